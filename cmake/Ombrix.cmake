@@ -1,0 +1,53 @@
+# Build rules shared by every deliverable: warnings, exact floating point, sanitizers, staging.
+
+add_compile_options(-Wall -Wextra -Wshadow -Wno-unused-parameter)
+# Filters are bit-exact: no fused multiply-add, no fast-math reassociation.
+add_compile_options(-ffp-contract=off -fno-fast-math)
+
+if(OMBRIX_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+set(OMBRIX_PROGRAMS_DIR "${OMBRIX_STAGE_DIR}/Programs")
+set(OMBRIX_PLUGINS_DIR "${OMBRIX_STAGE_DIR}/Plugins")
+set(OMBRIX_UGIO_DIR "${OMBRIX_STAGE_DIR}/UGIO")
+file(MAKE_DIRECTORY
+  "${OMBRIX_STAGE_DIR}/Programs/Temp" "${OMBRIX_STAGE_DIR}/Plugins" "${OMBRIX_STAGE_DIR}/UGIO"
+  "${OMBRIX_STAGE_DIR}/Help" "${OMBRIX_STAGE_DIR}/Images" "${OMBRIX_STAGE_DIR}/Samples"
+  "${OMBRIX_STAGE_DIR}/Brushes")
+
+# A filter plug-in: a shared object named NAME.Omp in Plugins/, exporting only the two entries.
+function(ombrix_plugin target name)
+  add_library(${target} MODULE ${ARGN})
+  target_link_libraries(${target} PRIVATE ombrix_kit)
+  set_target_properties(${target} PROPERTIES
+    PREFIX "" OUTPUT_NAME "${name}" SUFFIX ".Omp"
+    LIBRARY_OUTPUT_DIRECTORY "${OMBRIX_PLUGINS_DIR}")
+  ombrix_no_undefined(${target})
+endfunction()
+
+# A module loaded by path at run time (the image-filter module, the progress module).
+function(ombrix_module target dir file_name)
+  add_library(${target} MODULE ${ARGN})
+  get_filename_component(base "${file_name}" NAME_WE)
+  get_filename_component(ext "${file_name}" LAST_EXT)
+  set_target_properties(${target} PROPERTIES
+    PREFIX "" OUTPUT_NAME "${base}" SUFFIX "${ext}"
+    LIBRARY_OUTPUT_DIRECTORY "${dir}")
+  ombrix_no_undefined(${target})
+endfunction()
+
+# A program of the installation tree.
+function(ombrix_program target dir)
+  add_executable(${target} ${ARGN})
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${dir}")
+endfunction()
+
+# Shared objects must resolve everything at link time, except under the sanitizers, whose
+# run time lives in the host executable.
+function(ombrix_no_undefined target)
+  if(NOT OMBRIX_SANITIZE)
+    target_link_options(${target} PRIVATE -Wl,--no-undefined)
+  endif()
+endfunction()

@@ -1,0 +1,108 @@
+// Files and attributes with POSIX calls.
+#include "core/platform/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/platform/paths.h"
+
+namespace ombrix::platform {
+
+bool FileExists(const char* path) {
+  struct stat st{};
+  return path != nullptr && stat(path, &st) == 0;
+}
+
+bool CanOpenForReading(const char* path) {
+  if (path == nullptr) return false;
+  const int fd = open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  close(fd);
+  return true;
+}
+
+std::optional<std::string> ReadWholeFile(const char* path) {
+  if (path == nullptr) return std::nullopt;
+  const int fd = open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string data;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    data.append(buffer, size_t(n));
+  }
+  close(fd);
+  return data;
+}
+
+static bool WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= size_t(n);
+  }
+  return true;
+}
+
+bool ReplaceFileAtomically(const char* path, const std::string& data) {
+  if (path == nullptr || *path == '\0') return false;
+  std::string pattern = JoinPath(DirectoryPart(path).empty() ? "." : DirectoryPart(path),
+                                 std::string(".") + FileNamePart(path) + ".XXXXXX");
+  const int fd = mkstemp(pattern.data());
+  if (fd < 0) return false;
+  const bool written = WriteAll(fd, data.data(), data.size()) && fsync(fd) == 0;
+  if (close(fd) != 0 || !written || rename(pattern.c_str(), path) != 0) {
+    unlink(pattern.c_str());
+    return false;
+  }
+  // mkstemp makes the file 0600; give it the usual permissions for a user's document.
+  const mode_t mask = umask(0);
+  umask(mask);
+  chmod(path, 0666 & ~mask);
+  return true;
+}
+
+bool RemoveFile(const char* path) { return path != nullptr && unlink(path) == 0; }
+
+bool IsReadOnly(const char* path) {
+  struct stat st{};
+  if (path == nullptr || stat(path, &st) != 0) return false;
+  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+bool SetReadOnly(const char* path, bool read_only) {
+  struct stat st{};
+  if (path == nullptr || stat(path, &st) != 0) return false;
+  const mode_t mode = read_only ? (st.st_mode & ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH))
+                                : (st.st_mode | S_IWUSR);
+  return chmod(path, mode & 07777) == 0;
+}
+
+bool MakeDirectories(const char* path) {
+  if (path == nullptr || *path == '\0') return false;
+  std::string partial;
+  const std::string text = path;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i == text.size() || (text[i] == '/' && i > 0)) {
+      partial = text.substr(0, i);
+      if (mkdir(partial.c_str(), 0777) != 0 && errno != EEXIST) return false;
+    }
+  }
+  struct stat st{};
+  return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace ombrix::platform

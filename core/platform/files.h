@@ -1,0 +1,23 @@
+// Files and their attributes: existence, whole-file reads, atomic replacement, read-only bit.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace ombrix::platform {
+
+bool FileExists(const char* path);
+bool CanOpenForReading(const char* path);
+// The whole file, or nothing when it cannot be read.
+std::optional<std::string> ReadWholeFile(const char* path);
+// Writes data to a new temporary file beside path, flushes it to disk and renames it over path,
+// so readers see the old file or the new one, never half of one. A read-only file at path is
+// replaced as well. False (and path untouched) on any failure.
+bool ReplaceFileAtomically(const char* path, const std::string& data);
+bool RemoveFile(const char* path);
+// Read-only means no write permission bits; clearing it restores the owner's write bit.
+bool IsReadOnly(const char* path);
+bool SetReadOnly(const char* path, bool read_only);
+bool MakeDirectories(const char* path);
+
+}  // namespace ombrix::platform
