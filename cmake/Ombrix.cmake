@@ -7,6 +7,10 @@ add_compile_options(-ffp-contract=off -fno-fast-math)
 if(OMBRIX_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    # Coverage instrumentation everywhere, so the fuzz targets see into the code they drive.
+    add_compile_options(-fsanitize=fuzzer-no-link)
+  endif()
 endif()
 
 set(OMBRIX_PROGRAMS_DIR "${OMBRIX_STAGE_DIR}/Programs")
