@@ -1,0 +1,169 @@
+// Mask sampling and the merge of a filter's result.
+//
+// The weights are applied as (WORK - INPUT) * weight * c with c the single-precision value
+// nearest to 1/255; the products are taken in extended precision (long double) in that order
+// and truncated toward zero. Because the difference takes only 511 values, each merge builds a
+// small table of the truncated products once and the pixel loops only look them up.
+#include "filter/mask_merge.h"
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <utility>
+
+namespace ombrix::engine {
+namespace {
+
+constexpr float kC = 1.0f / 255.0f;  // the single-precision value nearest to 1/255
+
+// table[d + 255] = truncate(d * weight * c) for d in -255..255.
+struct WeightTable {
+  int16_t shift[511];
+  explicit WeightTable(long double weight) {
+    for (int d = -255; d <= 255; ++d) shift[d + 255] = int16_t(std::trunc(static_cast<long double>(d) * weight * kC));
+  }
+  int operator()(int d) const { return shift[d + 255]; }
+};
+
+int Grey(const uint8_t* p) { return (p[0] + p[1] + p[2]) / 3; }
+
+// Remainder that is never negative, so a coordinate left of or above the picture still tiles.
+int Wrap(int v, int n) {
+  const int r = v % n;
+  return r < 0 ? r + n : r;
+}
+
+// The mask pixel at (truncate(fx), truncate(fy)), kept inside the mask: the running sums can
+// drift past its last column by float error.
+const uint8_t* StretchedPixel(const Picture& m, float fx, float fy) {
+  int mx = int(fx), my = int(fy);
+  if (mx >= m.Width()) mx = m.Width() - 1;
+  if (my >= m.Height()) my = m.Height() - 1;
+  if (mx < 0) mx = 0;
+  if (my < 0) my = 0;
+  return m.Row(my) + 3 * mx;
+}
+
+// The gradual mask's tables, one per weight k = 255 - grey, built when a grey level first occurs.
+class GradualTables {
+ public:
+  const WeightTable& For(int k) {
+    if (!tables_[k]) tables_[k] = std::make_unique<WeightTable>(k);
+    return *tables_[k];
+  }
+
+ private:
+  std::unique_ptr<WeightTable> tables_[256];
+};
+
+void MaskStage(const Picture& input, Picture& work, const MaskState& mask, int type, int x0, int y0, int x1,
+               int y1) {
+  const Picture& m = *mask.picture;
+  const bool stretched = mask.scale_x > 0 && mask.scale_y > 0;
+  const int mw = m.Width(), mh = m.Height();
+  GradualTables tables;
+  // Stretched masks advance their coordinates by addition; the sums are kept as floats.
+  float fy = float(y0) * mask.scale_y;
+  for (int y = y0; y < y1; ++y, fy += mask.scale_y) {
+    const uint8_t* in = input.Row(y) + 3 * x0;
+    uint8_t* out = work.Row(y) + 3 * x0;
+    float fx = float(x0) * mask.scale_x;
+    const uint8_t* tile_row = stretched ? nullptr : m.Row(Wrap(y, mh));
+    int tx = stretched ? 0 : Wrap(x0, mw);
+    for (int x = x0; x < x1; ++x, in += 3, out += 3) {
+      const uint8_t* mp;
+      if (stretched) {
+        mp = StretchedPixel(m, fx, fy);
+        fx += mask.scale_x;
+      } else {
+        mp = tile_row + 3 * tx;
+        if (++tx == mw) tx = 0;
+      }
+      const int g = Grey(mp);
+      if (type == 1) {
+        const WeightTable& t = tables.For(255 - g);
+        for (int c = 0; c < 3; ++c) out[c] = uint8_t(in[c] + t(out[c] - in[c]));
+      } else if (g > 128) {
+        std::memcpy(out, in, 3);
+      }
+    }
+  }
+}
+
+void AlphaStage(Picture& input, const Picture& work, float alpha, int x0, int y0, int x1, int y1) {
+  const size_t bytes = size_t(x1 - x0) * 3;
+  if (alpha == 0.0f) {
+    for (int y = y0; y < y1; ++y) std::memcpy(input.Row(y) + 3 * x0, work.Row(y) + 3 * x0, bytes);
+    return;
+  }
+  const long double l = 255.0L - 255.0L * static_cast<long double>(alpha);
+  // l >= 0: INPUT + trunc((WORK - INPUT) * l * c); l < 0: WORK + trunc((INPUT - WORK) * -l * c).
+  const bool from_input = l >= 0;
+  const WeightTable table(from_input ? l : -l);
+  for (int y = y0; y < y1; ++y) {
+    uint8_t* in = input.Row(y) + 3 * x0;
+    const uint8_t* out = work.Row(y) + 3 * x0;
+    for (size_t i = 0; i < bytes; ++i) {
+      in[i] = from_input ? uint8_t(in[i] + table(out[i] - in[i])) : uint8_t(out[i] + table(in[i] - out[i]));
+    }
+  }
+}
+
+}  // namespace
+
+void SetMaskScale(MaskState& mask, const XAlphaRecord& xalpha, const Picture& input) {
+  if (mask.picture == nullptr) return;
+  if (xalpha.stretch != 0 && input.Width() > 0 && input.Height() > 0) {
+    mask.scale_x = float(mask.picture->Width()) / float(input.Width());
+    mask.scale_y = float(mask.picture->Height()) / float(input.Height());
+  } else {
+    mask.scale_x = -1.0f;
+    mask.scale_y = -1.0f;
+  }
+}
+
+uint8_t MaskGrey(const MaskState& mask, int x, int y) {
+  const Picture* m = mask.picture;
+  if (m == nullptr || m->IsEmpty()) return 0;
+  int mx, my;
+  if (mask.scale_x > 0 && mask.scale_y > 0) {
+    const float fx = float(x) * mask.scale_x, fy = float(y) * mask.scale_y;
+    // A filter may ask about any coordinate; outside the mask there is no grey.
+    if (!(fx >= 0 && fy >= 0 && fx < float(m->Width()) && fy < float(m->Height()))) return 0;
+    mx = int(fx);
+    my = int(fy);
+  } else {
+    mx = Wrap(x, m->Width());
+    my = Wrap(y, m->Height());
+  }
+  return uint8_t(Grey(m->Row(my) + 3 * mx));
+}
+
+void InvertMask(Picture& mask) {
+  for (int y = 0; y < mask.Height(); ++y) {
+    uint8_t* p = mask.Row(y);
+    for (int i = 0; i < 3 * mask.Width(); ++i) p[i] = uint8_t(255 - p[i]);
+  }
+}
+
+void Merge(Picture& input, Picture& work, const MaskState& mask, bool mask_present, int type, float alpha, int x0,
+           int y0, int x1, int y1) {
+  if (x1 < x0) std::swap(x0, x1);
+  if (y1 < y0) std::swap(y0, y1);
+  const int width = input.Width(), height = input.Height();
+  const bool inside = !(x0 > width || y0 > height || x1 < 0 || y1 < 0);
+  if (inside && !input.IsEmpty() && work.Width() == width && work.Height() == height) {
+    if (x0 < 0) x0 = 0;
+    if (y0 < 0) y0 = 0;
+    if (x1 > width) x1 = width;
+    if (y1 > height) y1 = height;
+    if (x0 < x1 && y0 < y1) {
+      if (mask_present && (type == 1 || type == 2) && mask.picture != nullptr && !mask.picture->IsEmpty())
+        MaskStage(input, work, mask, type, x0, y0, x1, y1);
+      AlphaStage(input, work, alpha, x0, y0, x1, y1);
+    }
+  }
+  work.CopyFrom(&input);
+}
+
+}  // namespace ombrix::engine
