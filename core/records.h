@@ -250,3 +250,106 @@ static_assert(sizeof(SizeServices) == 6 * sizeof(void*));
 static_assert(offsetof(SizeServices, input) == 4 * sizeof(void*));
 static_assert(sizeof(ProgressServices) == 4 * sizeof(void*));
 static_assert(sizeof(HostBlock) == 5 * sizeof(void*));
+
+// ---- The renderer's image-filter interface -------------------------------------------------
+// The records through which a renderer (and our own command-line host) drives the image-filter
+// module: its module descriptor `_mod_descrip`, the server list, the handler record of an image
+// filter and the frame access of one process call.
+
+extern "C" {
+
+#define OMBRIX_LW_SYNC_WORD 0x04121994u
+#define OMBRIX_LW_MODULE_VERSION 2u
+#define OMBRIX_LW_MACHINE 0x300u
+
+// Asks the host for a named global ("Info Messages"); null when the host has none.
+typedef void* (*LWGlobalFunction)(const char* name, int32_t use);
+// Result 0 success, 1 wrong version, 2 a needed global is missing, -1 failure.
+typedef int32_t (*LWActivateFunction)(int32_t version, LWGlobalFunction global, void* local, void* server_data);
+
+struct LWServerRecord {
+  const char* class_name;  // "ImageFilterHandler", "ImageFilterInterface"; null ends the list
+  const char* name;        // "Ombrix"
+  LWActivateFunction activate;
+};
+
+struct LWModuleDescriptor {
+  uint32_t sync_word;      // OMBRIX_LW_SYNC_WORD
+  uint32_t version;        // OMBRIX_LW_MODULE_VERSION
+  uint32_t machine;        // OMBRIX_LW_MACHINE
+  void* (*startup)(void);  // non-null on success
+  void (*shutdown)(void* startup_data);
+  const LWServerRecord* servers;
+};
+
+// Reads one text of at most max_length bytes (with its NUL) into buffer; returns its length, or
+// -1 at the end of the host's data.
+typedef int32_t (*LWReadFunction)(void* data, char* buffer, int32_t max_length);
+// Writes length bytes of buffer (a text with its NUL).
+typedef void (*LWWriteFunction)(void* data, const char* buffer, int32_t length);
+
+struct LWLoadState {
+  int32_t mode;
+  void* data;
+  LWReadFunction read;
+};
+
+struct LWSaveState {
+  int32_t mode;
+  void* data;
+  LWWriteFunction write;
+};
+
+struct LWMonitor {
+  void* data;
+  void (*init)(void* data, uint32_t total_steps);
+  int32_t (*step)(void* data, uint32_t increment);  // non-zero: the user aborts
+  void (*done)(void* data);
+};
+
+enum { kLWBufferRed = 32, kLWBufferGreen = 33, kLWBufferBlue = 34, kLWBufferAlpha = 35 };
+
+struct LWFilterAccess {
+  int32_t width;
+  int32_t height;
+  int32_t frame;
+  double start_time;
+  double end_time;
+  uint8_t* (*buffer_line)(int32_t type, int32_t y);  // one byte per pixel of row y
+  float* (*float_line)(int32_t type, int32_t y);     // not used by the module
+  void (*set_rgb)(int32_t x, int32_t y, const uint8_t rgb[3]);
+  void (*set_alpha)(int32_t x, int32_t y, uint8_t alpha);
+  LWMonitor* monitor;
+};
+
+typedef void* LWInstance;
+
+// The local record of the handler activation: seven functions in this order.
+struct LWImageFilterHandler {
+  LWInstance (*create)(void);
+  void (*destroy)(LWInstance instance);
+  const char* (*copy)(LWInstance source, LWInstance target);  // source is copied over target
+  const char* (*load)(LWInstance instance, const LWLoadState* state);
+  const char* (*save)(LWInstance instance, const LWSaveState* state);
+  void (*process)(LWInstance instance, const LWFilterAccess* access);
+  uint32_t (*flags)(LWInstance instance);
+};
+
+// The host global "Info Messages": each function takes two texts.
+struct LWMessageFunctions {
+  void (*info)(const char* line1, const char* line2);
+  void (*error)(const char* line1, const char* line2);
+  void (*warning)(const char* line1, const char* line2);
+};
+
+}  // extern "C"
+
+static_assert(sizeof(LWServerRecord) == 3 * sizeof(void*));
+static_assert(offsetof(LWModuleDescriptor, startup) == 16);
+static_assert(sizeof(LWModuleDescriptor) == 40);
+static_assert(sizeof(LWLoadState) == 24);
+static_assert(sizeof(LWMonitor) == 4 * sizeof(void*));
+static_assert(offsetof(LWFilterAccess, start_time) == 16);
+static_assert(offsetof(LWFilterAccess, buffer_line) == 32);
+static_assert(offsetof(LWFilterAccess, monitor) == 64);
+static_assert(sizeof(LWImageFilterHandler) == 7 * sizeof(void*));

@@ -105,4 +105,11 @@ bool MakeDirectories(const char* path) {
   return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+std::string MakeTemporaryDirectory(const std::string& pattern) {
+  std::string path = pattern;
+  return mkdtemp(path.data()) != nullptr ? path : std::string();
+}
+
+bool RemoveDirectory(const char* path) { return path != nullptr && rmdir(path) == 0; }
+
 }  // namespace ombrix::platform

@@ -19,5 +19,8 @@ bool RemoveFile(const char* path);
 bool IsReadOnly(const char* path);
 bool SetReadOnly(const char* path, bool read_only);
 bool MakeDirectories(const char* path);
+// Makes a new private directory from a pattern ending in XXXXXX; empty on failure.
+std::string MakeTemporaryDirectory(const std::string& pattern);
+bool RemoveDirectory(const char* path);
 
 }  // namespace ombrix::platform

@@ -1,0 +1,34 @@
+// The process environment: variables, the current directory, terminals, directory listings and
+// the interrupt key (SIGINT).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace ombrix::platform {
+
+// The variable's value, or empty when it is unset.
+std::string GetEnvironment(const char* name);
+bool HasEnvironment(const char* name);
+void SetEnvironment(const char* name, const std::string& value);
+
+std::string CurrentDirectory();
+bool ChangeDirectory(const std::string& path);
+
+// True when standard error is a terminal.
+bool StandardErrorIsTerminal();
+// True when standard input is a terminal (someone could answer a question).
+bool StandardInputIsTerminal();
+
+// Names of the entries of a directory (without "." and ".."), sorted; empty when unreadable.
+std::vector<std::string> ListDirectory(const std::string& path);
+bool IsDirectory(const std::string& path);
+
+// Interrupt key: while watched, SIGINT only raises a flag that long work polls; the previous
+// handler comes back when the last watcher stops.
+void WatchInterrupt();
+void StopWatchingInterrupt();
+bool InterruptRequested();
+void ClearInterrupt();
+
+}  // namespace ombrix::platform

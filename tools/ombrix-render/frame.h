@@ -1,0 +1,29 @@
+// A frame as a renderer holds it: four planes of one byte per pixel (red, green, blue, alpha),
+// row 0 at the top.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ombrix::render {
+
+struct Frame {
+  int width = 0;
+  int height = 0;
+  bool has_alpha = false;  // the source carried an alpha channel; otherwise alpha is all 255
+  std::vector<uint8_t> red, green, blue, alpha;
+
+  void Resize(int w, int h);
+  uint8_t* Plane(int index) { return index == 0 ? red.data() : index == 1 ? green.data() : index == 2 ? blue.data() : alpha.data(); }
+};
+
+// Reads any picture GraphicsMagick reads. False with a one-line reason.
+bool ReadFrame(const std::string& path, Frame& frame, std::string& error);
+// Writes the frame in the format its extension names, replacing the file atomically (a
+// temporary file beside it, then a rename), with alpha when the frame has one.
+bool WriteFrame(const std::string& path, const Frame& frame, std::string& error);
+// Starts the picture library; call once before the first read or write.
+void StartPictureLibrary(const char* program_path);
+
+}  // namespace ombrix::render

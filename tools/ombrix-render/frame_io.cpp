@@ -1,0 +1,101 @@
+// Frame reading and writing through GraphicsMagick.
+#include <Magick++.h>
+
+#include <cctype>
+#include <cstring>
+
+#include "core/platform/files.h"
+#include "tools/ombrix-render/frame.h"
+
+namespace ombrix::render {
+namespace {
+
+// The picture format a file name asks for, by its extension (PNG when there is none).
+std::string FormatForPath(const std::string& path) {
+  const size_t dot = path.find_last_of('.');
+  const size_t slash = path.find_last_of("/\\");
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "PNG";
+  std::string ext = path.substr(dot + 1);
+  for (char& c : ext) c = char(std::toupper(static_cast<unsigned char>(c)));
+  if (ext == "TIF") return "TIFF";
+  if (ext == "JPG") return "JPEG";
+  return ext;
+}
+
+}  // namespace
+
+void Frame::Resize(int w, int h) {
+  width = w;
+  height = h;
+  const size_t n = size_t(w) * size_t(h);
+  red.assign(n, 0);
+  green.assign(n, 0);
+  blue.assign(n, 0);
+  alpha.assign(n, 255);
+}
+
+void StartPictureLibrary(const char* program_path) { Magick::InitializeMagick(program_path); }
+
+bool ReadFrame(const std::string& path, Frame& frame, std::string& error) {
+  if (!platform::CanOpenForReading(path.c_str())) {
+    error = "cannot open \"" + path + "\"";
+    return false;
+  }
+  try {
+    Magick::Image image;
+    try {
+      image.read(path);
+    } catch (const Magick::Warning&) {
+      // A warning still leaves a usable picture.
+    }
+    const int w = int(image.columns()), h = int(image.rows());
+    if (w <= 0 || h <= 0 || w > 0xFFFF || h > 0xFFFF) {
+      error = "\"" + path + "\" has no usable size";
+      return false;
+    }
+    frame.Resize(w, h);
+    frame.has_alpha = image.matte();
+    std::vector<uint8_t> rgba(size_t(w) * size_t(h) * 4);
+    image.write(0, 0, unsigned(w), unsigned(h), "RGBA", Magick::CharPixel, rgba.data());
+    for (size_t i = 0, n = size_t(w) * size_t(h); i < n; ++i) {
+      frame.red[i] = rgba[4 * i];
+      frame.green[i] = rgba[4 * i + 1];
+      frame.blue[i] = rgba[4 * i + 2];
+      frame.alpha[i] = frame.has_alpha ? rgba[4 * i + 3] : 255;
+    }
+    return true;
+  } catch (const std::exception& e) {
+    error = "cannot read \"" + path + "\": " + e.what();
+    return false;
+  }
+}
+
+bool WriteFrame(const std::string& path, const Frame& frame, std::string& error) {
+  try {
+    const size_t n = size_t(frame.width) * size_t(frame.height);
+    std::vector<uint8_t> rgba(n * 4);
+    for (size_t i = 0; i < n; ++i) {
+      rgba[4 * i] = frame.red[i];
+      rgba[4 * i + 1] = frame.green[i];
+      rgba[4 * i + 2] = frame.blue[i];
+      rgba[4 * i + 3] = frame.alpha[i];
+    }
+    Magick::Image image(unsigned(frame.width), unsigned(frame.height), "RGBA", Magick::CharPixel, rgba.data());
+    image.matte(frame.has_alpha);
+    image.depth(8);
+    image.magick(FormatForPath(path));
+    Magick::Blob blob;
+    image.write(&blob);
+    const std::string data(static_cast<const char*>(blob.data()), blob.length());
+    if (!platform::ReplaceFileAtomically(path.c_str(), data)) {
+      error = "cannot write \"" + path + "\"";
+      return false;
+    }
+    return true;
+  } catch (const std::exception& e) {
+    error = "cannot write \"" + path + "\": " + e.what();
+    return false;
+  }
+}
+
+}  // namespace ombrix::render

@@ -1,0 +1,360 @@
+// ombrix-render: applies an effect script to pictures and frame sequences by driving the
+// image-filter module exactly as a renderer does.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/platform/environment.h"
+#include "core/platform/files.h"
+#include "core/platform/paths.h"
+#include "core/plugin/last_error.h"
+#include "core/plugin/plugin_host.h"
+#include "core/script/script_file.h"
+#include "core/settings/installation.h"
+#include "core/settings/settings.h"
+#include "tools/ombrix-render/frame.h"
+#include "tools/ombrix-render/lightwave_host.h"
+#include "tools/ombrix-render/sequence.h"
+
+namespace {
+
+using namespace ombrix;
+using namespace ombrix::render;
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 130;
+
+struct Options {
+  std::string effect, input, output;
+  std::string root;
+  std::string save_scene, scene;
+  std::string describe;
+  bool frames_given = false;
+  int first = 0, last = 0;
+  bool list_filters = false;
+  bool edit = false;
+  bool progress = true;
+};
+
+void Usage(FILE* out) {
+  std::fprintf(out,
+      "usage: ombrix-render [options] EFFECT.Oms INPUT OUTPUT\n"
+      "       ombrix-render [options] --list-filters | --describe NAME\n"
+      "       ombrix-render [options] --edit EFFECT.Oms\n"
+      "\n"
+      "Applies an Ombrix effect script to a picture or a frame sequence through the image-filter\n"
+      "module, as a renderer does. INPUT and OUTPUT are picture files (PNG, TIFF, JPEG, BMP,\n"
+      "Targa, ...) or sequence patterns such as shot.%%04d.png. Alpha channels pass through.\n"
+      "\n"
+      "options:\n"
+      "  --frames A-B       frames to render (required with sequence patterns)\n"
+      "  --frame N          one frame (default for single pictures: the script's test frame)\n"
+      "  --root DIR         installation root (default: the tree this program is installed in)\n"
+      "  --save-scene FILE  write the instance's scene text to FILE\n"
+      "  --scene FILE       load the instance from a scene text instead of EFFECT.Oms\n"
+      "  --list-filters     list every registered filter\n"
+      "  --describe NAME    show one filter's parameters and options\n"
+      "  --edit             open the effect in the editor and wait; the edited effect is saved back\n"
+      "  --no-progress      no progress line\n"
+      "  --help, --version\n"
+      "\n"
+      "exit status: 0 success, 1 failure, 2 usage, 130 interrupted\n");
+}
+
+bool ParseArguments(int argc, char** argv, Options& o, int& exit_code) {
+  std::vector<std::string> positional;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto value = [&](std::string& target) {
+      if (i + 1 >= argc) {
+        std::fprintf(stderr, "ombrix-render: %s needs a value\n", a.c_str());
+        return false;
+      }
+      target = argv[++i];
+      return true;
+    };
+    if (a == "--help" || a == "-h") {
+      Usage(stdout);
+      exit_code = 0;
+      return false;
+    } else if (a == "--version") {
+      std::printf("ombrix-render 1.0\n");
+      exit_code = 0;
+      return false;
+    } else if (a == "--frames" || a == "--frame") {
+      std::string text;
+      if (!value(text)) break;
+      if (!ParseFrameRange(text, o.first, o.last) || (a == "--frame" && o.first != o.last)) {
+        std::fprintf(stderr, "ombrix-render: bad frame range \"%s\"\n", text.c_str());
+        exit_code = kExitUsage;
+        return false;
+      }
+      o.frames_given = true;
+    } else if (a == "--root") {
+      if (!value(o.root)) break;
+    } else if (a == "--save-scene") {
+      if (!value(o.save_scene)) break;
+    } else if (a == "--scene") {
+      if (!value(o.scene)) break;
+    } else if (a == "--describe") {
+      if (!value(o.describe)) break;
+    } else if (a == "--list-filters") {
+      o.list_filters = true;
+    } else if (a == "--edit") {
+      o.edit = true;
+    } else if (a == "--no-progress") {
+      o.progress = false;
+    } else if (a.size() > 1 && a[0] == '-' && a != "-") {
+      std::fprintf(stderr, "ombrix-render: unknown option %s (see --help)\n", a.c_str());
+      exit_code = kExitUsage;
+      return false;
+    } else {
+      positional.push_back(a);
+    }
+  }
+  exit_code = kExitUsage;
+  if (o.list_filters || !o.describe.empty()) return positional.empty() || (Usage(stderr), false);
+  if (o.edit) {
+    if (positional.size() != 1) return Usage(stderr), false;
+    o.effect = positional[0];
+    return true;
+  }
+  const size_t needed = o.scene.empty() ? 3 : 2;
+  if (positional.size() != needed) return Usage(stderr), false;
+  size_t k = 0;
+  if (o.scene.empty()) o.effect = positional[k++];
+  o.input = positional[k++];
+  o.output = positional[k];
+  return true;
+}
+
+// Chooses the settings store: OMBRIX_REGISTRY_DIR when set; the user's own when it knows an
+// installation and no root was named; otherwise a private store filled with the defaults of
+// the installation root, so that nothing of the user's is needed or changed.
+std::string ChooseSettings(const Options& o, const std::string& root, std::string& private_dir) {
+  if (platform::HasEnvironment("OMBRIX_REGISTRY_DIR")) return platform::GetEnvironment("OMBRIX_REGISTRY_DIR");
+  if (o.root.empty() && !ReadSetting(nullptr, "InstallDir").empty()) return "the user's settings store";
+  std::string pattern = platform::JoinPath(platform::GetEnvironment("TMPDIR").empty() ? "/tmp" : platform::GetEnvironment("TMPDIR"),
+                                           "ombrix-render-registry.XXXXXX");
+  private_dir = platform::MakeTemporaryDirectory(pattern);
+  if (private_dir.empty()) return "the user's settings store";
+  platform::SetEnvironment("OMBRIX_REGISTRY_DIR", private_dir);
+  WriteInstallationDefaults(root);
+  return private_dir + " (defaults of " + root + ")";
+}
+
+void RemovePrivateSettings(const std::string& dir) {
+  if (dir.empty()) return;
+  for (const std::string& name : platform::ListDirectory(dir)) platform::RemoveFile(platform::JoinPath(dir, name).c_str());
+  platform::RemoveDirectory(dir.c_str());
+}
+
+const char* KindName(int kind) {
+  static const char* const kNames[] = {"integer", "colour", "input file", "number", "picture file", "horizontal",
+                                       "vertical", "output file", "number", "signed percentage", "real",
+                                       "percentage", "positive integer", "signed byte range", "byte range",
+                                       "positive real", "editor link"};
+  return kind >= 0 && kind <= 16 ? kNames[kind] : "unknown";
+}
+
+int ListFilters(const Options& o) {
+  PluginTable table;
+  const int count = ReadSettingNumber("Plug-ins", "N_Plug", 0);
+  for (int i = 0; i < count; ++i) {
+    const std::string key = "Plug-in_" + std::to_string(i);
+    const std::string path = ReadSetting("Plug-ins", key.c_str());
+    if (!LoadPluginFile(table, path.c_str())) std::fprintf(stderr, "ombrix-render: %s\n", LastErrorText());
+  }
+  bool found = o.describe.empty();
+  for (int i = 0; i < table.Count(); ++i) {
+    const FilterDescriptor& d = *table.At(i);
+    if (o.describe.empty()) {
+      std::printf("%-28s %s\n", (std::string("\"") + d.name + "\"").c_str(), d.file_name);
+      continue;
+    }
+    if (o.describe != d.name) continue;
+    found = true;
+    std::printf("\"%s\" in %s (%s), help %s topic %d\n", d.name, d.file_name, d.title, d.help_file, d.help_topic);
+    for (int k = 0; k < d.parameter_count; ++k)
+      if (d.parameters[k].name[0] != '\0')
+        std::printf("  Parameter_%d  %-22s value \"%s\" step \"%s\" (%s)\n", k, d.parameters[k].name,
+                    d.parameters[k].value, d.parameters[k].step, KindName(d.parameters[k].kind));
+    for (int k = 0; k < d.option_count; ++k)
+      if (d.options[k].name[0] != '\0')
+        std::printf("  Option_%d     %-22s %s (group %d)\n", k, d.options[k].name, d.options[k].state > 0 ? "on" : "off",
+                    d.options[k].group);
+  }
+  if (!found) {
+    std::fprintf(stderr, "ombrix-render: no filter named \"%s\"\n", o.describe.c_str());
+    return kExitFailure;
+  }
+  return 0;
+}
+
+class ProgressLine {
+ public:
+  ProgressLine(bool on, int frames) : on_(on && platform::StandardErrorIsTerminal()), frames_(frames) {}
+  ~ProgressLine() { Finish(); }
+  void Frame(int index, int number) {
+    index_ = index;
+    number_ = number;
+  }
+  bool Rows(uint32_t done, uint32_t total) {
+    if (on_) {
+      std::fprintf(stderr, "\rombrix-render: frame %d/%d (#%d)  %3u%%", index_ + 1, frames_, number_,
+                   total > 0 ? unsigned(100ull * done / total) : 100u);
+      std::fflush(stderr);
+      shown_ = true;
+    }
+    return !platform::InterruptRequested();
+  }
+  void Finish() {
+    if (shown_) std::fputc('\n', stderr);
+    shown_ = false;
+  }
+
+ private:
+  bool on_;
+  int frames_;
+  int index_ = 0, number_ = 0;
+  bool shown_ = false;
+};
+
+int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
+  std::string error;
+  std::vector<std::string> texts;
+  if (!o.scene.empty()) {
+    auto data = platform::ReadWholeFile(o.scene.c_str());
+    if (!data) {
+      std::fprintf(stderr, "ombrix-render: cannot read scene \"%s\"\n", o.scene.c_str());
+      return kExitFailure;
+    }
+    texts = SceneTextsFromScript(*data);
+    // A saved scene already ends with its end line; keep only one.
+    if (texts.size() >= 2 && texts[texts.size() - 2] == kSceneEndLine) texts.pop_back();
+  } else {
+    auto data = platform::ReadWholeFile(o.effect.c_str());
+    if (!data) {
+      std::fprintf(stderr, "ombrix-render: cannot read effect \"%s\"\n", o.effect.c_str());
+      return kExitFailure;
+    }
+    texts = SceneTextsFromScript(*data);
+  }
+  host.LoadScene(instance, texts);
+
+  if (o.edit) {
+    const int result = host.ActivateInterface(instance);
+    if (result != 0) {
+      std::fprintf(stderr, "ombrix-render: the editor could not be started (result %d)\n", result);
+      return kExitFailure;
+    }
+    const std::string edited = ScriptFromSceneTexts(host.SaveScene(instance));
+    if (!edited.empty() && !platform::ReplaceFileAtomically(o.effect.c_str(), edited)) {
+      std::fprintf(stderr, "ombrix-render: cannot write \"%s\"\n", o.effect.c_str());
+      return kExitFailure;
+    }
+    return 0;
+  }
+
+  if (!o.save_scene.empty()) {
+    std::string scene;
+    for (const std::string& t : host.SaveScene(instance)) scene += t + "\n";
+    if (!platform::ReplaceFileAtomically(o.save_scene.c_str(), scene)) {
+      std::fprintf(stderr, "ombrix-render: cannot write \"%s\"\n", o.save_scene.c_str());
+      return kExitFailure;
+    }
+  }
+
+  auto input = PathPattern::Parse(o.input, error);
+  auto output = input ? PathPattern::Parse(o.output, error) : std::nullopt;
+  if (!input || !output) {
+    std::fprintf(stderr, "ombrix-render: %s\n", error.c_str());
+    return kExitUsage;
+  }
+  if (input->IsSequence() != output->IsSequence()) {
+    std::fprintf(stderr, "ombrix-render: INPUT and OUTPUT must both be sequences or both single pictures\n");
+    return kExitUsage;
+  }
+  int first = o.first, last = o.last;
+  if (!o.frames_given) {
+    if (input->IsSequence()) {
+      std::fprintf(stderr, "ombrix-render: --frames is required with sequence patterns\n");
+      return kExitUsage;
+    }
+    first = last = TestFrameOf(texts);
+  }
+  if (!input->IsSequence() && first != last) {
+    std::fprintf(stderr, "ombrix-render: a single picture takes one frame (use --frame)\n");
+    return kExitUsage;
+  }
+
+  const int count = last - first + 1;
+  ProgressLine progress(o.progress, count);
+  platform::WatchInterrupt();
+  int status = 0;
+  for (int i = 0; i < count && status == 0; ++i) {
+    const int number = first + i;
+    Frame frame;
+    const std::string in_path = input->ForFrame(number), out_path = output->ForFrame(number);
+    if (!ReadFrame(in_path, frame, error)) {
+      progress.Finish();
+      std::fprintf(stderr, "ombrix-render: %s\n", error.c_str());
+      status = kExitFailure;
+      break;
+    }
+    progress.Frame(i, number);
+    const bool done = host.Process(instance, frame, number, [&](uint32_t d, uint32_t t) { return progress.Rows(d, t); });
+    if (!done || platform::InterruptRequested()) {
+      status = kExitInterrupted;
+      break;
+    }
+    if (!WriteFrame(out_path, frame, error)) {
+      progress.Finish();
+      std::fprintf(stderr, "ombrix-render: %s\n", error.c_str());
+      status = kExitFailure;
+    }
+  }
+  progress.Finish();
+  platform::StopWatchingInterrupt();
+  if (status == kExitInterrupted) std::fprintf(stderr, "ombrix-render: interrupted; the frame in progress was not written\n");
+  else if (status == 0) std::fprintf(stderr, "ombrix-render: %d frame%s written to %s\n", count, count == 1 ? "" : "s", o.output.c_str());
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o;
+  int exit_code = 0;
+  if (!ParseArguments(argc, argv, o, exit_code)) return exit_code;
+
+  const std::string root = o.root.empty() ? platform::DirectoryPart(platform::ExecutableDirectory()) : o.root;
+  const std::string module = platform::JoinPath(platform::JoinPath(root, "Programs"), "ombrix-filter.p");
+  std::string private_settings;
+  const std::string settings = ChooseSettings(o, root, private_settings);
+  std::fprintf(stderr, "ombrix-render: settings from %s\n", settings.c_str());
+
+  int status = 0;
+  if (o.list_filters || !o.describe.empty()) {
+    status = ListFilters(o);
+  } else {
+    StartPictureLibrary(argv[0]);
+    LightWaveHost host;
+    std::string error;
+    if (!host.Open(module, error) || !host.ActivateHandler(error)) {
+      std::fprintf(stderr, "ombrix-render: %s\n", error.c_str());
+      status = kExitFailure;
+    } else if (LWInstance instance = host.Create()) {
+      status = Run(o, host, instance);
+      host.Destroy(instance);
+    } else {
+      std::fprintf(stderr, "ombrix-render: the image-filter module made no instance\n");
+      status = kExitFailure;
+    }
+  }
+  RemovePrivateSettings(private_settings);
+  return status;
+}
