@@ -26,4 +26,13 @@ int ShowMessageBox(const char* text, const char* caption, MessageIcon icon) { re
 
 int AskQuestion(const char* text, const char* caption) { return Show(text, caption, kIconQuestion, 1); }
 
+bool ChooseFileToOpen(const char* title, const char* filter, const char* proposed, std::string& chosen) {
+  auto handler = reinterpret_cast<FileDialogHandler>(dlsym(RTLD_DEFAULT, "Ombrix_File_Dialog_Handler"));
+  if (handler == nullptr) return false;
+  char buffer[4096] = {};
+  if (handler(title, filter, proposed, buffer, int(sizeof buffer)) == 0) return false;
+  chosen = buffer;
+  return true;
+}
+
 }  // namespace ombrix::platform

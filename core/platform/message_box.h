@@ -5,6 +5,8 @@
 // "caption: text" and questions are answered "No".
 #pragma once
 
+#include <string>
+
 namespace ombrix::platform {
 
 enum MessageIcon { kIconError = 0, kIconWarning = 1, kIconInformation = 2, kIconQuestion = 3 };
@@ -18,5 +20,14 @@ using MessageBoxHandler = int (*)(const char* text, const char* caption, int ico
 int ShowMessageBox(const char* text, const char* caption, MessageIcon icon);
 // Asks a yes/no question; returns 1 for Yes, 0 for No.
 int AskQuestion(const char* text, const char* caption);
+
+// The file-open dialog a GUI program exports, with C linkage:
+//   extern "C" int Ombrix_File_Dialog_Handler(const char* title, const char* filter,
+//                                             const char* proposed, char* chosen, int size);
+// It returns 1 with the chosen path in `chosen`, 0 when the user cancelled.
+using FileDialogHandler = int (*)(const char* title, const char* filter, const char* proposed, char* chosen, int size);
+
+// Lets the user choose an existing file. Without a GUI handler the dialog counts as cancelled.
+bool ChooseFileToOpen(const char* title, const char* filter, const char* proposed, std::string& chosen);
 
 }  // namespace ombrix::platform
