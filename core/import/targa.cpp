@@ -10,7 +10,7 @@
 namespace ombrix {
 namespace {
 
-constexpr size_t kColourTableBytes = 256 * 3;
+constexpr size_t kColourTableBytes = size_t{256} * 3;
 constexpr size_t kMaxPacketPixels = 128;
 
 // Writes pixels into one row of the picture (and of its extra plane for 32 bits).
@@ -101,7 +101,7 @@ int DecodeTarga(const uint8_t* data, size_t size, Picture* picture) {
     if (available / height / width < size_t(bytes_per_pixel)) return Refuse(picture);
   } else {
     const size_t packets_per_row = (width + kMaxPacketPixels - 1) / kMaxPacketPixels;
-    if (available / height / packets_per_row < size_t(1 + bytes_per_pixel)) return Refuse(picture);
+    if (available / height / packets_per_row < 1 + size_t(bytes_per_pixel)) return Refuse(picture);
   }
 
   if (!picture->Create(header.width, header.height)) return Refuse(picture);

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <ctime>
+#include <utility>
 
 extern char** environ;
 
@@ -22,8 +23,6 @@ void Sleep(long milliseconds) {
 }
 
 }  // namespace
-
-Process::~Process() = default;
 
 Process::Process(Process&& other) noexcept { *this = std::move(other); }
 

@@ -20,7 +20,7 @@ struct StartRequest {
 class Process {
  public:
   Process() = default;
-  ~Process();  // a process still running is left running; only the handle goes
+  ~Process() = default;  // a process still running is left running; only the handle goes
   Process(Process&& other) noexcept;
   Process& operator=(Process&& other) noexcept;
   Process(const Process&) = delete;

@@ -56,7 +56,7 @@ TEST(ReportParsing, FormatWordsCompareWithoutCaseAndOnlyWholeWords) {
   EXPECT_STREQ(ombrix::FormatNameFor("tiff"), ombrix::FormatNameFor("TIF"));
   EXPECT_STREQ(ombrix::FormatNameFor("Os2"), "OS2 Bitmap (OS2,BMP)");
   // The converter's own words for formats outside the table are unknown formats.
-  for (const char* other : {"JPEG", "PNG", "TGA", "BM", "BMPX", "", nullptr})
+  for (const char* other : std::vector<const char*>{"JPEG", "PNG", "TGA", "BM", "BMPX", "", nullptr})
     EXPECT_STREQ(ombrix::FormatNameFor(other), ombrix::kUnknownFormatName) << (other ? other : "null");
 }
 
