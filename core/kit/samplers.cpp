@@ -1,0 +1,96 @@
+// Bilinear, wrap-around and alpha samplers.
+#include "core/kit/samplers.h"
+
+#include <cmath>
+
+namespace ombrix::kit {
+namespace {
+
+// Points this far away have no neighbour inside any picture; treating them so also keeps the
+// floor inside the int range (and NaN out of it).
+constexpr float kFarAway = 1.0e9f;
+
+struct Corners {
+  int xa, ya;
+  float fx, fy;
+  bool far;
+};
+
+Corners Locate(float u, float v) {
+  Corners c{};
+  if (!(std::fabs(u) < kFarAway && std::fabs(v) < kFarAway)) {
+    c.far = true;
+    return c;
+  }
+  const float fu = std::floor(u), fv = std::floor(v);
+  c.xa = int(fu);
+  c.ya = int(fv);
+  c.fx = u - fu;
+  c.fy = v - fv;
+  return c;
+}
+
+float Lerp(float a, float b, float t) { return a + (b - a) * t; }
+
+// The mean of both interpolation orders, truncated to a byte.
+uint8_t Blend(float c00, float c10, float c01, float c11, float fx, float fy) {
+  const float by_rows = Lerp(Lerp(c00, c01, fy), Lerp(c10, c11, fy), fx);
+  const float by_columns = Lerp(Lerp(c00, c10, fx), Lerp(c01, c11, fx), fy);
+  return uint8_t(int(0.5f * (by_rows + by_columns)));
+}
+
+bool Inside(const Picture& p, int x, int y) {
+  return uint16_t(x) < p.Width() && uint16_t(y) < p.Height();
+}
+
+const uint8_t* PixelOr(const Picture& p, int x, int y, const uint8_t* outside) {
+  return Inside(p, x, y) ? p.Row(uint16_t(y)) + 3 * size_t(uint16_t(x)) : outside;
+}
+
+}  // namespace
+
+void SampleBilinear(const Picture& p, float u, float v, const uint8_t outside[3], uint8_t out[3]) {
+  const Corners c = Locate(u, v);
+  if (c.far) {
+    out[0] = outside[0], out[1] = outside[1], out[2] = outside[2];
+    // All four neighbours are the outside colour; the interpolation of equal values keeps it.
+    return;
+  }
+  const uint8_t* p00 = PixelOr(p, c.xa, c.ya, outside);
+  const uint8_t* p10 = PixelOr(p, c.xa + 1, c.ya, outside);
+  const uint8_t* p01 = PixelOr(p, c.xa, c.ya + 1, outside);
+  const uint8_t* p11 = PixelOr(p, c.xa + 1, c.ya + 1, outside);
+  for (int ch = 0; ch < 3; ++ch) out[ch] = Blend(p00[ch], p10[ch], p01[ch], p11[ch], c.fx, c.fy);
+}
+
+void SampleWrapped(const Picture& p, float u, float v, uint8_t out[3]) {
+  Corners c = Locate(u, v);
+  if (c.far) c = Corners{0, 0, 0.0f, 0.0f, false};
+  const int w = p.Width(), h = p.Height();
+  const int xa = WrapInto(c.xa, w), xb = WrapInto(c.xa + 1, w);
+  const int ya = WrapInto(c.ya, h), yb = WrapInto(c.ya + 1, h);
+  const uint8_t* p00 = p.Row(ya) + 3 * xa;
+  const uint8_t* p10 = p.Row(ya) + 3 * xb;
+  const uint8_t* p01 = p.Row(yb) + 3 * xa;
+  const uint8_t* p11 = p.Row(yb) + 3 * xb;
+  for (int ch = 0; ch < 3; ++ch) out[ch] = Blend(p00[ch], p10[ch], p01[ch], p11[ch], c.fx, c.fy);
+}
+
+uint8_t SampleAlpha(const Picture& p, float u, float v, AlphaOutside outside) {
+  const uint8_t* plane = p.ExtraPlane();
+  const int w = p.Width(), h = p.Height();
+  const uint8_t missing = outside == AlphaOutside::kOpaque ? 255 : 0;
+  Corners c = Locate(u, v);
+  if (c.far) {
+    if (outside != AlphaOutside::kWrap) return missing;
+    c = Corners{0, 0, 0.0f, 0.0f, false};
+  }
+  auto at = [&](int x, int y) -> float {
+    if (outside == AlphaOutside::kWrap) return plane[size_t(WrapInto(y, h)) * w + size_t(WrapInto(x, w))];
+    if (!(uint16_t(x) < w && uint16_t(y) < h)) return missing;
+    return plane[size_t(uint16_t(y)) * w + uint16_t(x)];
+  };
+  return Blend(at(c.xa, c.ya), at(c.xa + 1, c.ya), at(c.xa, c.ya + 1), at(c.xa + 1, c.ya + 1), c.fx, c.fy);
+}
+
+}  // namespace ombrix::kit

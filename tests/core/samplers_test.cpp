@@ -1,0 +1,87 @@
+// Samplers: exact values at chosen fractional points, true floor for negative coordinates,
+// outside colours, wrap-around at both edges and the alpha outside rules.
+#include "core/kit/samplers.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+using namespace ombrix::kit;
+
+// A 4 x 3 picture whose blue channel is 10 * x + 100 * y... kept under 256: x * 20 + y * 60.
+void MakeRamp(Picture& p) {
+  ASSERT_TRUE(p.Create(4, 3));
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 4; ++x) {
+      const uint8_t c[3] = {uint8_t(x * 20 + y * 60), uint8_t(200), uint8_t(x == 3 ? 255 : 0)};
+      p.SetPixel(x, y, c);
+    }
+}
+
+TEST(Samplers, BilinearAtPixelsAndBetweenThem) {
+  Picture p;
+  MakeRamp(p);
+  const uint8_t black[3] = {0, 0, 0};
+  uint8_t out[3];
+  SampleBilinear(p, 1.0f, 1.0f, black, out);
+  EXPECT_EQ(out[0], 80);
+  EXPECT_EQ(out[1], 200);
+  SampleBilinear(p, 1.5f, 1.5f, black, out);  // mean of 80, 100, 140, 160
+  EXPECT_EQ(out[0], 120);
+  SampleBilinear(p, 2.25f, 0.0f, black, out);
+  EXPECT_EQ(out[0], 45);                       // 40 + 0.25 * 20
+  EXPECT_EQ(out[2], 63);                       // 0.25 * 255 = 63.75, truncated
+  // Interpolation toward an outside neighbour: the last column mixes with the outside colour.
+  const uint8_t grey[3] = {100, 100, 100};
+  SampleBilinear(p, 3.5f, 0.0f, grey, out);
+  EXPECT_EQ(out[0], 80);                       // (60 + 100) / 2
+}
+
+TEST(Samplers, TrueFloorForNegativePoints) {
+  Picture p;
+  MakeRamp(p);
+  const uint8_t white[3] = {255, 255, 255};
+  uint8_t out[3];
+  // u = -0.5: neighbours at x = -1 (outside) and x = 0, half each.
+  SampleBilinear(p, -0.5f, 0.0f, white, out);
+  EXPECT_EQ(out[0], 127);  // (255 + 0) / 2 = 127.5, truncated
+  EXPECT_EQ(out[1], 227);  // (255 + 200) / 2
+  // Far outside gives the outside colour; NaN does not crash.
+  SampleBilinear(p, -1.0e12f, 5.0f, white, out);
+  EXPECT_EQ(out[0], 255);
+  SampleBilinear(p, std::nanf(""), 0.0f, white, out);
+  EXPECT_EQ(out[2], 255);
+}
+
+TEST(Samplers, WrapAroundAtBothEdges) {
+  Picture p;
+  MakeRamp(p);
+  uint8_t out[3];
+  SampleWrapped(p, 3.5f, 0.0f, out);  // between column 3 (60) and column 0 (0)
+  EXPECT_EQ(out[0], 30);
+  SampleWrapped(p, -0.5f, 0.0f, out);  // between column -1 = 3 and column 0
+  EXPECT_EQ(out[0], 30);
+  SampleWrapped(p, 4.0f * 2 + 1.0f, -3.0f, out);  // whole turns in both directions
+  EXPECT_EQ(out[0], 20);
+  SampleWrapped(p, 0.0f, 2.5f, out);  // row 2 (120) with row 0 (0)
+  EXPECT_EQ(out[0], 60);
+}
+
+TEST(Samplers, AlphaOutsideRules) {
+  Picture p;
+  ASSERT_TRUE(p.Create(2, 2));
+  ASSERT_TRUE(p.AllocExtraPlane());
+  for (int i = 0; i < 4; ++i) p.ExtraPlane()[i] = 100;
+  EXPECT_EQ(SampleAlpha(p, 0.5f, 0.5f, AlphaOutside::kZero), 100);
+  EXPECT_EQ(SampleAlpha(p, 1.5f, 0.0f, AlphaOutside::kZero), 50);
+  EXPECT_EQ(SampleAlpha(p, 1.5f, 0.0f, AlphaOutside::kOpaque), 177);  // (100 + 255) / 2 = 177.5
+  EXPECT_EQ(SampleAlpha(p, 1.5f, 0.0f, AlphaOutside::kWrap), 100);
+  EXPECT_EQ(SampleAlpha(p, 1.0e12f, 0.0f, AlphaOutside::kOpaque), 255);
+  EXPECT_EQ(WrapInto(2 * 4 + 3, 4), 3);
+  EXPECT_EQ(WrapInto(-1, 4), 3);
+  EXPECT_EQ(WrapInto(-8, 4), 0);
+}
+
+}  // namespace
