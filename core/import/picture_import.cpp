@@ -15,7 +15,7 @@ namespace {
 
 constexpr const char* kErrorCaption = "Ombrix - Error";
 
-std::unique_ptr<Picture> LoadThroughConverter(const char* path, const Pump& pump) {
+std::unique_ptr<Picture> LoadThroughConverter(const char* path, const Pump& pump, bool ask_report) {
   // Without a conversion there is nothing of this file on the clipboard: a bitmap found there
   // would belong to another picture.
   if (!ConvertToClipboard(path, pump)) return nullptr;
@@ -28,6 +28,7 @@ std::unique_ptr<Picture> LoadThroughConverter(const char* path, const Pump& pump
   if (!dib) return nullptr;
   auto picture = std::make_unique<Picture>();
   if (!picture->LoadDib(dib->data(), dib->size())) return nullptr;
+  if (!ask_report) return picture;
   PictureReport report;
   GetPictureReport(path, &report, pump);
   picture->SetTypeText(report.format_name.c_str());
@@ -43,13 +44,24 @@ std::unique_ptr<Picture> LoadPictureFile(const char* path, const Pump& pump) {
     if (ReadTargaFile(path, picture.get())) {
       picture->SetTypeText(kTargaFormatName);
     } else {
-      picture = LoadThroughConverter(path, pump);
+      picture = LoadThroughConverter(path, pump, true);
       if (picture == nullptr) return nullptr;
     }
     picture->SetSourceText(path);
     return picture;
   } catch (const std::exception&) {
     // Out of memory for a very large clipboard bitmap: the load fails like any other.
+    return nullptr;
+  }
+}
+
+std::unique_ptr<Picture> LoadPicturePixels(const char* path, const Pump& pump) {
+  if (path == nullptr) return nullptr;
+  try {
+    auto picture = std::make_unique<Picture>();
+    if (ReadTargaFile(path, picture.get())) return picture;
+    return LoadThroughConverter(path, pump, false);
+  } catch (const std::exception&) {
     return nullptr;
   }
 }

@@ -20,6 +20,10 @@ inline constexpr const char* kTargaFormatName = "Truevision Targa Format (TGA)";
 // from its bitmap, and gets the format name of its picture report. The source text is the path.
 std::unique_ptr<Picture> LoadPictureFile(const char* path, const Pump& pump = {});
 
+// Only the pixels: the Targa reader, else the converter's bitmap, without asking for a report
+// and without type or source text (mask pictures).
+std::unique_ptr<Picture> LoadPicturePixels(const char* path, const Pump& pump = {});
+
 // As LoadPictureFile, telling the user why a file cannot be loaded (caption "Ombrix - Error"):
 //   "Cannot open file "<path>".\nNo such a file or directory."  when the file does not exist;
 //   "Cannot open file"<path>".\nUnknown format or file header"  when it cannot be read.
