@@ -200,7 +200,8 @@ class Parser {
     while (!last.empty() && last.back() == '\\') {
       if (line_ + 1 >= lines_.size() || !IsContinuationLine(lines_[line_ + 1])) {
         // A backslash that continues nothing: keep the whole group as damaged lines.
-        for (size_t k = first_line; k <= line_; ++k) KeepDamaged(lines_[k]);
+        if (doc_.first_damaged_line == 0) doc_.first_damaged_line = first_line + 1;
+        for (size_t k = first_line; k <= line_; ++k) Keep(lines_[k]);
         return;
       }
       last = TrimRight(lines_[++line_]);
