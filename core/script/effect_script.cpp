@@ -29,7 +29,7 @@ std::string_view Field(const char (&field)[N]) {
 template <size_t N>
 void SetField(char (&field)[N], std::string_view text) {
   const size_t n = std::min(text.size(), N - 1);
-  std::memcpy(field, text.data(), n);
+  if (n > 0) std::memcpy(field, text.data(), n);
   field[n] = '\0';
 }
 

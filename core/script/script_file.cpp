@@ -30,7 +30,7 @@ std::string FormatReal(double value) {
 }
 
 ScriptFile::Section* ScriptFile::FindSection(std::string_view name) {
-  const auto it = section_index_.find(text::LowerCopy(name));
+  const auto it = section_index_.find(name);
   return it != section_index_.end() ? &sections_[it->second] : nullptr;
 }
 
@@ -39,22 +39,20 @@ const ScriptFile::Section* ScriptFile::FindSection(std::string_view name) const 
 }
 
 void ScriptFile::Set(std::string_view section, std::string_view key, std::string_view value) {
-  std::string section_lower = text::LowerCopy(section);
-  auto found = section_index_.find(section_lower);
+  auto found = section_index_.find(section);
   if (found == section_index_.end()) {
     sections_.push_back(Section{std::string(section), {}});
     key_index_.emplace_back();
-    found = section_index_.emplace(std::move(section_lower), sections_.size() - 1).first;
+    found = section_index_.emplace(std::string(section), sections_.size() - 1).first;
   }
   Section& s = sections_[found->second];
-  auto& keys = key_index_[found->second];
-  std::string key_lower = text::LowerCopy(key);
-  if (const auto k = keys.find(key_lower); k != keys.end()) {
+  Index& keys = key_index_[found->second];
+  if (const auto k = keys.find(key); k != keys.end()) {
     s.pairs[k->second].value.assign(value);
     return;
   }
   s.pairs.push_back(Pair{std::string(key), std::string(value)});
-  keys.emplace(std::move(key_lower), s.pairs.size() - 1);
+  keys.emplace(std::string(key), s.pairs.size() - 1);
 }
 
 int ScriptFile::SetText(const char* section, const char* key, const char* value) {
@@ -81,7 +79,7 @@ const std::string* ScriptFile::Find(std::string_view section, std::string_view k
   const Section* s = FindSection(section);
   if (s == nullptr) return nullptr;
   const auto& keys = key_index_[size_t(s - sections_.data())];
-  const auto k = keys.find(text::LowerCopy(key));
+  const auto k = keys.find(key);
   return k != keys.end() ? &s->pairs[k->second].value : nullptr;
 }
 

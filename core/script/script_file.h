@@ -20,6 +20,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/text/ascii.h"
+
 namespace ombrix {
 
 // printf's "%f" of the value (six decimals), with a point whatever the process locale.
@@ -79,9 +81,10 @@ class ScriptFile {
   void Set(std::string_view section, std::string_view key, std::string_view text);
 
   std::vector<Section> sections_;
-  // Lower-case name -> index, for sections and for the keys of each section.
-  std::unordered_map<std::string, size_t> section_index_;
-  std::vector<std::unordered_map<std::string, size_t>> key_index_;
+  // Name -> index (letter case ignored), for sections and for the keys of each section.
+  using Index = std::unordered_map<std::string, size_t, text::CaseInsensitiveHash, text::CaseInsensitiveEqual>;
+  Index section_index_;
+  std::vector<Index> key_index_;
   std::string path_;
 };
 

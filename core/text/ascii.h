@@ -3,6 +3,7 @@
 // Windows-1252 and only the ASCII letters fold.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,10 +22,20 @@ inline bool StartsWithIgnoringCase(std::string_view text, std::string_view prefi
   return text.size() >= prefix.size() && EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
-inline std::string LowerCopy(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = AsciiLower(c);
-  return out;
-}
+// Hash and equality for unordered containers keyed by names that ignore letter case; both are
+// transparent, so a lookup by string_view needs no lower-case copy.
+struct CaseInsensitiveHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const {
+    size_t h = 14695981039346656037ull;  // FNV-1a over the folded bytes
+    for (char c : s) h = (h ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
+    return h;
+  }
+};
+
+struct CaseInsensitiveEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const { return EqualsIgnoringCase(a, b); }
+};
 
 }  // namespace ombrix::text
