@@ -69,6 +69,8 @@ void WriteEntry(ScriptFile& file, const FilterDescriptor& e, int index, const st
   file.SetInt(s, "EndFrame", e.end_frame);
   file.SetReal(s, "AlphaInit", e.alpha_init);
   file.SetReal(s, "AlphaStep", e.alpha_step);
+  // The zone is one text of four full 32-bit numbers ("%d %d %d %d"); only the single integer
+  // keys go through SetInt and its low 16 bits.
   const std::string zone = std::to_string(e.zone[0]) + ' ' + std::to_string(e.zone[1]) + ' ' +
                            std::to_string(e.zone[2]) + ' ' + std::to_string(e.zone[3]);
   file.SetText(s, "Zone", zone.c_str());
