@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,11 @@ bool FileExists(const char* path) {
   return path != nullptr && stat(path, &st) == 0;
 }
 
+bool DirectoryExists(const char* path) {
+  struct stat st{};
+  return path != nullptr && *path != '\0' && stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 bool CanOpenForReading(const char* path) {
   if (path == nullptr) return false;
   const int fd = open(path, O_RDONLY | O_CLOEXEC);
@@ -26,24 +32,38 @@ bool CanOpenForReading(const char* path) {
   return true;
 }
 
-std::optional<std::string> ReadWholeFile(const char* path) {
+std::optional<std::string> ReadFilePrefix(const char* path, size_t max_bytes, bool* complete) {
+  if (complete != nullptr) *complete = false;
   if (path == nullptr) return std::nullopt;
   const int fd = open(path, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   std::string data;
   char buffer[65536];
   for (;;) {
-    const ssize_t n = read(fd, buffer, sizeof buffer);
+    // One byte past the limit tells a file of exactly max_bytes from a longer one.
+    const size_t room = max_bytes - data.size() + 1;
+    const ssize_t n = read(fd, buffer, room < sizeof buffer ? room : sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       close(fd);
       return std::nullopt;
     }
-    if (n == 0) break;
+    if (n == 0) {
+      if (complete != nullptr) *complete = true;
+      break;
+    }
     data.append(buffer, size_t(n));
+    if (data.size() > max_bytes) {
+      data.resize(max_bytes);
+      break;
+    }
   }
   close(fd);
   return data;
+}
+
+std::optional<std::string> ReadWholeFile(const char* path) {
+  return ReadFilePrefix(path, std::string().max_size() - 1, nullptr);
 }
 
 static bool WriteAll(int fd, const char* data, size_t size) {
@@ -57,17 +77,34 @@ static bool WriteAll(int fd, const char* data, size_t size) {
   return true;
 }
 
+static std::atomic<BeforeReplaceHook> g_before_replace_hook{nullptr};
+
+void SetBeforeReplaceHook(BeforeReplaceHook hook) { g_before_replace_hook = hook; }
+
+// Flushes the directory entry of a rename, so the new name survives a power failure too.
+static void SyncDirectory(const std::string& dir) {
+  const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
 bool ReplaceFileAtomically(const char* path, const std::string& data) {
   if (path == nullptr || *path == '\0') return false;
-  std::string pattern = JoinPath(DirectoryPart(path).empty() ? "." : DirectoryPart(path),
-                                 std::string(".") + FileNamePart(path) + ".XXXXXX");
+  const std::string dir = DirectoryPart(path).empty() ? "." : DirectoryPart(path);
+  std::string pattern = JoinPath(dir, std::string(".") + FileNamePart(path) + ".XXXXXX");
   const int fd = mkstemp(pattern.data());
   if (fd < 0) return false;
   const bool written = WriteAll(fd, data.data(), data.size()) && fsync(fd) == 0;
-  if (close(fd) != 0 || !written || rename(pattern.c_str(), path) != 0) {
+  const bool closed = close(fd) == 0;
+  if (written && closed) {
+    if (BeforeReplaceHook hook = g_before_replace_hook.load()) hook(pattern.c_str(), path);
+  }
+  if (!written || !closed || rename(pattern.c_str(), path) != 0) {
     unlink(pattern.c_str());
     return false;
   }
+  SyncDirectory(dir);
   // mkstemp makes the file 0600; give it the usual permissions for a user's document.
   const mode_t mask = umask(0);
   umask(mask);

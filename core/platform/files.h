@@ -1,19 +1,28 @@
 // Files and their attributes: existence, whole-file reads, atomic replacement, read-only bit.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
 namespace ombrix::platform {
 
 bool FileExists(const char* path);
+bool DirectoryExists(const char* path);
 bool CanOpenForReading(const char* path);
 // The whole file, or nothing when it cannot be read.
 std::optional<std::string> ReadWholeFile(const char* path);
+// At most max_bytes of the file, or nothing when it cannot be read. *complete (when given) tells
+// whether that was the whole file.
+std::optional<std::string> ReadFilePrefix(const char* path, size_t max_bytes, bool* complete);
 // Writes data to a new temporary file beside path, flushes it to disk and renames it over path,
 // so readers see the old file or the new one, never half of one. A read-only file at path is
 // replaced as well. False (and path untouched) on any failure.
 bool ReplaceFileAtomically(const char* path, const std::string& data);
+// Tests only: called by ReplaceFileAtomically once the temporary file is written and flushed,
+// just before the rename, so a test can stop or kill the writer at that point. Null: none.
+using BeforeReplaceHook = void (*)(const char* temporary_path, const char* path);
+void SetBeforeReplaceHook(BeforeReplaceHook hook);
 bool RemoveFile(const char* path);
 // Read-only means no write permission bits; clearing it restores the owner's write bit.
 bool IsReadOnly(const char* path);
