@@ -29,6 +29,7 @@ function(ombrix_plugin target name)
     PREFIX "" OUTPUT_NAME "${name}" SUFFIX ".Omp"
     LIBRARY_OUTPUT_DIRECTORY "${OMBRIX_PLUGINS_DIR}")
   ombrix_no_undefined(${target})
+  ombrix_exports(${target} Zorvex_Plugin_Entry Ombrix_Filter_Plugin_Entry)
 endfunction()
 
 # A module loaded by path at run time (the image-filter module, the progress module).
@@ -54,4 +55,13 @@ function(ombrix_no_undefined target)
   if(NOT OMBRIX_SANITIZE)
     target_link_options(${target} PRIVATE -Wl,--no-undefined)
   endif()
+endfunction()
+
+# Exports exactly the given names (wildcards allowed) from a module; everything else is local.
+function(ombrix_exports target)
+  set(script "${CMAKE_CURRENT_BINARY_DIR}/${target}.exports")
+  string(JOIN "; " names ${ARGN})
+  file(WRITE "${script}" "{ global: ${names}; local: *; };\n")
+  target_link_options(${target} PRIVATE "-Wl,--version-script=${script}")
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${script}")
 endfunction()

@@ -151,16 +151,18 @@ int ApplyEntry(FilterDescriptor& e, int frame) {
   const int width = g.input->Width(), height = g.input->Height();
   auto scale_x = [&](float v) { return Scale(v, width, g.based_width); };
   auto scale_y = [&](float v) { return Scale(v, height, g.based_height); };
+  // Even zone coordinates (x0, x1) scale with the width, odd ones (y0, y1) with the height.
+  auto scale = [&](int i, float v) { return i % 2 == 0 ? scale_x(v) : scale_y(v); };
   if (e.full_screen != 0) {
     e.zone[0] = 0;
     e.zone[1] = 0;
     e.zone[2] = width;
     e.zone[3] = height;
   } else if (e.proportional != 0) {
-    for (int i = 0; i < 4; ++i) e.zone[i] = TruncateToInt((i % 2 == 0 ? scale_x : scale_y)(float(e.zone[i])));
+    for (int i = 0; i < 4; ++i) e.zone[i] = TruncateToInt(scale(i, float(e.zone[i])));
   }
   if (e.proportional != 0)
-    for (int i = 0; i < 4; ++i) e.zone_step[i] = (i % 2 == 0 ? scale_x : scale_y)(e.zone_step[i]);
+    for (int i = 0; i < 4; ++i) e.zone_step[i] = scale(i, e.zone_step[i]);
 
   ApplyContext context{};
   int32_t* zone = &context.x0;
@@ -267,7 +269,9 @@ void RunChain() {
       std::snprintf(line, sizeof line, "Total work (%d/%d)", i + 1, n);
       g_progress.SetMessage(nullptr, line, nullptr, nullptr);
       if (f.OmUpdateProgress != nullptr && f.OmUpdateProgress(1, i + 1) == 0) break;
-      std::snprintf(g.applying_line, sizeof g.applying_line, "Applying \"%s\"...", e.name);
+      // The line is kept in 256 bytes; a name near that length is cut.
+      const std::string applying = std::string("Applying \"") + e.name + "\"...";
+      std::snprintf(g.applying_line, sizeof g.applying_line, "%s", applying.c_str());
       g_progress.SetMessage(nullptr, nullptr, g.applying_line, g.applying_line);
       if (f.OmUpdateProgress != nullptr && f.OmUpdateProgress(2, 0) == 0) break;
     }
@@ -290,7 +294,7 @@ int MissingFileHandler(char* text) {
   if (g_progress.Message("Ombrix - Warning", question, 0) == 0) return 0;
   std::string proposed = text;
   if (text[0] != '\0' && text[1] != ':' && g.content_directory[0] != '\0')
-    proposed = JoinScriptPath(g.content_directory, text);
+    proposed = platform::JoinPath(g.content_directory, text);
   std::string chosen;
   if (!platform::ChooseFileToOpen("Choose A New File", "All files (*.*)|*.*||", proposed.c_str(), chosen)) return 0;
   std::snprintf(text, 256, "%s", chosen.c_str());
@@ -327,15 +331,18 @@ int32_t RenderCall(const void* record, Picture* picture) {
   }
 
   if (g_progress.Bind(true, g.progress_display)) {
-    ScriptReadResult read;
-    if (!ReadScript(g.script_path, *table, g.entries, kMaxEntries, g.count, read, MissingFileHandler, g.content_directory)) {
+    ScriptHeader header;
+    header.content_directory = g.content_directory;
+    int test_frame = 0;
+    if (!ReadScript(g.script_path, g.entries, kMaxEntries, &g.count, &test_frame, header, *table, MissingFileHandler)) {
       platform::ShowMessageBox("Cannot open Script", kErrorCaption, platform::kIconError);
       // Nothing is rendered; the progress window opened for this render closes again.
       if (g.progress_display) g_progress.Unbind();
     } else {
-      g.based_width = read.based_width;
-      g.based_height = read.based_height;
-      g.frame = g.outside_frame != -1 ? g.outside_frame : read.test_frame;
+      g.based_width = header.based_width;
+      g.based_height = header.based_height;
+      std::snprintf(g.content_directory, sizeof g.content_directory, "%s", header.content_directory.c_str());
+      g.frame = g.outside_frame != -1 ? g.outside_frame : test_frame;
       RunChain();
     }
     FreeEntries();

@@ -194,6 +194,13 @@ int ListFilters(const Options& o) {
   return 0;
 }
 
+// The script's test frame, the frame a single picture is rendered at by default.
+int TestFrameOf(const std::vector<std::string>& texts) {
+  ScriptFile script;
+  script.LoadText(ScriptFromSceneTexts(texts));
+  return int16_t(script.GetInt("Header", "TestFrame"));
+}
+
 class ProgressLine {
  public:
   ProgressLine(bool on, int frames) : on_(on && platform::StandardErrorIsTerminal()), frames_(frames) {}

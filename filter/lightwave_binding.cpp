@@ -1,0 +1,232 @@
+// Instances, scene text, frame processing and the editor launch for the renderer.
+#include "filter/lightwave_binding.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/picture/picture.h"
+#include "core/platform/clipboard.h"
+#include "core/platform/environment.h"
+#include "core/platform/files.h"
+#include "core/platform/paths.h"
+#include "core/platform/process.h"
+#include "core/settings/settings.h"
+#include "filter/module_table.h"
+#include "filter/render.h"
+
+namespace ombrix::engine {
+namespace {
+
+constexpr const char* kEndLine = "- \xA7 -";
+constexpr const char* kTemporaryClipboard = "OmbrixTemporaryClipboard";
+// A host whose read function never reports the end of its data must not keep us reading for
+// ever: no script has anywhere near this many lines.
+constexpr int kMaxSceneTexts = 1 << 20;
+
+// Copies share their plug-in table, so tables live until the module shuts down.
+std::vector<std::unique_ptr<PluginTable>>& Tables() {
+  static std::vector<std::unique_ptr<PluginTable>> tables;
+  return tables;
+}
+
+std::string InstallDir() { return ReadSetting(nullptr, "InstallDir", ""); }
+
+// ---- Handler server ------------------------------------------------------------------------
+
+LWInstance Create() {
+  auto* instance = new FilterInstance{};
+  Tables().push_back(std::make_unique<PluginTable>());
+  instance->table = Tables().back().get();
+  BuildPluginTable(*instance->table);
+  ReadProgressModulePath();
+  Progress().Bind(false, false);
+  const std::string temp = platform::JoinPath(platform::JoinPath(InstallDir(), "Programs"), "Temp");
+  for (int n = 0;; ++n) {
+    const std::string path = platform::JoinPath(temp, "Script" + std::to_string(n) + ".Oms");
+    if (!platform::FileExists(path.c_str())) {
+      std::snprintf(instance->script_path, sizeof instance->script_path, "%s", path.c_str());
+      break;
+    }
+  }
+  return instance;
+}
+
+void Destroy(LWInstance handle) {
+  auto* instance = static_cast<FilterInstance*>(handle);
+  if (instance == nullptr) return;
+  platform::SetReadOnly(instance->script_path, false);
+  platform::RemoveFile(instance->script_path);
+  Progress().Unbind();
+  // The editor leaves its test picture on the clipboard for the next start from this instance;
+  // with the instance gone, so is the picture. Other formats belong to other programs.
+  platform::Clipboard clipboard;
+  if (clipboard.Open()) clipboard.Remove(kTemporaryClipboard);
+  delete instance;
+}
+
+const char* Copy(LWInstance source, LWInstance target) {
+  if (source != nullptr && target != nullptr)
+    *static_cast<FilterInstance*>(target) = *static_cast<const FilterInstance*>(source);
+  return nullptr;
+}
+
+const char* Load(LWInstance handle, const LWLoadState* state) {
+  auto* instance = static_cast<FilterInstance*>(handle);
+  if (instance == nullptr || state == nullptr || state->read == nullptr) return nullptr;
+  std::string script;
+  char text[512];
+  for (int n = 0; n < kMaxSceneTexts; ++n) {
+    std::memset(text, 0, sizeof text);
+    if (state->read(state->data, text, int32_t(sizeof text)) < 0) break;
+    text[sizeof text - 1] = '\0';
+    if (std::strcmp(text, kEndLine) == 0) break;
+    script += text;
+    script += '\n';
+  }
+  platform::ReplaceFileAtomically(instance->script_path, script);
+  return nullptr;
+}
+
+const char* Save(LWInstance handle, const LWSaveState* state) {
+  auto* instance = static_cast<FilterInstance*>(handle);
+  if (instance == nullptr || state == nullptr || state->write == nullptr) return nullptr;
+  const auto script = platform::ReadWholeFile(instance->script_path);
+  if (!script) return nullptr;
+  // Each line without its line feed; a carriage return before it stays, so CR LF survives.
+  size_t start = 0;
+  while (start < script->size()) {
+    size_t end = script->find('\n', start);
+    const bool has_feed = end != std::string::npos;
+    if (!has_feed) end = script->size();
+    const std::string line = script->substr(start, end - start);
+    state->write(state->data, line.c_str(), int32_t(line.size() + 1));
+    start = end + 1;
+  }
+  state->write(state->data, kEndLine, int32_t(std::strlen(kEndLine) + 1));
+  return nullptr;
+}
+
+bool Step(const LWFilterAccess* access) {
+  return access->monitor == nullptr || access->monitor->step(access->monitor->data, 1) == 0;
+}
+
+void FinishFrame(const LWFilterAccess* access) {
+  ProgressBinding::SetRendererCall(0);
+  if (access->monitor != nullptr) access->monitor->done(access->monitor->data);
+}
+
+// Pass-through: colour and alpha written back as they came.
+void PassThrough(const LWFilterAccess* access) {
+  if (access->monitor != nullptr) access->monitor->init(access->monitor->data, uint32_t(access->height));
+  uint8_t rgb[3];
+  for (int y = 0; y < access->height; ++y) {
+    const uint8_t* r = access->buffer_line(kLWBufferRed, y);
+    const uint8_t* g = access->buffer_line(kLWBufferGreen, y);
+    const uint8_t* b = access->buffer_line(kLWBufferBlue, y);
+    const uint8_t* a = access->buffer_line(kLWBufferAlpha, y);
+    for (int x = 0; r && g && b && a && x < access->width; ++x) {
+      rgb[0] = r[x], rgb[1] = g[x], rgb[2] = b[x];
+      access->set_rgb(x, y, rgb);
+      access->set_alpha(x, y, a[x]);
+    }
+    if (!Step(access)) break;
+  }
+  if (access->monitor != nullptr) access->monitor->done(access->monitor->data);
+}
+
+void RunFrame(FilterInstance* instance, const LWFilterAccess* access) {
+  if (access->monitor != nullptr) access->monitor->init(access->monitor->data, 2u * uint32_t(access->height));
+  ProgressBinding::SetRendererCall(1);
+  Picture picture;
+  if (!picture.Create(access->width, access->height)) {
+    FinishFrame(access);
+    return;
+  }
+  for (int y = 0; y < access->height; ++y) {
+    const uint8_t* r = access->buffer_line(kLWBufferRed, y);
+    const uint8_t* g = access->buffer_line(kLWBufferGreen, y);
+    const uint8_t* b = access->buffer_line(kLWBufferBlue, y);
+    uint8_t* row = picture.Row(y);
+    for (int x = 0; r && g && b && x < access->width; ++x, row += 3) {
+      row[0] = b[x];
+      row[1] = g[x];
+      row[2] = r[x];
+    }
+    if (!Step(access)) return FinishFrame(access);
+  }
+  SetOutsideFrame(access->frame);
+  RenderCall(instance, &picture);
+  uint8_t rgb[3];
+  for (int y = 0; y < access->height; ++y) {
+    const uint8_t* a = access->buffer_line(kLWBufferAlpha, y);
+    const uint8_t* row = picture.Row(y);
+    for (int x = 0; x < access->width; ++x, row += 3) {
+      rgb[0] = row[2], rgb[1] = row[1], rgb[2] = row[0];
+      access->set_rgb(x, y, rgb);
+      if (a != nullptr) access->set_alpha(x, y, a[x]);
+    }
+    if (!Step(access)) break;
+  }
+  FinishFrame(access);
+}
+
+void Process(LWInstance handle, const LWFilterAccess* access) {
+  auto* instance = static_cast<FilterInstance*>(handle);
+  if (instance == nullptr || access == nullptr || access->width <= 0 || access->height <= 0) return;
+  if (!platform::CanOpenForReading(instance->script_path)) return PassThrough(access);
+  SetCurrentPluginTable(instance->table);
+  RunFrame(instance, access);
+  SetCurrentPluginTable(nullptr);
+}
+
+uint32_t Flags(LWInstance) { return 0; }
+
+int32_t ActivateHandler(int32_t version, LWGlobalFunction, void* local, void*) {
+  if (version != 1) return 1;
+  ProgressBinding::SetRendererCall(1);
+  auto* handler = static_cast<LWImageFilterHandler*>(local);
+  if (handler != nullptr) *handler = LWImageFilterHandler{Create, Destroy, Copy, Load, Save, Process, Flags};
+  return 0;
+}
+
+// ---- Options interface -----------------------------------------------------------------------
+
+int32_t ActivateInterface(int32_t version, LWGlobalFunction global, void* local, void*) {
+  if (version != 1) return 1;
+  const std::string editor = platform::JoinPath(platform::JoinPath(InstallDir(), "Programs"), "ombrix-editor");
+  if (!platform::FileExists(editor.c_str())) {
+    auto* messages = global != nullptr ? static_cast<LWMessageFunctions*>(global("Info Messages", 0)) : nullptr;
+    if (messages == nullptr) return 2;
+    messages->error("Cannot find file", editor.c_str());
+    return -1;
+  }
+  const auto* instance = static_cast<const FilterInstance*>(local);
+  const std::string directory = platform::CurrentDirectory();
+  platform::Process process;
+  platform::StartRequest request;
+  request.program = editor;
+  request.arguments = {instance != nullptr ? instance->script_path : ""};
+  if (process.Start(request)) process.Wait();
+  platform::ChangeDirectory(directory);
+  return 0;
+}
+
+void* Startup() { return reinterpret_cast<void*>(4); }
+void Shutdown(void*) { Tables().clear(); }
+
+const LWServerRecord kServers[] = {
+    {"ImageFilterHandler", "Ombrix", ActivateHandler},
+    {"ImageFilterInterface", "Ombrix", ActivateInterface},
+    {nullptr, nullptr, nullptr},
+};
+
+}  // namespace
+}  // namespace ombrix::engine
+
+// The module descriptor the renderer looks up by name.
+extern "C" __attribute__((visibility("default"))) const LWModuleDescriptor _mod_descrip = {
+    OMBRIX_LW_SYNC_WORD, OMBRIX_LW_MODULE_VERSION, OMBRIX_LW_MACHINE, ombrix::engine::Startup,
+    ombrix::engine::Shutdown, ombrix::engine::kServers};
