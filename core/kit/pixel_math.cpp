@@ -1,0 +1,49 @@
+// Conversions, the rounding rule and pixel intensity shared by the filters.
+#include "core/kit/pixel_math.h"
+
+#include <cmath>
+#include <limits>
+
+namespace ombrix::kit {
+
+int32_t TruncateToInt(long double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= 2147483648.0L) return std::numeric_limits<int32_t>::max();
+  if (v <= -2147483649.0L) return std::numeric_limits<int32_t>::min();
+  return int32_t(v);
+}
+
+int32_t RoundBelow(long double v) {
+  const long double t = std::trunc(v);
+  // Every float and every value of a filter's extended arithmetic is exact in long double, so
+  // both differences are exact and the comparison decides halves precisely.
+  return TruncateToInt((t + 1) - v <= v - t ? t + 1 : t);
+}
+
+uint8_t WrapToByte(long double v) {
+  if (!std::isfinite(v)) return 0;
+  const long double t = std::trunc(v);
+  if (t > -2147483648.0L && t < 2147483648.0L) return uint8_t(int32_t(t));
+  long double low = std::fmod(t, 256.0L);  // exact
+  if (low < 0) low += 256;
+  return uint8_t(int32_t(low));
+}
+
+void SetIntensity(uint8_t* bgr, int32_t level) {
+  const int32_t mean = Mean(bgr);
+  if (mean == 0) {
+    bgr[0] = bgr[1] = bgr[2] = Clamp(level);
+    return;
+  }
+  if (level == 0) {
+    bgr[0] = bgr[1] = bgr[2] = 0;
+    return;
+  }
+  const float q = float(level) / float(mean);
+  for (int i = 0; i < 3; ++i) {
+    const float scaled = q * float(bgr[i]);
+    bgr[i] = Clamp(RoundBelow(scaled));
+  }
+}
+
+}  // namespace ombrix::kit
