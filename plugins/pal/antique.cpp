@@ -26,9 +26,15 @@ int32_t ApplyAntique(ApplyContext* context) {
     const int64_t smaller = 2 * v / 3;
     int64_t red = 0, green = 0, blue = 0;
     switch (basis) {
-      case 6: red = v, green = smaller, blue = largest; break;
-      case 7: red = largest, green = v, blue = smaller; break;
-      default: red = smaller, green = largest, blue = v; break;
+      case 6:
+        red = v, green = smaller, blue = largest;
+        break;
+      case 7:
+        red = largest, green = v, blue = smaller;
+        break;
+      default:
+        red = smaller, green = largest, blue = v;
+        break;
     }
     // Whichever channel holds the largest share, it is red that goes to 255 when that share
     // exceeds 255; the other channels are then clamped.

@@ -15,19 +15,19 @@ int32_t ApplyBlackAndWhite(ApplyContext* context) {
   const auto light = ReadColour(*context, 2);
   if (!dark || !light) return 1;  // a colour that cannot be read leaves the picture as it is
   const int64_t threshold = int64_t(TruncateToInt(ParameterValue(*context, 4))) * 3;
-  const uint8_t below[3] = {dark->blue, dark->green, dark->red};
-  const uint8_t above[3] = {light->blue, light->green, light->red};
+  const uint8_t colours[2][3] = {{light->blue, light->green, light->red}, {dark->blue, dark->green, dark->red}};
   return ForEachWorkPixel(*zone, [&](uint8_t* p) {
-    const uint8_t* colour = int32_t(p[0]) + p[1] + p[2] < threshold ? below : above;
+    const uint8_t* colour = colours[int32_t(p[0]) + p[1] + p[2] < threshold];
     p[0] = colour[0];
     p[1] = colour[1];
     p[2] = colour[2];
   });
 }
 
+// "\260" is byte 0xB0, the degree sign of the Windows Latin-1 code page, followed by the digit.
 const ParameterRow kParameters[] = {
-    {1, "Color n\xB0" "1", "0 0 0", "0 0 0", kKindColour},
-    {2, "Color n\xB0" "2", "255 255 255", "0 0 0", kKindColour},
+    {1, "Color n\2601", "0 0 0", "0 0 0", kKindColour},
+    {2, "Color n\2602", "255 255 255", "0 0 0", kKindColour},
     {4, "Middle", "128", "0", kKindByteRange},
 };
 

@@ -13,13 +13,9 @@ int32_t ApplyContrast(ApplyContext* context) {
   if (!zone) return 1;
   const long double k = ParameterValue(*context, 2) * 0.0078125L;  // Coefficient / 128, exact
   // c + round(c * d * k) with d = mean - 128: c * d is an integer product, the rest extended.
-  auto adjust = [k](int32_t c, int32_t d) { return Clamp(c + int64_t(RoundBelow((c * d) * k))); };
-  return ForEachWorkPixel(*zone, [&](uint8_t* p) {
-    const int32_t d = Mean(p) - 128;
-    p[0] = adjust(p[0], d);
-    p[1] = adjust(p[1], d);
-    p[2] = adjust(p[2], d);
-  });
+  static MeanChannelTable table;
+  table.Fill([k](int32_t mean, int32_t c) { return Clamp(c + int64_t(RoundBelow((c * (mean - 128)) * k))); });
+  return ForEachWorkPixel(*zone, [](uint8_t* p) { table.Apply(p); });
 }
 
 const ParameterRow kParameters[] = {

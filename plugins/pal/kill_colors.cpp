@@ -13,10 +13,17 @@ int32_t ApplyKillColors(ApplyContext* context) {
   if (!zone) return 1;
   int channel = 0;
   switch (FirstSetOption(*context, {1, 2, 3})) {
-    case 1: channel = kRed; break;
-    case 2: channel = kGreen; break;
-    case 3: channel = kBlue; break;
-    default: return 1;  // no option set: no channel to kill
+    case 1:
+      channel = kRed;
+      break;
+    case 2:
+      channel = kGreen;
+      break;
+    case 3:
+      channel = kBlue;
+      break;
+    default:
+      return 1;  // no option set: no channel to kill
   }
   const uint8_t value = WrapToByte(ParameterValue(*context, 2));  // truncated, stored as a byte
   return ForEachWorkPixel(*zone, [channel, value](uint8_t* p) { p[channel] = value; });

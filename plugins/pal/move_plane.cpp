@@ -20,10 +20,17 @@ int32_t ApplyMovePlane(ApplyContext* context) {
   if (dx == 0 && dy == 0) return 1;
   int channel = 0;
   switch (FirstSetOption(*context, {1, 2, 3})) {
-    case 1: channel = kRed; break;
-    case 2: channel = kGreen; break;
-    case 3: channel = kBlue; break;
-    default: return 1;  // no option set: no channel to move
+    case 1:
+      channel = kRed;
+      break;
+    case 2:
+      channel = kGreen;
+      break;
+    case 3:
+      channel = kBlue;
+      break;
+    default:
+      return 1;  // no option set: no channel to move
   }
   const Picture* input = InputPicture();
   uint8_t* const* source_rows = InputRows();

@@ -27,9 +27,14 @@ int32_t ApplyNegative(ApplyContext* context) {
   if (!zone) return 1;
   Overflow overflow = Overflow::kCheck;
   switch (FirstSetOption(*context, {1, 2, 3})) {
-    case 2: overflow = Overflow::kCircular; break;
-    case 3: overflow = Overflow::kAbsolute; break;
-    default: break;
+    case 2:
+      overflow = Overflow::kCircular;
+      break;
+    case 3:
+      overflow = Overflow::kAbsolute;
+      break;
+    default:
+      break;
   }
   // One table per channel, in pixel order blue, green, red (parameters 3, 2, 1).
   uint8_t table[3][256];
@@ -48,7 +53,10 @@ int32_t ApplyNegative(ApplyContext* context) {
 int32_t ApplyNegativeLight(ApplyContext* context) {
   const auto zone = ZoneOf(context);
   if (!zone) return 1;
-  return ForEachWorkPixel(*zone, [](uint8_t* p) { SetIntensity(p, 255 - Mean(p)); });
+  // Each channel's result depends on the pixel's mean and its own value only.
+  static MeanChannelTable table;
+  table.Fill([](int32_t mean, int32_t c) { return IntensityChannel(c, mean, 255 - mean); });
+  return ForEachWorkPixel(*zone, [](uint8_t* p) { table.Apply(p); });
 }
 
 const ParameterRow kNegativeParameters[] = {

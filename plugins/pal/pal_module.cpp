@@ -7,9 +7,9 @@ namespace {
 using namespace ombrix::pal;
 
 const ombrix::kit::CatalogueRow* const kCatalogue[] = {
-    &kSwapRgb,     &kRgbCalculations, &kShiftRgb,   &kMovePlane,     &kBlackAndWhite, &kGrayScale,
-    &kBrightness,  &kGammaCorrection, &kOverexposure, &kContrast,    &kAntique,       &kFade,
-    &kReplaceColor, &kKillColors,     &kNegative,   &kNegativeLight,
+    &kSwapRgb,      &kRgbCalculations, &kShiftRgb,     &kMovePlane,     &kBlackAndWhite, &kGrayScale,
+    &kBrightness,   &kGammaCorrection, &kOverexposure, &kContrast,      &kAntique,       &kFade,
+    &kReplaceColor, &kKillColors,      &kNegative,     &kNegativeLight,
 };
 
 void Catalogue() { ombrix::kit::RegisterRows(kCatalogue); }

@@ -37,10 +37,8 @@ int32_t ApplyReplaceColor(ApplyContext* context) {
 }
 
 const ParameterRow kParameters[] = {
-    {1, "Color to Replace", "0 0 0", "0 0 0", kKindColour},
-    {3, "New Color", "0 0 0", "0 0 0", kKindColour},
-    {5, "Red Threshold", "0", "0", kKindByteRange},
-    {6, "Green Threshold", "0", "0", kKindByteRange},
+    {1, "Color to Replace", "0 0 0", "0 0 0", kKindColour}, {3, "New Color", "0 0 0", "0 0 0", kKindColour},
+    {5, "Red Threshold", "0", "0", kKindByteRange},         {6, "Green Threshold", "0", "0", kKindByteRange},
     {7, "Blue threshold", "0", "0", kKindByteRange},
 };
 const OptionRow kOptions[] = {

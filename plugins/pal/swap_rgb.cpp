@@ -16,10 +16,17 @@ int32_t ApplySwapRgb(ApplyContext* context) {
   int first = 0;
   int second = 0;
   switch (FirstSetOption(*context, {1, 2, 3})) {
-    case 1: first = kRed, second = kGreen; break;
-    case 2: first = kRed, second = kBlue; break;
-    case 3: first = kGreen, second = kBlue; break;
-    default: return 1;  // no option set: nothing to exchange
+    case 1:
+      first = kRed, second = kGreen;
+      break;
+    case 2:
+      first = kRed, second = kBlue;
+      break;
+    case 3:
+      first = kGreen, second = kBlue;
+      break;
+    default:
+      return 1;  // no option set: nothing to exchange
   }
   return ForEachWorkPixel(*zone, [first, second](uint8_t* p) { std::swap(p[first], p[second]); });
 }

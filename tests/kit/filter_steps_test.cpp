@@ -23,11 +23,11 @@ TEST(ClipZone, OrdersCornersAndClipsToThePicture) {
 }
 
 TEST(ClipZone, EmptyOnlyWhenWhollyOutside) {
-  EXPECT_FALSE(ClipZone(21, 0, 25, 5, 20, 10));   // starts right of the picture
-  EXPECT_FALSE(ClipZone(0, 11, 5, 15, 20, 10));   // starts below it
-  EXPECT_FALSE(ClipZone(-9, 0, -1, 5, 20, 10));   // ends left of it
-  EXPECT_FALSE(ClipZone(0, -9, 5, -1, 20, 10));   // ends above it
-  EXPECT_FALSE(ClipZone(25, 0, 21, 5, 20, 10));   // swapped, still right of it
+  EXPECT_FALSE(ClipZone(21, 0, 25, 5, 20, 10));  // starts right of the picture
+  EXPECT_FALSE(ClipZone(0, 11, 5, 15, 20, 10));  // starts below it
+  EXPECT_FALSE(ClipZone(-9, 0, -1, 5, 20, 10));  // ends left of it
+  EXPECT_FALSE(ClipZone(0, -9, 5, -1, 20, 10));  // ends above it
+  EXPECT_FALSE(ClipZone(25, 0, 21, 5, 20, 10));  // swapped, still right of it
   // Touching the right or bottom edge keeps a zone with no columns or no rows.
   EXPECT_EQ(ClipZone(20, 0, 25, 5, 20, 10), (Zone{20, 0, 20, 5}));
   EXPECT_EQ(ClipZone(-3, 0, 0, 5, 20, 10), (Zone{0, 0, 0, 5}));
@@ -189,7 +189,7 @@ TEST_F(RowWalk, StopLeavesLaterRowsUntouched) {
 }
 
 TEST_F(RowWalk, EmptyZoneOrMissingPictureDoesNothing) {
-  EXPECT_EQ(Apply(8, 0, 12, 5), 1);   // right of the picture
+  EXPECT_EQ(Apply(8, 0, 12, 5), 1);         // right of the picture
   EXPECT_EQ(Apply(0, 0, 7, 35, false), 1);  // the host gives no picture services
   EXPECT_TRUE(host_.starts.empty());
   EXPECT_TRUE(host_.steps.empty());

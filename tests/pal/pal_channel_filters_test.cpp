@@ -194,8 +194,8 @@ TEST(MovePlane, MatchesReferenceForEveryChannelAndDirection) {
     const char* dx;
     const char* dy;
   };
-  for (const Case c : {Case{1, "1", "0"}, Case{2, "-3.7", "5"}, Case{3, "6", "-2"}, Case{2, "0", "-40"},
-                       Case{1, "2000000000", "1"}}) {
+  for (const Case c :
+       {Case{1, "1", "0"}, Case{2, "-3.7", "5"}, Case{3, "6", "-2"}, Case{2, "0", "-40"}, Case{1, "2000000000", "1"}}) {
     SCOPED_TRACE(std::string(c.dx) + ", " + c.dy);
     Entry e = Pal().MakeEntry("Move Plane");
     e.Select(c.option).Value(2, c.dx).Value(3, c.dy);

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstring>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -35,13 +36,19 @@ const std::vector<Configured>& AllFilters() {
       {"Contrast", [](Entry&) {}},
       {"Antique", [](Entry&) {}},
       {"Fade", [](Entry& e) { e.Value(2, "200 100 50").Frames(0, 10); }, 4},
-      {"Replace Color", [](Entry& e) { e.Value(1, "128 128 128").Value(3, "10 200 30").Value(5, "128").Value(6, "128").Value(7, "128"); }},
+      {"Replace Color",
+       [](Entry& e) {
+         e.Value(1, "128 128 128").Value(3, "10 200 30").Value(5, "128").Value(6, "128").Value(7, "128");
+       }},
       {"Kill Colors", [](Entry&) {}},
       {"Negative", [](Entry&) {}},
       {"Negative Light", [](Entry&) {}},
   };
   return filters;
 }
+
+// Test names and failure messages show the filter's name.
+void PrintTo(const Configured& filter, std::ostream* os) { *os << filter.name; }
 
 class EveryFilter : public ::testing::TestWithParam<Configured> {
  protected:

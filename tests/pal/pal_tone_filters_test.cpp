@@ -39,9 +39,8 @@ TEST(BlackAndWhite, UnreadableColourLeavesThePicture) {
 TEST(BlackAndWhite, MatchesReference) {
   Entry e = Pal().MakeEntry("Black && White");
   e.Value(1, "12 34 56").Value(2, "200 150 100").Value(4, "97.5");
-  ExpectMatchesReference(e, [](Bgr in, int, int) {
-    return in.red + in.green + in.blue < 97 * 3 ? Rgb(12, 34, 56) : Rgb(200, 150, 100);
-  });
+  ExpectMatchesReference(
+      e, [](Bgr in, int, int) { return in.red + in.green + in.blue < 97 * 3 ? Rgb(12, 34, 56) : Rgb(200, 150, 100); });
 }
 
 // ---- Gray Scale --------------------------------------------------------------------------------
@@ -144,7 +143,7 @@ TEST(Overexposure, AddsMeanOverIntensityRoundingHalvesUp) {
   EXPECT_EQ(ApplyToPixel(e, Rgb(1, 2, 3)), Rgb(2, 3, 4));  // a = 0.5
   e.Value(2, "-4");
   EXPECT_EQ(ApplyToPixel(e, Rgb(1, 2, 3)), Rgb(1, 2, 3));  // 0.5, 1.5, 2.5 round up again
-  e.Value(2, "0.1");  // a = 20 / 0.1f = 199.99999702
+  e.Value(2, "0.1");                                       // a = 20 / 0.1f = 199.99999702
   EXPECT_EQ(ApplyToPixel(e, Rgb(10, 20, 30)), Rgb(210, 220, 230));
 }
 
@@ -285,8 +284,8 @@ TEST(Fade, FramesOutsideTheRangeExtrapolateAndWrap) {
   EXPECT_EQ(ApplyToPixel(FadeTo("200 0 0", 0, 10, 2), Rgb(0, 0, 0), 15).red, 44);
   // In, before the start: Kc + (c - Kc) / N * 5 = 200 - 200 / 10 * 5.
   EXPECT_EQ(ApplyToPixel(FadeTo("200 0 0", 0, 10, 2), Rgb(0, 0, 0), -5).red, 100);
-  EXPECT_EQ(ApplyToPixel(FadeTo("200 0 0", 0, 10, 2), Rgb(0, 0, 0), -20).red, 56);  // -200 wraps
-  EXPECT_EQ(ApplyToPixel(FadeTo("0 0 0", 0, 10, 2), Rgb(200, 0, 0), -20).red, 144);  // 400 wraps
+  EXPECT_EQ(ApplyToPixel(FadeTo("200 0 0", 0, 10, 2), Rgb(0, 0, 0), -20).red, 56);    // -200 wraps
+  EXPECT_EQ(ApplyToPixel(FadeTo("0 0 0", 0, 10, 2), Rgb(200, 0, 0), -20).red, 144);   // 400 wraps
   EXPECT_EQ(ApplyToPixel(FadeTo("100 0 0", 0, 10, 3), Rgb(200, 0, 0), -5).red, 150);  // 200 + -100/10*5
 }
 
@@ -347,7 +346,8 @@ TEST(ReplaceColor, MatchesReference) {
     Entry e = Pal().MakeEntry("Replace Color");
     e.Value(1, "120 130 140").Value(3, "250 20 90").Value(5, "90.9").Value(6, "100").Value(7, "70").Select(option);
     ExpectMatchesReference(e, [option](Bgr in, int, int) {
-      const bool match = std::abs(in.red - 120) <= 90 && std::abs(in.green - 130) <= 100 && std::abs(in.blue - 140) <= 70;
+      const bool match =
+          std::abs(in.red - 120) <= 90 && std::abs(in.green - 130) <= 100 && std::abs(in.blue - 140) <= 70;
       if (!match) return in;
       if (option == 6) return Rgb(250, 20, 90);
       const int d = (250 + 20 + 90) / 3 - MeanRef(in);

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <sstream>
 
-#include "core/plugin/last_error.h"
 #include "core/platform/dynamic_library.h"
 #include "core/platform/paths.h"
+#include "core/plugin/last_error.h"
 
 namespace ombrix::testing {
 namespace {
@@ -68,8 +68,7 @@ void CopyText(char* field, size_t size, const std::string& text) {
 }  // namespace
 
 std::string ToString(const Bgr& pixel) {
-  return "(" + std::to_string(pixel.red) + ", " + std::to_string(pixel.green) + ", " + std::to_string(pixel.blue) +
-         ")";
+  return "(" + std::to_string(pixel.red) + ", " + std::to_string(pixel.green) + ", " + std::to_string(pixel.blue) + ")";
 }
 
 // ---- Entry ---------------------------------------------------------------------------------
@@ -157,8 +156,8 @@ std::vector<int16_t> HostOptionStates(const FilterDescriptor& entry) {
 // ---- TestHost ------------------------------------------------------------------------------
 
 TestHost::TestHost(const std::string& module_file, const std::string& stage_dir) {
-  path_ = platform::JoinPath(platform::JoinPath(stage_dir.empty() ? OMBRIX_STAGE_DIR : stage_dir, "Plugins"),
-                             module_file);
+  path_ =
+      platform::JoinPath(platform::JoinPath(stage_dir.empty() ? OMBRIX_STAGE_DIR : stage_dir, "Plugins"), module_file);
   if (LoadPluginFile(table_, path_.c_str()) == 0) {
     error_ = LastErrorText();
     return;
@@ -226,8 +225,8 @@ Outcome TestHost::Apply(const Entry& entry, const Picture& input, const ApplyCal
   context.descriptor = &d;
 
   CallRecord record{call.filter_index ? *call.filter_index : d.index, &context, &d};
-  PictureServices pictures{SetPixelService,     GetPixelService,    MaskGreyService,
-                           ReportValueService,  InputPictureService, WorkPictureService};
+  PictureServices pictures{SetPixelService,    GetPixelService,     MaskGreyService,
+                           ReportValueService, InputPictureService, WorkPictureService};
   SizeServices sizes{PictureWidthService, PictureHeightService, InputRowService, nullptr,
                      outcome.input.get(), outcome.work.get()};
   ProgressServices progress{StartProgressService, StepProgressService, SetInfoTextService, ShowProgressService};
@@ -250,7 +249,8 @@ Outcome TestHost::Apply(const Entry& entry, const Picture& input, const ApplyCal
 
 std::unique_ptr<Picture> MakePicture(int width, int height, const std::function<Bgr(int x, int y)>& colour) {
   auto picture = std::make_unique<Picture>();
-  if (picture->Create(width, height) == 0) ADD_FAILURE() << "cannot create a " << width << " x " << height << " picture";
+  if (picture->Create(width, height) == 0)
+    ADD_FAILURE() << "cannot create a " << width << " x " << height << " picture";
   for (int y = 0; y < picture->Height(); ++y)
     for (int x = 0; x < picture->Width(); ++x) SetPixelAt(*picture, x, y, colour(x, y));
   return picture;

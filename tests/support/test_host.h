@@ -70,9 +70,9 @@ std::vector<int16_t> HostOptionStates(const FilterDescriptor& entry);
 // What one apply call did and asked of the host.
 struct Outcome {
   int32_t result = 0;
-  int32_t filter_index = -1;       // the call record's index after the call
-  std::unique_ptr<Picture> work;   // WORK after the call
-  std::unique_ptr<Picture> input;  // INPUT after the call (filters only read it)
+  int32_t filter_index = -1;                        // the call record's index after the call
+  std::unique_ptr<Picture> work;                    // WORK after the call
+  std::unique_ptr<Picture> input;                   // INPUT after the call (filters only read it)
   std::vector<std::pair<int32_t, int32_t>> starts;  // StartProgress(first, last)
   std::vector<int32_t> steps;                       // StepProgress(n)
   std::vector<std::string> info_texts;
