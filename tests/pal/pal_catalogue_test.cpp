@@ -140,16 +140,6 @@ TEST(PalCatalogue, SixteenFiltersInRegistrationOrderWithEverySlot) {
   }
 }
 
-TEST(PalCatalogue, NamesKeepTheirExactBytes) {
-  const FilterDescriptor* bw = Pal().Find("Black && White");
-  ASSERT_NE(bw, nullptr);
-  EXPECT_EQ(std::strlen(bw->name), 14u);
-  EXPECT_EQ(std::string(bw->parameters[1].name), std::string("Color n") + char(0xB0) + "1");
-  const FilterDescriptor* swap = Pal().Find("Swap RGB");
-  ASSERT_NE(swap, nullptr);
-  EXPECT_EQ(std::string(swap->options[2].name).back(), ' ');
-}
-
 TEST(PalCatalogue, IdentifiesAsAFilterModule) {
   auto module = ombrix::platform::OpenLibrary(Pal().Path().c_str());
   ASSERT_NE(module, nullptr);
