@@ -1,0 +1,66 @@
+// A filter's catalogue row as data: name, apply routine, help topic, parameter and option slots.
+// A module writes each row once, beside the filter's apply routine, and registers the rows in
+// catalogue order.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "core/records.h"
+
+namespace ombrix::kit {
+
+// Parameter kinds: how the editor edits a value and how a host turns its text into a number.
+enum ParameterKind : int16_t {
+  kKindInteger = 0,
+  kKindColour = 1,
+  kKindInputFile = 2,
+  kKindPlain3 = 3,
+  kKindPictureFile = 4,
+  kKindHorizontal = 5,
+  kKindVertical = 6,
+  kKindOutputFile = 7,
+  kKindPlain8 = 8,
+  kKindSignedPercentage = 9,
+  kKindReal = 10,
+  kKindPercentage = 11,
+  kKindPositiveInteger = 12,
+  kKindSignedByteRange = 13,
+  kKindByteRange = 14,
+  kKindPositiveReal = 15,
+  kKindEditorLink = 16,
+};
+
+struct ParameterRow {
+  int32_t slot;
+  const char* name;
+  const char* value;
+  const char* step;
+  int16_t kind;
+};
+
+struct OptionRow {
+  int32_t slot;
+  const char* name;
+  int16_t state;  // 1 set by default, 0 not
+  int16_t group;
+};
+
+struct CatalogueRow {
+  const char* name;
+  ApplyRoutine apply;
+  const char* help_file;
+  int32_t help_topic;
+  std::span<const ParameterRow> parameters;
+  std::span<const OptionRow> options;
+};
+
+// Registers one filter with RegisterFilter and fills its help, parameters and options from the
+// row. Returns RegisterFilter's result: 0 when the filter could not be added or a slot was
+// refused.
+int32_t RegisterRow(const CatalogueRow& row);
+
+// Registers the rows in order; a row that cannot be added is left out and the next one follows.
+void RegisterRows(std::span<const CatalogueRow* const> rows);
+
+}  // namespace ombrix::kit

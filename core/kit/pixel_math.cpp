@@ -1,0 +1,51 @@
+// Conversions, the rounding rule and pixel intensity shared by the filters.
+#include "core/kit/pixel_math.h"
+
+#include <cmath>
+#include <limits>
+
+namespace ombrix::kit {
+
+int32_t TruncateToInt(long double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= 2147483648.0L) return std::numeric_limits<int32_t>::max();
+  if (v <= -2147483649.0L) return std::numeric_limits<int32_t>::min();
+  return int32_t(v);
+}
+
+int32_t RoundBelow(long double v) {
+  // Every float and every value of a filter's extended arithmetic is exact in long double, so
+  // both differences are exact and the comparison decides halves precisely.
+  if (v > -2147483649.0L && v < 2147483648.0L) {  // the common case; NaN fails both tests
+    const int64_t t = int64_t(v);
+    const long double lt = static_cast<long double>(t);
+    const int64_t r = (lt + 1) - v <= v - lt ? t + 1 : t;
+    return r > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max() : int32_t(r);
+  }
+  const long double t = std::trunc(v);
+  return TruncateToInt((t + 1) - v <= v - t ? t + 1 : t);
+}
+
+uint8_t WrapToByte(long double v) {
+  if (!std::isfinite(v)) return 0;
+  const long double t = std::trunc(v);
+  if (t > -2147483648.0L && t < 2147483648.0L) return uint8_t(int32_t(t));
+  long double low = std::fmod(t, 256.0L);  // exact
+  if (low < 0) low += 256;
+  return uint8_t(int32_t(low));
+}
+
+uint8_t IntensityChannel(int32_t c, int32_t mean, int32_t level) {
+  if (mean == 0) return Clamp(level);
+  if (level == 0) return 0;
+  const float q = float(level) / float(mean);
+  const float scaled = q * float(c);
+  return Clamp(RoundBelow(scaled));
+}
+
+void SetIntensity(uint8_t* bgr, int32_t level) {
+  const int32_t mean = Mean(bgr);
+  for (int i = 0; i < 3; ++i) bgr[i] = IntensityChannel(bgr[i], mean, level);
+}
+
+}  // namespace ombrix::kit

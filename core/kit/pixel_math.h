@@ -1,0 +1,60 @@
+// The arithmetic every filter shares: conversions from floating point to integers and bytes,
+// the rounding rule, clamping, the mean of a pixel and setting a pixel's intensity.
+#pragma once
+
+#include <cstdint>
+
+namespace ombrix::kit {
+
+// Byte offsets of the channels inside a pixel; pixels are stored blue, green, red.
+inline constexpr int kBlue = 0;
+inline constexpr int kGreen = 1;
+inline constexpr int kRed = 2;
+
+// v truncated toward zero. A value that does not fit saturates to the nearest end of the int32
+// range and NaN gives 0, so no conversion is ever undefined.
+int32_t TruncateToInt(long double v);
+
+// The rounding rule ("round below"): with t = v truncated toward zero, t + 1 when
+// (t + 1) - v <= v - t, else t. Halves round up for v >= 0; negative values truncate toward
+// zero. Saturates like TruncateToInt.
+int32_t RoundBelow(long double v);
+
+// Limits to 0..255.
+inline uint8_t Clamp(int64_t v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); }
+
+// The low 8 bits of v truncated toward zero, exact for every finite v (results outside 0..255
+// wrap modulo 256); infinities and NaN give 0.
+uint8_t WrapToByte(long double v);
+
+// (blue + green + red) / 3, integer division.
+inline int32_t Mean(const uint8_t* bgr) { return (int32_t(bgr[0]) + bgr[1] + bgr[2]) / 3; }
+
+// Gives the pixel the intensity `level` and keeps its tint: a black pixel (mean 0) becomes grey
+// clamp(level); level 0 makes the pixel black; otherwise every channel c becomes
+// clamp(round(q * c)) with q = level / mean, both quotient and product in single precision.
+void SetIntensity(uint8_t* bgr, int32_t level);
+// The same for one channel c of a pixel whose mean is `mean`.
+uint8_t IntensityChannel(int32_t c, int32_t mean, int32_t level);
+
+// A channel formula that depends only on the pixel's mean and the channel's own value,
+// tabulated once per apply so that the pixel loop does three look-ups instead of extended
+// arithmetic. It holds 64 KB: keep it in static storage, not on the stack (modules are not
+// re-entrant, so one table per filter is enough).
+struct MeanChannelTable {
+  uint8_t value[256][256];  // [mean][channel value]
+
+  template <typename Formula>
+  void Fill(Formula&& formula) {
+    for (int32_t mean = 0; mean < 256; ++mean)
+      for (int32_t c = 0; c < 256; ++c) value[mean][c] = formula(mean, c);
+  }
+  void Apply(uint8_t* bgr) const {
+    const uint8_t* row = value[Mean(bgr)];
+    bgr[0] = row[bgr[0]];
+    bgr[1] = row[bgr[1]];
+    bgr[2] = row[bgr[2]];
+  }
+};
+
+}  // namespace ombrix::kit

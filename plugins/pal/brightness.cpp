@@ -1,0 +1,41 @@
+// Brightness: scales every channel by a factor, truncating, with 255 as the ceiling.
+#include "core/kit/filter_steps.h"
+#include "core/kit/pixel_math.h"
+#include "plugins/pal/pal_filters.h"
+
+namespace ombrix::pal {
+namespace {
+
+using namespace ombrix::kit;
+
+// The product is taken in extended precision: Factor 1.4 arrives as the float just below 1.4,
+// so 100 becomes 139. A negative factor has no meaningful result; its products below 0 are
+// stored as 0 rather than as the low bits of a negative number.
+uint8_t Brighten(int32_t c, float factor) {
+  const long double product = c * static_cast<long double>(factor);
+  if (product >= 255) return 255;
+  return Clamp(TruncateToInt(product));
+}
+
+int32_t ApplyBrightness(ApplyContext* context) {
+  const auto zone = ZoneOf(context);
+  if (!zone) return 1;
+  const float factor = ParameterValue(*context, 2);
+  uint8_t table[256];
+  for (int32_t c = 0; c < 256; ++c) table[c] = Brighten(c, factor);
+  return ForEachWorkPixel(*zone, [&](uint8_t* p) {
+    p[0] = table[p[0]];
+    p[1] = table[p[1]];
+    p[2] = table[p[2]];
+  });
+}
+
+const ParameterRow kParameters[] = {
+    {2, "Factor", "1.4", "0.0", kKindPositiveReal},
+};
+
+}  // namespace
+
+const CatalogueRow kBrightness = {"Brightness", ApplyBrightness, kHelpFile, 2, kParameters, {}};
+
+}  // namespace ombrix::pal

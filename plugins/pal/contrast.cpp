@@ -1,0 +1,29 @@
+// Contrast: pushes every channel away from the middle grey in proportion to the pixel's mean.
+#include "core/kit/filter_steps.h"
+#include "core/kit/pixel_math.h"
+#include "plugins/pal/pal_filters.h"
+
+namespace ombrix::pal {
+namespace {
+
+using namespace ombrix::kit;
+
+int32_t ApplyContrast(ApplyContext* context) {
+  const auto zone = ZoneOf(context);
+  if (!zone) return 1;
+  const long double k = ParameterValue(*context, 2) * 0.0078125L;  // Coefficient / 128, exact
+  // c + round(c * d * k) with d = mean - 128: c * d is an integer product, the rest extended.
+  static MeanChannelTable table;
+  table.Fill([k](int32_t mean, int32_t c) { return Clamp(c + int64_t(RoundBelow((c * (mean - 128)) * k))); });
+  return ForEachWorkPixel(*zone, [](uint8_t* p) { table.Apply(p); });
+}
+
+const ParameterRow kParameters[] = {
+    {2, "Coefficient", "2", "0.0", kKindReal},
+};
+
+}  // namespace
+
+const CatalogueRow kContrast = {"Contrast", ApplyContrast, kHelpFile, 3, kParameters, {}};
+
+}  // namespace ombrix::pal

@@ -1,0 +1,43 @@
+// Gamma Correction: scales each channel by its own percentage (a linear scale, not a power
+// curve).
+#include "core/kit/filter_steps.h"
+#include "core/kit/pixel_math.h"
+#include "plugins/pal/pal_filters.h"
+
+namespace ombrix::pal {
+namespace {
+
+using namespace ombrix::kit;
+
+// f = 1 + 0.01 * percent, computed in extended precision and stored in single precision; the
+// constant is the double nearest to 0.01. (Computing it all in float would turn 60 % into
+// 1.5999999 and 100 into 159.)
+float FactorOf(float percent) { return static_cast<float>(1.0L + static_cast<long double>(0.01) * percent); }
+
+int32_t ApplyGammaCorrection(ApplyContext* context) {
+  const auto zone = ZoneOf(context);
+  if (!zone) return 1;
+  uint8_t table[3][256];
+  const int32_t parameter_of_channel[3] = {3, 2, 1};  // blue, green, red
+  for (int ch = 0; ch < 3; ++ch) {
+    const long double f = FactorOf(ParameterValue(*context, parameter_of_channel[ch]));
+    for (int32_t c = 0; c < 256; ++c) table[ch][c] = Clamp(TruncateToInt(c * f));
+  }
+  return ForEachWorkPixel(*zone, [&](uint8_t* p) {
+    p[kBlue] = table[kBlue][p[kBlue]];
+    p[kGreen] = table[kGreen][p[kGreen]];
+    p[kRed] = table[kRed][p[kRed]];
+  });
+}
+
+const ParameterRow kParameters[] = {
+    {1, "Red increment", "10 %", "0 %", kKindSignedPercentage},
+    {2, "Green increment", "10 %", "0 %", kKindSignedPercentage},
+    {3, "Blue increment", "10 %", "0 %", kKindSignedPercentage},
+};
+
+}  // namespace
+
+const CatalogueRow kGammaCorrection = {"Gamma Correction", ApplyGammaCorrection, kHelpFile, 5, kParameters, {}};
+
+}  // namespace ombrix::pal
