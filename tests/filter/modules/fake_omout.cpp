@@ -9,6 +9,7 @@
 namespace {
 std::string g_log;
 int g_stop_bar = 0;        // 0: never stop
+int g_stop_after = 0;      // calls on that bar answered "go on" before the stop
 int g_question_answer = 0;
 bool g_stopped = false;
 
@@ -31,7 +32,7 @@ EXPORT void OmSetMessage(const char* caption, const char* line1, const char* lin
 EXPORT void OmShowProgress(int32_t command) { Log("show " + std::to_string(command)); }
 EXPORT int32_t OmUpdateProgress(int32_t bar, int32_t position) {
   Log("update " + std::to_string(bar) + " " + std::to_string(position));
-  if (bar == g_stop_bar) g_stopped = true;
+  if (bar == g_stop_bar && g_stop_after-- <= 0) g_stopped = true;
   return g_stopped ? 0 : 1;
 }
 EXPORT void OmCloseProgress() { Log("close"); }
@@ -42,9 +43,10 @@ EXPORT int32_t OpenMessageWin(const char* title, const char* text, int32_t kind)
 
 // Test controls.
 EXPORT const char* FakeOmOut_Log() { return g_log.c_str(); }
-EXPORT void FakeOmOut_Reset(int stop_bar, int question_answer) {
+EXPORT void FakeOmOut_Reset(int stop_bar, int stop_after, int question_answer) {
   g_log.clear();
   g_stop_bar = stop_bar;
+  g_stop_after = stop_after;
   g_question_answer = question_answer;
   g_stopped = false;
 }
