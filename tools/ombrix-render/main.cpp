@@ -281,20 +281,22 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
     std::fprintf(stderr, "ombrix-render: %s\n", error.c_str());
     return kExitUsage;
   }
-  if (input->IsSequence() != output->IsSequence()) {
-    std::fprintf(stderr, "ombrix-render: INPUT and OUTPUT must both be sequences or both single pictures\n");
+  // A still INPUT may be rendered into an OUTPUT sequence (the effect animates over it); an
+  // input sequence needs an output sequence.
+  if (input->IsSequence() && !output->IsSequence()) {
+    std::fprintf(stderr, "ombrix-render: an INPUT sequence needs an OUTPUT sequence pattern\n");
     return kExitUsage;
   }
   int first = o.first, last = o.last;
   if (!o.frames_given) {
-    if (input->IsSequence()) {
+    if (input->IsSequence() || output->IsSequence()) {
       std::fprintf(stderr, "ombrix-render: --frames is required with sequence patterns\n");
       return kExitUsage;
     }
     first = last = TestFrameOf(texts);
   }
-  if (!input->IsSequence() && first != last) {
-    std::fprintf(stderr, "ombrix-render: a single picture takes one frame (use --frame)\n");
+  if (!output->IsSequence() && first != last) {
+    std::fprintf(stderr, "ombrix-render: a single OUTPUT picture takes one frame (use --frame)\n");
     return kExitUsage;
   }
 
