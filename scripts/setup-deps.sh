@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libwxgtk3.2-dev libgraphicsmagick++1-dev graphicsmagick
   xvfb xauth
+  libx11-dev
 )
 
 missing=()
