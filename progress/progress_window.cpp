@@ -61,7 +61,7 @@ ProgressWindow::~ProgressWindow() = default;
 // hides them.
 void ProgressWindow::CreateControls() {
   auto at = [this](int x, int y, int w, int h) { return gui::DialogUnitsRect(this, x, y, w, h); };
-  auto label = [this, &at](int id, const wxString& text, wxRect rect, long style, bool shown) {
+  auto label = [this](int id, const wxString& text, wxRect rect, long style, bool shown) {
     auto* control = new gui::AniButton(this, id, text, rect.GetPosition(), rect.GetSize(), style);
     control->Show(shown);
     return control;

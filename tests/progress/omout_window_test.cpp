@@ -337,6 +337,20 @@ TEST_F(OmOutWindows, InformationShowsOnlyOk) {
   EXPECT_EQ(ok, 1);
 }
 
+// Errors during a render are shown while the progress window is open; afterwards the progress
+// window still takes its Cancel.
+TEST_F(OmOutWindows, MessageDuringARenderLeavesTheProgressWindowUsable) {
+  wxWindow* window = OpenProgress();
+  ASSERT_NE(window, nullptr);
+  const int32_t ok = AskWithAnswer("Ombrix - Error", "Cannot open an X Alpha picture", 1,
+                                   [](wxWindow* message) { ClickControl(Control(message, kOk)); });
+  EXPECT_EQ(ok, 1);
+  EXPECT_TRUE(window->IsEnabled());
+  EXPECT_EQ(om.update(1, 1), 1);
+  ClickControl(Control(window, kCancel));
+  EXPECT_EQ(om.update(1, 1), 0);
+}
+
 TEST_F(OmOutWindows, KeysAndTheCloseBoxAnswerTheMessage) {
   EXPECT_EQ(AskWithAnswer("Ombrix - Message", "Escape", 0, [](wxWindow* w) { PressKey(w, WXK_ESCAPE); }), 2);
   EXPECT_EQ(AskWithAnswer("Ombrix - Message", "Enter", 0, [](wxWindow* w) { PressKey(w, WXK_RETURN); }), 1);
