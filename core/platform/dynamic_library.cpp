@@ -32,4 +32,12 @@ std::string ModuleDirectoryOf(const void* address) {
   return DirectoryPart(where.dli_fname);
 }
 
+bool PinModuleOf(const void* address) {
+  Dl_info where{};
+  if (dladdr(address, &where) == 0 || where.dli_fname == nullptr) return false;
+  // Reopening an already loaded object with RTLD_NODELETE marks it as never to be unloaded; the
+  // extra reference is never dropped.
+  return dlopen(where.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE) != nullptr;
+}
+
 }  // namespace ombrix::platform

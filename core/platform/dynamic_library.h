@@ -16,5 +16,8 @@ void CloseLibrary(LibraryHandle library);
 std::string LibraryError();
 // Directory of the loaded module that contains the given address (a function of that module).
 std::string ModuleDirectoryOf(const void* address);
+// Keeps the loaded module that contains address in memory for the rest of the process, whatever
+// its users close later. For modules that start toolkits whose threads and callbacks outlive them.
+bool PinModuleOf(const void* address);
 
 }  // namespace ombrix::platform

@@ -1,0 +1,83 @@
+// Console queries and the SIGINT catcher, with POSIX calls.
+#include "core/platform/console.h"
+
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace ombrix::platform {
+namespace {
+
+volatile sig_atomic_t g_interrupted = 0;
+struct sigaction g_previous_action;
+InterruptCatcher* g_active_catcher = nullptr;
+
+bool NonEmpty(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && value[0] != '\0';
+}
+
+void OnInterrupt(int) {
+  if (g_interrupted) {
+    // Asked twice: give the signal back to whatever handled it before and deliver it again.
+    sigaction(SIGINT, &g_previous_action, nullptr);
+    raise(SIGINT);
+    return;
+  }
+  g_interrupted = 1;
+}
+
+}  // namespace
+
+bool HeadlessSession() {
+  const char* forced = std::getenv("OMBRIX_HEADLESS");
+  if (forced != nullptr && std::strcmp(forced, "1") == 0) return true;
+  return !NonEmpty("DISPLAY") && !NonEmpty("WAYLAND_DISPLAY");
+}
+
+bool StandardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
+
+int TerminalColumns() {
+  winsize size{};
+  if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+  const char* columns = std::getenv("COLUMNS");
+  if (columns != nullptr) {
+    const int value = std::atoi(columns);
+    if (value > 0) return value;
+  }
+  return 80;
+}
+
+void WriteStandardError(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fflush(stderr);
+}
+
+InterruptCatcher::InterruptCatcher() {
+  if (g_active_catcher != nullptr) {
+    // Take over the older catcher's installation; its destructor then restores nothing.
+    g_active_catcher->installed_ = false;
+    installed_ = true;
+  } else {
+    struct sigaction action;
+    std::memset(&action, 0, sizeof action);
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    installed_ = sigaction(SIGINT, &action, &g_previous_action) == 0;
+  }
+  g_interrupted = 0;
+  g_active_catcher = this;
+}
+
+InterruptCatcher::~InterruptCatcher() {
+  if (g_active_catcher == this) g_active_catcher = nullptr;
+  if (installed_) sigaction(SIGINT, &g_previous_action, nullptr);
+}
+
+bool InterruptCatcher::Interrupted() const { return installed_ && g_interrupted != 0; }
+
+}  // namespace ombrix::platform

@@ -1,0 +1,88 @@
+// Fallback icon pictures drawn in code, and clip playback.
+#include "gui/icons.h"
+
+#include <wx/animate.h>
+#include <wx/dcmemory.h>
+#include <wx/graphics.h>
+#include <wx/log.h>
+
+#include <memory>
+
+namespace ombrix::gui {
+namespace {
+
+wxBitmap TransparentBitmap(int size) {
+  wxImage image(size, size);
+  image.InitAlpha();
+  unsigned char* alpha = image.GetAlpha();
+  for (int i = 0; i < size * size; ++i) alpha[i] = 0;
+  return wxBitmap(image, 32);
+}
+
+// A round badge of the given colour with a white glyph centred in it.
+wxBitmap Badge(int size, const wxColour& colour, const wxString& glyph) {
+  wxBitmap bitmap = TransparentBitmap(size);
+  wxMemoryDC dc(bitmap);
+  std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(dc));
+  if (!gc) return bitmap;
+  const double d = size - 2.0;
+  gc->SetPen(wxPen(colour.ChangeLightness(60), 1));
+  gc->SetBrush(wxBrush(colour));
+  gc->DrawEllipse(1, 1, d - 1, d - 1);
+  gc->SetFont(wxFont(wxFontInfo(wxSize(0, size * 2 / 3)).Family(wxFONTFAMILY_SWISS).Bold()), *wxWHITE);
+  double width = 0;
+  double height = 0;
+  gc->GetTextExtent(glyph, &width, &height);
+  gc->DrawText(glyph, (size - width) / 2, (size - height) / 2);
+  return bitmap;
+}
+
+wxBitmap Hourglass(int size) {
+  wxBitmap bitmap = TransparentBitmap(size);
+  wxMemoryDC dc(bitmap);
+  std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(dc));
+  if (!gc) return bitmap;
+  const double s = size;
+  gc->SetPen(wxPen(wxColour(60, 40, 20), 2));
+  gc->SetBrush(wxBrush(wxColour(150, 100, 50)));
+  gc->DrawRectangle(s * 0.2, s * 0.08, s * 0.6, s * 0.1);
+  gc->DrawRectangle(s * 0.2, s * 0.82, s * 0.6, s * 0.1);
+  wxGraphicsPath glass = gc->CreatePath();
+  glass.MoveToPoint(s * 0.28, s * 0.18);
+  glass.AddLineToPoint(s * 0.72, s * 0.18);
+  glass.AddLineToPoint(s * 0.52, s * 0.5);
+  glass.AddLineToPoint(s * 0.72, s * 0.82);
+  glass.AddLineToPoint(s * 0.28, s * 0.82);
+  glass.AddLineToPoint(s * 0.48, s * 0.5);
+  glass.CloseSubpath();
+  gc->SetPen(wxPen(wxColour(60, 60, 80), 1));
+  gc->SetBrush(wxBrush(wxColour(220, 230, 255)));
+  gc->DrawPath(glass);
+  wxGraphicsPath sand = gc->CreatePath();
+  sand.MoveToPoint(s * 0.34, s * 0.8);
+  sand.AddLineToPoint(s * 0.66, s * 0.8);
+  sand.AddLineToPoint(s * 0.5, s * 0.6);
+  sand.CloseSubpath();
+  gc->SetBrush(wxBrush(wxColour(230, 180, 60)));
+  gc->SetPen(*wxTRANSPARENT_PEN);
+  gc->DrawPath(sand);
+  return bitmap;
+}
+
+}  // namespace
+
+std::vector<wxBitmap> FallbackIconPictures(int size) {
+  return {Badge(size, wxColour(40, 90, 200), "?"), Badge(size, wxColour(30, 140, 60), "i"), Hourglass(size)};
+}
+
+bool PlayClip(wxAnimationCtrl* control, const std::string& path) {
+  if (control == nullptr || path.empty()) return false;
+  // A clip that cannot be read is an expected case with its own fallback, not an error to report.
+  wxLogNull quiet;
+  wxAnimation clip = control->CreateAnimation();
+  if (!clip.LoadFile(wxString(path.c_str(), *wxConvFileName)) || !clip.IsOk()) return false;
+  control->SetAnimation(clip);
+  return control->Play();
+}
+
+}  // namespace ombrix::gui
