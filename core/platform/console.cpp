@@ -29,6 +29,12 @@ void OnInterrupt(int) {
     return;
   }
   g_interrupted = 1;
+  // Pass the first Ctrl-C on to a handler installed before ours (the program that loaded this
+  // module may watch the key too), so every watcher hears it.
+  const auto previous = g_previous_action.sa_handler;
+  if ((g_previous_action.sa_flags & SA_SIGINFO) == 0 && previous != SIG_DFL && previous != SIG_IGN &&
+      previous != nullptr)
+    previous(SIGINT);
 }
 
 }  // namespace
@@ -38,8 +44,6 @@ bool HeadlessSession() {
   if (forced != nullptr && std::strcmp(forced, "1") == 0) return true;
   return !NonEmpty("DISPLAY") && !NonEmpty("WAYLAND_DISPLAY");
 }
-
-bool StandardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
 
 int TerminalColumns() {
   winsize size{};

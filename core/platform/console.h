@@ -4,13 +4,14 @@
 
 #include <string_view>
 
+#include "core/platform/environment.h"  // StandardErrorIsTerminal
+
 namespace ombrix::platform {
 
 // True when no window can or may be opened: OMBRIX_HEADLESS is "1", or neither DISPLAY nor
 // WAYLAND_DISPLAY names a display.
 bool HeadlessSession();
 
-bool StandardErrorIsTerminal();
 // Columns of the terminal on standard error; 80 when it cannot be told.
 int TerminalColumns();
 // Writes the bytes to standard error at once.

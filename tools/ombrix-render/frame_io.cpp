@@ -34,7 +34,14 @@ void Frame::Resize(int w, int h) {
   alpha.assign(n, 255);
 }
 
-void StartPictureLibrary(const char* program_path) { Magick::InitializeMagick(program_path); }
+// The picture library would install signal handlers of its own that end the process on Ctrl-C;
+// the host handles Ctrl-C itself (the frame in progress is dropped, the run stops cleanly).
+void StartPictureLibrary(const char* program_path) {
+  MagickLib::ExceptionInfo exception;
+  MagickLib::GetExceptionInfo(&exception);
+  MagickLib::InitializeMagickEx(program_path, MAGICK_OPT_NO_SIGNAL_HANDER, &exception);
+  MagickLib::DestroyExceptionInfo(&exception);
+}
 
 bool ReadFrame(const std::string& path, Frame& frame, std::string& error) {
   if (!platform::CanOpenForReading(path.c_str())) {

@@ -339,6 +339,11 @@ int main(int argc, char** argv) {
   Options o;
   int exit_code = 0;
   if (!ParseArguments(argc, argv, o, exit_code)) return exit_code;
+  // The image-filter module changes the current directory when it binds the progress module,
+  // so every path the user gave is made absolute first.
+  const std::string cwd = platform::CurrentDirectory();
+  for (std::string* path : {&o.effect, &o.input, &o.output, &o.root, &o.scene, &o.save_scene})
+    if (!path->empty() && !platform::IsAbsolutePath(path->c_str())) *path = platform::JoinPath(cwd, *path);
 
   const std::string root = o.root.empty() ? platform::DirectoryPart(platform::ExecutableDirectory()) : o.root;
   const std::string module = platform::JoinPath(platform::JoinPath(root, "Programs"), "ombrix-filter.p");
