@@ -197,7 +197,9 @@ TEST_F(OmbrixRenderTest, InterruptStopsWithoutHalfWrittenFiles) {
                                                 platform::ReadWholeFile((dir_ + "/big.0001.png").c_str()).value()));
   }
   const pid_t pid = Start({"--frames", "1-40", effect, dir_ + "/big.%04d.png", dir_ + "/out.%04d.png"});
-  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  // Interrupt once the first frame is out, so the program is surely past its start-up.
+  for (int waited = 0; waited < 60000 && !platform::FileExists((dir_ + "/out.0001.png").c_str()); waited += 20)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   kill(pid, SIGINT);
   const Outcome run = Finish(pid);
   EXPECT_EQ(run.status, 130) << run.errors;
