@@ -1,4 +1,8 @@
 // Add Noise (random offsets per channel on randomly chosen pixels) and Add Dust (random brightness on randomly chosen pixels).
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
 #include "plugins/pic/pic_filters.h"
 #include "plugins/pic/pic_helpers.h"
 
@@ -7,8 +11,28 @@ namespace {
 
 using namespace ombrix::kit;
 
-// Not written yet: the host reports a failed apply.
-int32_t ApplyAddNoise(ApplyContext*) { return 0; }
+int32_t ApplyAddNoise(ApplyContext* context) {
+  const auto zone = ZoneOf(context);
+  if (!zone) return 1;
+  const int32_t percent = TruncateToInt(ParameterValue(*context, 1));
+  if (percent == 0) return 1;
+  const int32_t n = 100 / percent;
+  int32_t maximum[3];  // blue, green, red
+  for (int ch = 0; ch < 3; ++ch) {
+    const int64_t m = std::llabs(int64_t(TruncateToInt(ParameterValue(*context, 4 - ch))));
+    maximum[ch] = m == 0 ? 1 : int32_t(std::min<int64_t>(m, INT32_MAX));
+  }
+  return ForEachWorkPixel(*zone, [&](uint8_t* p) {
+    if (!OneChanceIn(n)) return;
+    // Red, green, blue, each magnitude first.
+    const int32_t red = OffsetMagnitudeFirst(maximum[kRed]);
+    const int32_t green = OffsetMagnitudeFirst(maximum[kGreen]);
+    const int32_t blue = OffsetMagnitudeFirst(maximum[kBlue]);
+    p[kRed] = Clamp(int64_t(p[kRed]) + red);
+    p[kGreen] = Clamp(int64_t(p[kGreen]) + green);
+    p[kBlue] = Clamp(int64_t(p[kBlue]) + blue);
+  });
+}
 
 const ParameterRow kAddNoiseParameters[] = {
     {1, "Percent", "25 %", "0 %", kKindPercentage},
@@ -17,8 +41,25 @@ const ParameterRow kAddNoiseParameters[] = {
     {4, "Maximum Blue", "128", "0", kKindByteRange},
 };
 
-// Not written yet: the host reports a failed apply.
-int32_t ApplyAddDust(ApplyContext*) { return 0; }
+int32_t ApplyAddDust(ApplyContext* context) {
+  const auto zone = ZoneOf(context);
+  if (!zone) return 1;
+  const int32_t percent = TruncateToInt(ParameterValue(*context, 2));
+  if (percent == 0) return 1;
+  const int32_t n = 100 / percent;
+  const int64_t m = std::llabs(int64_t(TruncateToInt(ParameterValue(*context, 3))));
+  if (m == 0) return 1;
+  const int32_t bound = int32_t(std::min<int64_t>(m, INT32_MAX));
+  const bool grey = FirstSetOption(*context, {2, 3}) != 3;
+  return ForEachWorkPixel(*zone, [&](uint8_t* p) {
+    if (!OneChanceIn(n)) return;
+    const uint8_t level = Clamp(int64_t(Mean(p)) + OffsetMagnitudeFirst(bound));
+    if (grey)
+      p[0] = p[1] = p[2] = level;
+    else
+      SetIntensity(p, level);
+  });
+}
 
 const ParameterRow kAddDustParameters[] = {
     {2, "Percent", "50 %", "0 %", kKindPercentage},
