@@ -1,0 +1,73 @@
+// Flag: waves the zone like a flag, rows shifted by a row sine and columns by a column sine.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "plugins/pic/pic_filters.h"
+#include "plugins/pic/pic_helpers.h"
+
+namespace ombrix::pic {
+namespace {
+
+using namespace ombrix::kit;
+
+int32_t ApplyFlag(ApplyContext* context) {
+  const auto zone = ZoneOf(context);
+  if (!zone) return 1;
+  const auto pictures = Pictures();
+  if (!pictures) return 1;
+  const int32_t ax = TruncateToInt(ParameterValue(*context, 1));
+  const int32_t ay = TruncateToInt(ParameterValue(*context, 2));
+  const int32_t fx = TruncateToInt(ParameterValue(*context, 3));
+  const int32_t fy = TruncateToInt(ParameterValue(*context, 4));
+  const int32_t ox = TruncateToInt(ParameterValue(*context, 5));
+  const int32_t oy = TruncateToInt(ParameterValue(*context, 6));
+  const int32_t option = FirstSetOption(*context, {1, 2, 3});
+  const Background mode = option == 2 ? Background::kKeep : option == 3 ? Background::kRepeat : Background::kClear;
+  const Bgr clear = ColourParameter(*context, 10);
+  // The waves reach up to the amplitudes beyond the zone; a negative amplitude widens as much
+  // as its magnitude.
+  const int64_t wx = std::llabs(int64_t(ax)), wy = std::llabs(int64_t(ay));
+  const Zone area{int32_t(std::max<int64_t>(zone->x0 - wx, 0)), int32_t(std::max<int64_t>(zone->y0 - wy, 0)),
+                  int32_t(std::min<int64_t>(zone->x1 + wx, pictures->width)),
+                  int32_t(std::min<int64_t>(zone->y1 + wy, pictures->height))};
+  // The column sine depends on the column only: one table per call.
+  auto column_shift = Scratch<double>(size_t(std::max(area.Width(), 0)));
+  if (!column_shift) return 0;
+  for (int32_t x = area.x0; x < area.x1; ++x)
+    column_shift[x - area.x0] = std::sin((double(x) + ox) * fx * kRadiansPerDegree) * ax;
+  const Picture& input = *pictures->input;
+  StartProgress(zone->y0, zone->y1);
+  for (int32_t y = area.y0; y < area.y1; ++y) {
+    if (y % 10 == 0 && !Continue(y)) return 0;
+    const double row_shift = ay * std::sin((double(y) + oy) * fy * kRadiansPerDegree);
+    uint8_t* p = PixelAt(pictures->out, area.x0, y);
+    uint8_t keep[3];
+    CopyPixel(keep, p);
+    for (int32_t x = area.x0; x < area.x1; ++x, p += 3) {
+      const float u = float(x - row_shift);
+      const float v = float(y - column_shift[x - area.x0]);
+      // Keep Background takes the pixel to the right (not yet changed, so INPUT's); the
+      // rightmost column keeps the last one taken.
+      if (mode == Background::kKeep && x + 1 < pictures->width) CopyPixel(keep, PixelAt(pictures->in, x + 1, y));
+      uint8_t s[3];
+      SampleWithBackground(input, u, v, mode, mode == Background::kKeep ? keep : clear.data(), s);
+      CopyPixel(p, s);
+    }
+  }
+  return 1;
+}
+
+const ParameterRow kParameters[] = {
+    {1, "X Amplitude", "15", "0", kKindHorizontal}, {2, "Y Amplitude", "15", "0", kKindVertical},
+    {3, "X Frequency", "1", "0", kKindHorizontal},  {4, "Y Frequency", "1", "0", kKindVertical},
+    {5, "X Offset", "0", "0", kKindHorizontal},     {6, "Y Offset", "0", "0", kKindVertical},
+    {10, "Clear Color", "0 0 0", "0 0 0", kKindColour},
+};
+const OptionRow kOptions[] = {{1, "Clear Background", 1, 1}, {2, "Keep Background", 0, 1}, {3, "Repeat", 0, 1}};
+
+}  // namespace
+
+const CatalogueRow kFlag = {"Flag", ApplyFlag, kHelpFile, 9, kParameters, kOptions};
+
+}  // namespace ombrix::pic

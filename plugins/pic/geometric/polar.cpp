@@ -1,0 +1,150 @@
+// Polar Coordinates (the zone unrolled around a centre: angle across, radius down) and Reverse
+// Polar (the zone's rows wrapped around a centre as circles).
+#include <cmath>
+
+#include "plugins/pic/pic_filters.h"
+#include "plugins/pic/pic_helpers.h"
+
+namespace ombrix::pic {
+namespace {
+
+using namespace ombrix::kit;
+
+Background PolarBackground(const ApplyContext& context) {
+  switch (FirstSetOption(context, {1, 2, 3, 4})) {
+    case 2: return Background::kKeep;
+    case 3: return Background::kClear;
+    case 4: return Background::kRepeat;
+    default: return Background::kDrawEdges;
+  }
+}
+
+int32_t WrapDegrees(int32_t n) { return ((n % 360) + 360) % 360; }
+
+int32_t ApplyPolarCoordinates(ApplyContext* context) {
+  const auto zone = ZoneOf(context);
+  if (!zone) return 1;
+  const auto pictures = Pictures();
+  if (!pictures) return 1;
+  const int32_t cx = TruncateToInt(ParameterValue(*context, 2));
+  const int32_t cy = TruncateToInt(ParameterValue(*context, 3));
+  const double turn = double(ParameterValue(*context, 5)) * kRadiansPerDegree;
+  const Background mode = PolarBackground(*context);
+  const Bgr clear = ColourParameter(*context, 7);
+  // Draw Edges brings outside points back to half the zone's longer side (halves of the
+  // corners in integer division).
+  const float fixed_radius = zone->y1 / 2 - zone->y0 / 2 < zone->x1 / 2 - zone->x0 / 2
+                                 ? float(zone->x1 * 0.5 - zone->x0 / 2)
+                                 : float(zone->y1 * 0.5 - zone->y0 / 2);
+  const Picture& input = *pictures->input;
+  const int32_t w = input.Width(), h = input.Height();
+  return WalkRows(*zone, [&](int32_t y, uint8_t* p) {
+    const double dy = double(cy) - y;
+    uint8_t* previous = p;
+    for (int32_t x = zone->x0; x < zone->x1; ++x, p += 3) {
+      const double dx = double(x) - cx;
+      const double r = std::sqrt(dx * dx + dy * dy);
+      double ratio = dx / r;
+      if (std::isnan(ratio)) ratio = -1;  // the centre itself
+      double theta = std::acos(ratio);
+      if (dy < 0) theta = -theta;
+      const int32_t n = WrapDegrees(TruncateToInt((theta - turn) * 57.297469361769856));
+      const long double column = zone->x0 + static_cast<long double>(zone->Width()) * n * 0.0027777778;
+      float u = float(column), v = float(r);
+      uint8_t s[3];
+      if (mode == Background::kDrawEdges) {
+        if (u < 0 || v < 0 || u >= w || v >= h) v = fixed_radius;
+        SampleBilinear(input, u, v, previous, s);
+      } else {
+        SampleWithBackground(input, u, v, mode, mode == Background::kKeep ? p : clear.data(), s);
+      }
+      CopyPixel(p, s);
+      previous = p;
+    }
+  });
+}
+
+const ParameterRow kPolarParameters[] = {
+    {2, "X Center", "320", "0", kKindHorizontal},
+    {3, "Y Center", "240", "0", kKindVertical},
+    {5, "Rotate Angle", "-90", "0", kKindReal},
+    {7, "Clear Color", "0 0 0", "0 0 0", kKindColour},
+};
+const OptionRow kPolarOptions[] = {
+    {1, "Draw Edges", 1, 1},
+    {2, "Keep Background", 0, 1},
+    {3, "Clear Background", 0, 1},
+    {4, "Repeat", 0, 1},
+};
+
+int32_t ApplyReversePolar(ApplyContext* context) {
+  const auto zone = ZoneOf(context);
+  if (!zone) return 1;
+  const auto pictures = Pictures();
+  if (!pictures) return 1;
+  const int32_t cx = TruncateToInt(ParameterValue(*context, 2));
+  const int32_t cy = TruncateToInt(ParameterValue(*context, 3));
+  const float turn = ParameterValue(*context, 5);
+  const Background mode = PolarBackground(*context);
+  const Bgr clear = ColourParameter(*context, 7);
+  if (zone->Width() < 1) return 1;
+  // Per column the angle and its sine and cosine; for Draw Edges the last row sampled.
+  auto cosine = Scratch<double>(size_t(zone->Width()));
+  auto sine = Scratch<double>(size_t(zone->Width()));
+  auto last_row = Scratch<int32_t>(size_t(zone->Width()));
+  if (!cosine || !sine || !last_row) return 0;
+  for (int32_t i = 0; i < zone->Width(); ++i) {
+    // The column's share of the full turn is taken in floating point.
+    const int32_t n = WrapDegrees(TruncateToInt(static_cast<long double>(i) * 360 / zone->Width() - turn));
+    cosine[i] = std::cos(n * kRadiansPerDegree);
+    sine[i] = std::sin(n * kRadiansPerDegree);
+    last_row[i] = zone->y1;
+  }
+  const Picture& input = *pictures->input;
+  StartProgress(zone->y0, zone->y1);
+  for (int32_t y = zone->y0; y < zone->y1; ++y) {
+    if (!Continue(y)) return 0;
+    const double r = double(y) - zone->y0;
+    uint8_t* p = PixelAt(pictures->out, zone->x0, y);
+    const uint8_t* own = PixelAt(pictures->in, zone->x0, y);
+    for (int32_t i = 0; i < zone->Width(); ++i, p += 3, own += 3) {
+      const double u = cx + r * cosine[i], v = cy + r * sine[i];
+      uint8_t s[3];
+      if (mode == Background::kDrawEdges) {
+        if (!(u >= 0 && v >= 0 && u < input.Width() && v < input.Height())) continue;
+        SampleBilinear(input, float(u), float(v), p, s);
+        last_row[i] = y;
+      } else {
+        SampleWithBackground(input, float(u), float(v), mode, mode == Background::kKeep ? own : clear.data(), s);
+      }
+      CopyPixel(p, s);
+    }
+  }
+  if (mode == Background::kDrawEdges) {
+    // The last colour sampled in each column runs down to the bottom of the zone. A column whose
+    // noted row is the picture's first has no row before it and stays as sampled.
+    for (int32_t i = 0; i < zone->Width(); ++i) {
+      const int32_t noted = last_row[i];
+      if (noted < 1) continue;
+      const uint8_t* from = PixelAt(pictures->out, zone->x0 + i, noted - 1);
+      for (int32_t y = noted; y < zone->y1; ++y) CopyPixel(PixelAt(pictures->out, zone->x0 + i, y), from);
+    }
+  }
+  return 1;
+}
+
+const ParameterRow kReverseParameters[] = {
+    {2, "X Center", "320", "0", kKindHorizontal},
+    {3, "Y Center", "240", "0", kKindVertical},
+    {5, "Rotate Angle", "-90", "0", kKindReal},
+    {7, "Clear Color", "0 0 0", "0 0 0", kKindColour},
+};
+
+}  // namespace
+
+const CatalogueRow kPolarCoordinates = {"Polar Coordinates", ApplyPolarCoordinates, kHelpFile, 21, kPolarParameters,
+                                        kPolarOptions};
+const CatalogueRow kReversePolar = {"Reverse Polar", ApplyReversePolar, kHelpFile, 23, kReverseParameters,
+                                    kPolarOptions};
+
+}  // namespace ombrix::pic

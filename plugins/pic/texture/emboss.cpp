@@ -1,0 +1,134 @@
+// Emboss (relief from the difference to a neighbour) and Line Art (lines where neighbours differ).
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+#include "plugins/pic/pic_filters.h"
+#include "plugins/pic/pic_helpers.h"
+
+namespace ombrix::pic {
+namespace {
+
+using namespace ombrix::kit;
+
+// Entry i of a ramp of `steps` entries: entry + truncate((exit - entry) / steps * i) per channel.
+void RampEntry(const Bgr& entry, const Bgr& exit, int32_t steps, int32_t i, uint8_t out[3]) {
+  for (int ch = 0; ch < 3; ++ch)
+    out[ch] = uint8_t(entry.c[ch] + TruncateToInt(static_cast<long double>(exit.c[ch] - entry.c[ch]) / steps * i));
+}
+
+// Walks the zone so that every neighbour at (x + dx, y + dy) is read before it changes:
+// columns and rows in the direction of the offset. Progress counts the rows done. Rows whose
+// neighbour row lies outside the picture are left; a neighbour column outside gives black.
+template <typename PixelFunction>
+int32_t WalkTowardNeighbour(const HostPictures& pictures, const Zone& zone, int64_t dx, int64_t dy,
+                            PixelFunction&& pixel) {
+  static const uint8_t kBlack[3] = {0, 0, 0};
+  const int32_t w = pictures.work->Width(), h = pictures.work->Height();
+  StartProgress(0, zone.Height());
+  for (int32_t counter = 0; counter < zone.Height(); ++counter) {
+    if (counter % 10 == 0 && !Continue(counter)) return 0;
+    const int64_t y = dy >= 0 ? zone.y0 + counter : zone.y1 - 1 - counter;
+    const int64_t ny = y + dy;
+    if (ny < 0 || ny >= h) continue;
+    for (int32_t i = 0; i < zone.Width(); ++i) {
+      const int64_t x = dx >= 0 ? zone.x0 + i : zone.x1 - 1 - i;
+      const int64_t nx = x + dx;
+      const uint8_t* n = nx >= 0 && nx < w ? PixelAt(pictures.out, nx, ny) : kBlack;
+      pixel(PixelAt(pictures.out, x, y), n);
+    }
+  }
+  return 1;
+}
+
+int32_t ApplyEmboss(ApplyContext* context) {
+  const auto zone = ZoneOf(context);
+  if (!zone) return 1;
+  const auto pictures = Pictures();
+  if (!pictures) return 1;
+  const int64_t dx = TruncateToInt(ParameterValue(*context, 1));
+  const int64_t dy = TruncateToInt(ParameterValue(*context, 2));
+  const long double middle = std::fabs(static_cast<long double>(ParameterValue(*context, 9)));
+  if (middle == 0) return 1;
+  const int64_t threshold = std::llabs(int64_t(TruncateToInt(ParameterValue(*context, 10))));
+  const Bgr entry = ColourParameter(*context, 6), exit = ColourParameter(*context, 7);
+  uint8_t gradient[256][3];
+  for (int32_t i = 0; i < 256; ++i) RampEntry(entry, exit, 256, i, gradient[i]);
+  const int32_t mode = FirstSetOption(*context, {2, 3, 4});
+  const int32_t special = FirstSetOption(*context, {6, 7, 8});
+  return WalkTowardNeighbour(*pictures, *zone, dx, dy, [&](uint8_t* p, const uint8_t* n) {
+    const int32_t w = Mean(p);
+    const int32_t nsum = int32_t(n[0]) + n[1] + n[2];
+    const int32_t i = (nsum / -3 - w + 255) / 2 + w;
+    if (mode == 2) {
+      CopyPixel(p, gradient[i]);
+    } else if (mode == 3) {
+      if (special == 7) {
+        SetIntensity(p, i);
+      } else if (special == 8) {
+        if (std::abs(i - 128) > threshold)
+          SetIntensity(p, TruncateToInt(static_cast<long double>(w) * i / middle));
+        else
+          p[0] = p[1] = p[2] = 0;
+      } else {
+        for (int ch = 0; ch < 3; ++ch) p[ch] = Clamp(TruncateToInt(static_cast<long double>(p[ch]) * i / middle));
+      }
+    } else {
+      for (int ch = 0; ch < 3; ++ch) p[ch] = uint8_t((p[ch] - n[ch] + 255) / 2);
+    }
+  });
+}
+
+const ParameterRow kEmbossParameters[] = {
+    {1, "X Offset", "2", "0", kKindHorizontal},
+    {2, "Y Offset", "2", "0", kKindVertical},
+    {6, "Entry Color", "0 0 0", "0 0 0", kKindColour},
+    {7, "Exit Color", "255 255 255", "0 0 0", kKindColour},
+    {9, "Middle Gray", "128", "0", kKindByteRange},
+    {10, "Threshold", "8", "0", kKindByteRange},
+};
+const OptionRow kEmbossOptions[] = {
+    {2, "Gray Scale", 1, 1}, {3, "Special", 0, 1}, {4, "Color", 0, 1},
+    {6, "Normal", 1, 2},     {7, "Gray", 0, 2},    {8, "Black", 0, 2},
+};
+
+int32_t ApplyLineArt(ApplyContext* context) {
+  const auto zone = ZoneOf(context);
+  if (!zone) return 1;
+  const auto pictures = Pictures();
+  if (!pictures) return 1;
+  const int64_t dx = TruncateToInt(ParameterValue(*context, 1));
+  const int64_t dy = TruncateToInt(ParameterValue(*context, 2));
+  int64_t g = std::llabs(int64_t(TruncateToInt(ParameterValue(*context, 4))));
+  if (g == 0) return 1;
+  if (g > 128) g = 127;
+  const Bgr entry = ColourParameter(*context, 6), exit = ColourParameter(*context, 7);
+  // Flat areas (index near 127) take the Exit Color; the first g entries ramp from Entry to
+  // Exit and the last g entries mirror them, so the table ends at index 255 on the Entry Color.
+  uint8_t table[256][3];
+  for (auto& colour : table) CopyPixel(colour, exit.data());
+  for (int32_t i = 0; i < g; ++i) {
+    RampEntry(entry, exit, int32_t(g), i, table[i]);
+    CopyPixel(table[255 - i], table[i]);
+  }
+  return WalkTowardNeighbour(*pictures, *zone, dx, dy, [&](uint8_t* p, const uint8_t* n) {
+    const int32_t w = int32_t(p[0]) + p[1] + p[2];
+    const int32_t nsum = int32_t(n[0]) + n[1] + n[2];
+    CopyPixel(p, table[(nsum / -3 - w / 3 + 255) / 2 + w / 3]);
+  });
+}
+
+const ParameterRow kLineArtParameters[] = {
+    {1, "X Offset", "2", "0", kKindHorizontal},
+    {2, "Y Offset", "2", "0", kKindVertical},
+    {4, "Gray Scale", "120", "0", kKindByteRange},
+    {6, "Entry Color", "0 0 0", "0 0 0", kKindColour},
+    {7, "Exit Color", "255 255 255", "0 0 0", kKindColour},
+};
+
+}  // namespace
+
+const CatalogueRow kEmboss = {"Emboss", ApplyEmboss, kHelpFile, 8, kEmbossParameters, kEmbossOptions};
+const CatalogueRow kLineArt = {"Line Art", ApplyLineArt, kHelpFile, 16, kLineArtParameters, {}};
+
+}  // namespace ombrix::pic
