@@ -46,6 +46,7 @@ bool EnsureGuiApplication() {
   if (wxAppConsole::GetInstance() != nullptr) return HasGuiApplication();
   if (g_start_attempted) return false;
   g_start_attempted = true;
+  // The toolkit owns the application object from here on (and deletes it if the start fails).
   wxApp::SetInstance(new HostlessApp);
   static char program_name[] = "OmOut";
   static char* argv[] = {program_name, nullptr};
@@ -53,7 +54,8 @@ bool EnsureGuiApplication() {
   // On failure wxEntryStart deletes the application object again and clears the instance.
   if (!wxEntryStart(argc, argv)) return false;
   // The host has no way to show the toolkit's log windows; its diagnostics go to standard error.
-  delete wxLog::SetActiveTarget(new wxLogStderr);
+  // The log target, like the application object, now belongs to the toolkit.
+  delete wxLog::SetActiveTarget(new wxLogStderr);  // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks)
   g_owns_application = true;
   return true;
 }
