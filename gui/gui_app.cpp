@@ -10,15 +10,15 @@
 #include <wx/window.h>
 
 #include <cstdio>
-#include <memory>
 
 namespace ombrix::gui {
 namespace {
 
 bool g_start_attempted = false;
 bool g_owns_application = false;
-// An event loop object to yield through when no loop runs (a host that never runs one).
-std::unique_ptr<wxEventLoopBase> g_idle_loop;
+// An event loop object to yield through when no loop runs (a host that never runs one). Made once
+// and kept for the life of the process, like the application object it belongs to.
+wxEventLoopBase* g_idle_loop = nullptr;
 
 class HostlessApp : public wxApp {
  public:
@@ -66,8 +66,8 @@ void DispatchPendingEvents() {
   if (!HasGuiApplication()) return;
   wxEventLoopBase* loop = wxEventLoopBase::GetActive();
   if (loop == nullptr) {
-    if (!g_idle_loop) g_idle_loop.reset(wxAppConsole::GetInstance()->GetTraits()->CreateEventLoop());
-    loop = g_idle_loop.get();
+    if (g_idle_loop == nullptr) g_idle_loop = wxAppConsole::GetInstance()->GetTraits()->CreateEventLoop();
+    loop = g_idle_loop;
   }
   if (loop == nullptr || loop->IsYielding()) return;
   loop->YieldFor(wxEVT_CATEGORY_ALL);

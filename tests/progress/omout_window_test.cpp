@@ -278,7 +278,7 @@ TEST_F(OmOutWindows, UpdateDispatchesPendingInputWithoutWaiting) {
   EXPECT_EQ(go_on, 0);
 }
 
-TEST_F(OmOutWindows, OpeningAgainReplacesTheWindowAndReEnablesNothingTwice) {
+TEST_F(OmOutWindows, OpeningAgainReplacesTheOpenWindow) {
   OpenProgress();
   om.open(1);
   EXPECT_EQ(CountTopLevel(kProgressTitle), 1);
