@@ -65,7 +65,7 @@ inline constexpr const char* kOpenMessageWin = "OpenMessageWin";
 inline constexpr const char* kLightWaveCall = "OmOutLightWaveCall";
 
 // The nine names, in the order the render engine binds them.
-inline constexpr const char* kAllNames[] = {kOpenProgress,  kInitProgress,  kSetMessage,
+inline constexpr const char* kAllNames[] = {kOpenProgress,   kInitProgress,  kSetMessage,
                                             kUpdateProgress, kCloseProgress, kShowProgress,
                                             kOpenMessageWin, kInitOmOutDll,  kLightWaveCall};
 

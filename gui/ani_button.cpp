@@ -13,16 +13,6 @@ namespace ombrix::gui {
 wxDEFINE_EVENT(EVT_ANI_MOUSE_DOWN, AniMouseEvent);
 wxDEFINE_EVENT(EVT_ANI_MOUSE_MOVE, AniMouseEvent);
 
-wxBEGIN_EVENT_TABLE(AniButton, wxControl)
-  EVT_PAINT(AniButton::OnPaint)
-  EVT_LEFT_DOWN(AniButton::OnMouseDown)
-  EVT_RIGHT_DOWN(AniButton::OnMouseDown)
-  EVT_MIDDLE_DOWN(AniButton::OnMouseDown)
-  EVT_LEFT_UP(AniButton::OnMouseUp)
-  EVT_MOTION(AniButton::OnMouseMove)
-  EVT_MOUSE_CAPTURE_LOST(AniButton::OnCaptureLost)
-wxEND_EVENT_TABLE()
-
 namespace {
 
 class LineCollector : public wxTextWrapper {
@@ -39,13 +29,13 @@ int ShiftState(const wxMouseState& mouse) {
 
 }  // namespace
 
-AniButton::AniButton(wxWindow* parent, wxWindowID id, const wxString& label, const wxPoint& pos,
-                     const wxSize& size, long style) {
+AniButton::AniButton(wxWindow* parent, wxWindowID id, const wxString& label, const wxPoint& pos, const wxSize& size,
+                     long style) {
   Create(parent, id, label, pos, size, style);
 }
 
-bool AniButton::Create(wxWindow* parent, wxWindowID id, const wxString& label, const wxPoint& pos,
-                       const wxSize& size, long style) {
+bool AniButton::Create(wxWindow* parent, wxWindowID id, const wxString& label, const wxPoint& pos, const wxSize& size,
+                       long style) {
   // The face is painted in full on every paint, so no background erase is wanted.
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   if (!wxControl::Create(parent, id, pos, size, style | wxBORDER_NONE | wxFULL_REPAINT_ON_RESIZE)) return false;
@@ -167,5 +157,17 @@ void AniButton::OnMouseUp(wxMouseEvent& event) {
 }
 
 void AniButton::OnCaptureLost(wxMouseCaptureLostEvent&) { pressing_ = false; }
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(AniButton, wxControl)
+  EVT_PAINT(AniButton::OnPaint)
+  EVT_LEFT_DOWN(AniButton::OnMouseDown)
+  EVT_RIGHT_DOWN(AniButton::OnMouseDown)
+  EVT_MIDDLE_DOWN(AniButton::OnMouseDown)
+  EVT_LEFT_UP(AniButton::OnMouseUp)
+  EVT_MOTION(AniButton::OnMouseMove)
+  EVT_MOUSE_CAPTURE_LOST(AniButton::OnCaptureLost)
+wxEND_EVENT_TABLE()
+// clang-format on
 
 }  // namespace ombrix::gui

@@ -56,8 +56,8 @@ typedef void (wxEvtHandler::*AniMouseEventFunction)(AniMouseEvent&);
 class AniButton : public wxControl {
  public:
   AniButton() = default;
-  AniButton(wxWindow* parent, wxWindowID id, const wxString& label = wxString(),
-            const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize, long style = 0);
+  AniButton(wxWindow* parent, wxWindowID id, const wxString& label = wxString(), const wxPoint& pos = wxDefaultPosition,
+            const wxSize& size = wxDefaultSize, long style = 0);
   bool Create(wxWindow* parent, wxWindowID id, const wxString& label = wxString(),
               const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize, long style = 0);
 

@@ -37,8 +37,7 @@ Colour LitColour(Colour face) {
 Colour LighterShade(Colour c) {
   c &= 0xFFFFFF;
   if (c >= 0xBFBFBF) return kWhite;
-  return MakeColour(std::min(255, RedOf(c) + 0x40), std::min(255, GreenOf(c) + 0x40),
-                    std::min(255, BlueOf(c) + 0x40));
+  return MakeColour(std::min(255, RedOf(c) + 0x40), std::min(255, GreenOf(c) + 0x40), std::min(255, BlueOf(c) + 0x40));
 }
 
 Colour DarkerShade(Colour c) {

@@ -6,15 +6,15 @@
 namespace ombrix::gui {
 
 struct ColourSet {
-  Colour background = 0x909090;       // "BackgroundColor": window background, label faces
-  Colour state_button = 0x98A8A8;     // "StateButtonColor"
-  Colour drag_button = 0x9CA89C;      // "DragButtonColor"
-  Colour action_button = 0xA89C9C;    // "ActionButtonColor": Cancel, Yes, No, OK
-  Colour dialog_button = 0xA8A898;    // "DialogButtonColor"
-  Colour info_area = 0x808080;        // "InfoAreaColor"
-  Colour info_area_text = 0x000000;   // "InfoAreaTextColor"
-  Colour edit_area = 0x707070;        // "EditAreaColor"
-  Colour edit_text = 0xBFFFFF;        // "EditTextColor"
+  Colour background = 0x909090;      // "BackgroundColor": window background, label faces
+  Colour state_button = 0x98A8A8;    // "StateButtonColor"
+  Colour drag_button = 0x9CA89C;     // "DragButtonColor"
+  Colour action_button = 0xA89C9C;   // "ActionButtonColor": Cancel, Yes, No, OK
+  Colour dialog_button = 0xA8A898;   // "DialogButtonColor"
+  Colour info_area = 0x808080;       // "InfoAreaColor"
+  Colour info_area_text = 0x000000;  // "InfoAreaTextColor"
+  Colour edit_area = 0x707070;       // "EditAreaColor"
+  Colour edit_text = 0xBFFFFF;       // "EditTextColor"
 };
 
 // Each colour from its value directly under the product key; a missing value, or one that holds

@@ -27,9 +27,9 @@ void DrawPanelFrame(wxDC& dc, const wxRect& area, Colour background);
 
 // What a window remembers of each of its buttons to draw the frame around it.
 struct ButtonRecord {
-  wxRect rect;           // the control's rectangle grown by one pixel on each side
-  Colour face = 0;       // the normal face colour
-  Colour lit = 0;        // LitColour(face), the face while pressed
+  wxRect rect;      // the control's rectangle grown by one pixel on each side
+  Colour face = 0;  // the normal face colour
+  Colour lit = 0;   // LitColour(face), the face while pressed
   bool pressed = false;
 };
 

@@ -10,15 +10,15 @@
 #include <wx/window.h>
 
 #include <cstdio>
-#include <memory>
 
 namespace ombrix::gui {
 namespace {
 
 bool g_start_attempted = false;
 bool g_owns_application = false;
-// An event loop object to yield through when no loop runs (a host that never runs one).
-std::unique_ptr<wxEventLoopBase> g_idle_loop;
+// An event loop object to yield through when no loop runs (a host that never runs one). Made once
+// and kept for the life of the process, like the application object it belongs to.
+wxEventLoopBase* g_idle_loop = nullptr;
 
 class HostlessApp : public wxApp {
  public:
@@ -46,6 +46,7 @@ bool EnsureGuiApplication() {
   if (wxAppConsole::GetInstance() != nullptr) return HasGuiApplication();
   if (g_start_attempted) return false;
   g_start_attempted = true;
+  // The toolkit owns the application object from here on (and deletes it if the start fails).
   wxApp::SetInstance(new HostlessApp);
   static char program_name[] = "OmOut";
   static char* argv[] = {program_name, nullptr};
@@ -53,7 +54,8 @@ bool EnsureGuiApplication() {
   // On failure wxEntryStart deletes the application object again and clears the instance.
   if (!wxEntryStart(argc, argv)) return false;
   // The host has no way to show the toolkit's log windows; its diagnostics go to standard error.
-  delete wxLog::SetActiveTarget(new wxLogStderr);
+  // The log target, like the application object, now belongs to the toolkit.
+  delete wxLog::SetActiveTarget(new wxLogStderr);  // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks)
   g_owns_application = true;
   return true;
 }
@@ -64,8 +66,8 @@ void DispatchPendingEvents() {
   if (!HasGuiApplication()) return;
   wxEventLoopBase* loop = wxEventLoopBase::GetActive();
   if (loop == nullptr) {
-    if (!g_idle_loop) g_idle_loop.reset(wxAppConsole::GetInstance()->GetTraits()->CreateEventLoop());
-    loop = g_idle_loop.get();
+    if (g_idle_loop == nullptr) g_idle_loop = wxAppConsole::GetInstance()->GetTraits()->CreateEventLoop();
+    loop = g_idle_loop;
   }
   if (loop == nullptr || loop->IsYielding()) return;
   loop->YieldFor(wxEVT_CATEGORY_ALL);

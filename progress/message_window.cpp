@@ -36,15 +36,6 @@ void CopyBounded(char (&buffer)[N], const char* text) {
 
 }  // namespace
 
-wxBEGIN_EVENT_TABLE(MessageWindow, wxDialog)
-  EVT_PAINT(MessageWindow::OnPaint)
-  EVT_BUTTON(kYes, MessageWindow::OnAffirmative)
-  EVT_BUTTON(kOk, MessageWindow::OnAffirmative)
-  EVT_BUTTON(kNo, MessageWindow::OnNegative)
-  EVT_CHAR_HOOK(MessageWindow::OnCharHook)
-  EVT_CLOSE(MessageWindow::OnClose)
-wxEND_EVENT_TABLE()
-
 MessageWindow::MessageWindow(const char* title, const char* text, int32_t kind) : question_(kind == 0) {
   CopyBounded(title_, title);
   CopyBounded(text_, text);
@@ -163,5 +154,16 @@ void MessageWindow::OnCharHook(wxKeyEvent& event) {
 }
 
 void MessageWindow::OnClose(wxCloseEvent&) { Finish(2); }
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(MessageWindow, wxDialog)
+  EVT_PAINT(MessageWindow::OnPaint)
+  EVT_BUTTON(kYes, MessageWindow::OnAffirmative)
+  EVT_BUTTON(kOk, MessageWindow::OnAffirmative)
+  EVT_BUTTON(kNo, MessageWindow::OnNegative)
+  EVT_CHAR_HOOK(MessageWindow::OnCharHook)
+  EVT_CLOSE(MessageWindow::OnClose)
+wxEND_EVENT_TABLE()
+// clang-format on
 
 }  // namespace ombrix::omout

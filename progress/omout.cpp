@@ -1,7 +1,6 @@
 // The exports of OmOutX.Omw: the current progress display (a window, or the terminal line when no
 // window can be shown) and the modal message window.
 #include <cstdio>
-#include <memory>
 
 #include "core/omout_api.h"
 #include "core/platform/console.h"
@@ -18,7 +17,15 @@ int32_t OmOutLightWaveCall = 0;
 namespace ombrix::omout {
 namespace {
 
-std::unique_ptr<ProgressSink> g_progress;
+// The current progress display. A plain pointer on purpose: a display the caller never closed is
+// left alone at process exit, when the toolkit behind a window may already be gone.
+ProgressSink* g_progress = nullptr;
+
+void CloseCurrentProgress() {
+  ProgressSink* progress = g_progress;
+  g_progress = nullptr;
+  delete progress;
+}
 
 // Whether windows can be shown. A process without an application object gets the module's own,
 // whatever OmOutLightWaveCall says: without one no window could open at all. Once the toolkit
@@ -65,39 +72,40 @@ void OmInitOmOutDll(void) {
 void OmOpenProgress(int32_t) {
   Guarded([] {
     // A window the caller left open is closed first, so it does not stay on the screen for good.
-    g_progress.reset();
+    CloseCurrentProgress();
     if (WindowsAvailable()) {
-      g_progress = std::make_unique<WindowProgress>();
+      g_progress = new WindowProgress;
     } else {
-      g_progress = std::make_unique<TerminalProgress>();
+      g_progress = new TerminalProgress;
     }
   });
 }
 
 void OmInitProgress(int32_t bar, int32_t low, int32_t high) {
   Guarded([&] {
-    if (g_progress) g_progress->InitRange(bar, low, high);
+    if (g_progress != nullptr) g_progress->InitRange(bar, low, high);
   });
 }
 
 void OmSetMessage(const char* caption, const char* line1, const char* line2, const char* info) {
   Guarded([&] {
-    if (g_progress) g_progress->SetTexts(caption, line1, line2, info);
+    if (g_progress != nullptr) g_progress->SetTexts(caption, line1, line2, info);
   });
 }
 
 void OmShowProgress(int32_t show_command) {
   Guarded([&] {
-    if (g_progress) g_progress->Show(show_command);
+    if (g_progress != nullptr) g_progress->Show(show_command);
   });
 }
 
 int32_t OmUpdateProgress(int32_t bar, int32_t position) {
-  return Guarded<int32_t>(1, [&]() -> int32_t { return g_progress ? g_progress->Update(bar, position) : 1; });
+  return Guarded<int32_t>(1,
+                          [&]() -> int32_t { return g_progress != nullptr ? g_progress->Update(bar, position) : 1; });
 }
 
 void OmCloseProgress(void) {
-  Guarded([] { g_progress.reset(); });
+  Guarded([] { CloseCurrentProgress(); });
 }
 
 int32_t OpenMessageWin(const char* title, const char* text, int32_t kind) {

@@ -7,10 +7,10 @@ namespace ombrix::omout {
 namespace {
 
 // Windows-1252 code points of bytes 0x80..0x9F; 0 marks the five unassigned bytes.
-constexpr char16_t kHighControls[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr char16_t kHighControls[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                        0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 void AppendUtf8(std::string& out, char32_t code) {
   if (code < 0x80) {
@@ -60,8 +60,7 @@ int BarState::Percent() const {
   return static_cast<int>(static_cast<int64_t>(position_ - low_) * 100 / (high_ - low_));
 }
 
-std::string FormatProgressLine(const BarState& overall, const BarState& step, const ProgressTexts& texts,
-                               int columns) {
+std::string FormatProgressLine(const BarState& overall, const BarState& step, const ProgressTexts& texts, int columns) {
   std::string percent = std::to_string(step.Percent()) + "%";
   percent.insert(0, 4 - percent.size(), ' ');
   std::string line = Bar(overall, 10) + " " + Bar(step, 10) + " " + percent;

@@ -34,8 +34,7 @@ struct ProgressTexts {
 
 // "[####......] [##........]  20% line1 | line2 | info" in UTF-8, with empty texts and an info
 // text equal to line2 left out, cut to fit columns - 1 characters so the terminal never wraps.
-std::string FormatProgressLine(const BarState& overall, const BarState& step, const ProgressTexts& texts,
-                               int columns);
+std::string FormatProgressLine(const BarState& overall, const BarState& step, const ProgressTexts& texts, int columns);
 
 // Windows-1252 bytes as UTF-8, with control characters (line breaks among them) made spaces so
 // that a text stays on one terminal line.

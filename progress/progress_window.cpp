@@ -38,13 +38,6 @@ constexpr std::chrono::milliseconds kFirstPaintLimit(250);
 
 }  // namespace
 
-wxBEGIN_EVENT_TABLE(ProgressWindow, wxDialog)
-  EVT_PAINT(ProgressWindow::OnPaint)
-  EVT_BUTTON(kCancel, ProgressWindow::OnCancel)
-  EVT_CHAR_HOOK(ProgressWindow::OnCharHook)
-  EVT_CLOSE(ProgressWindow::OnClose)
-wxEND_EVENT_TABLE()
-
 ProgressWindow::ProgressWindow() {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   Create(nullptr, wxID_ANY, "Ombrix - Working...", wxDefaultPosition, wxDefaultSize,
@@ -244,5 +237,14 @@ int32_t WindowProgress::Update(int32_t bar, int32_t position) {
   gui::DispatchPendingEvents();
   return window_->ContinueFlag();
 }
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(ProgressWindow, wxDialog)
+  EVT_PAINT(ProgressWindow::OnPaint)
+  EVT_BUTTON(kCancel, ProgressWindow::OnCancel)
+  EVT_CHAR_HOOK(ProgressWindow::OnCharHook)
+  EVT_CLOSE(ProgressWindow::OnClose)
+wxEND_EVENT_TABLE()
+// clang-format on
 
 }  // namespace ombrix::omout

@@ -50,8 +50,9 @@ int TerminalColumns() {
   if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
   const char* columns = std::getenv("COLUMNS");
   if (columns != nullptr) {
-    const int value = std::atoi(columns);
-    if (value > 0) return value;
+    char* end = nullptr;
+    const long value = std::strtol(columns, &end, 10);
+    if (end != columns && *end == '\0' && value > 0 && value < 10000) return static_cast<int>(value);
   }
   return 80;
 }

@@ -14,11 +14,27 @@ namespace {
 constexpr int kSize = 32;
 using Frame = std::vector<uint8_t>;  // palette indices, row by row
 
+constexpr size_t At(int x, int y) { return static_cast<size_t>(y) * kSize + static_cast<size_t>(x); }
+Frame EmptyFrame() { return Frame(static_cast<size_t>(kSize) * kSize, 0); }
+
 // Palette of 16 colours; index 0 is transparent.
 constexpr std::array<std::array<uint8_t, 3>, 16> kPalette = {{
-    {0, 0, 0},       {255, 255, 255}, {24, 32, 64},    {40, 70, 170},  {60, 100, 210}, {90, 135, 235},
-    {130, 170, 250}, {20, 80, 40},    {30, 120, 60},   {50, 160, 80},  {90, 200, 120}, {70, 70, 80},
-    {120, 120, 135}, {170, 170, 185}, {230, 170, 40},  {250, 220, 120},
+    {0, 0, 0},
+    {255, 255, 255},
+    {24, 32, 64},
+    {40, 70, 170},
+    {60, 100, 210},
+    {90, 135, 235},
+    {130, 170, 250},
+    {20, 80, 40},
+    {30, 120, 60},
+    {50, 160, 80},
+    {90, 200, 120},
+    {70, 70, 80},
+    {120, 120, 135},
+    {170, 170, 185},
+    {230, 170, 40},
+    {250, 220, 120},
 }};
 
 // Glyphs of 5 x 7 cells, drawn at three pixels a cell.
@@ -30,7 +46,7 @@ void Disc(Frame& frame, double cx, double cy, double radius, uint8_t index) {
     for (int x = 0; x < kSize; ++x) {
       const double dx = x + 0.5 - cx;
       const double dy = y + 0.5 - cy;
-      if (dx * dx + dy * dy <= radius * radius) frame[static_cast<size_t>(y * kSize + x)] = index;
+      if (dx * dx + dy * dy <= radius * radius) frame[At(x, y)] = index;
     }
   }
 }
@@ -41,7 +57,7 @@ void Glyph(Frame& frame, const char* const (&rows)[7], int left, int top, uint8_
       if (rows[row][column] != '#') continue;
       for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 3; ++x) {
-          frame[static_cast<size_t>((top + row * 3 + y) * kSize + left + column * 3 + x)] = index;
+          frame[At(left + column * 3 + x, top + row * 3 + y)] = index;
         }
       }
     }
@@ -52,7 +68,7 @@ std::vector<Frame> WorkingFrames() {
   constexpr int kDots = 8;
   std::vector<Frame> frames;
   for (int step = 0; step < kDots; ++step) {
-    Frame frame(kSize * kSize, 0);
+    Frame frame = EmptyFrame();
     for (int dot = 0; dot < kDots; ++dot) {
       const double angle = 2 * M_PI * dot / kDots;
       const int age = (step - dot + kDots) % kDots;  // 0: the leading dot
@@ -69,7 +85,7 @@ std::vector<Frame> BadgeFrames(const char* const (&glyph)[7], const std::array<u
   constexpr int kSequence[] = {0, 1, 2, 3, 2, 1};
   std::vector<Frame> frames;
   for (const int shade : kSequence) {
-    Frame frame(kSize * kSize, 0);
+    Frame frame = EmptyFrame();
     Disc(frame, 16, 16, 15, 2);
     Disc(frame, 16, 16, 14, shades[static_cast<size_t>(shade)]);
     Glyph(frame, glyph, 9, 6, 1);

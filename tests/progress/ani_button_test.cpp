@@ -56,12 +56,6 @@ class RecordingPanel : public wxPanel {
   wxDECLARE_EVENT_TABLE();
 };
 
-wxBEGIN_EVENT_TABLE(RecordingPanel, wxPanel)
-  EVT_BUTTON(501, RecordingPanel::OnClick)
-  EVT_ANI_MOUSE_DOWN_ID(501, RecordingPanel::OnDown)
-  EVT_ANI_MOUSE_MOVE_ID(501, RecordingPanel::OnMove)
-wxEND_EVENT_TABLE()
-
 class GuiLibrary : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ASSERT_TRUE(EnsureGuiApplication()); }
@@ -310,21 +304,18 @@ TEST_F(GuiLibrary, FallbackIconsAndClips) {
   EXPECT_FALSE(control->IsPlaying());
 }
 
-TEST_F(GuiLibrary, AnsiTextsAndDialogUnits) {
+TEST_F(GuiLibrary, AnsiTextsConvertBothWays) {
   EXPECT_EQ(FromAnsi("\xA7 \xB0 \x80"), wxString(L"\u00A7 \u00B0 \u20AC"));
   EXPECT_EQ(ToAnsi(wxString(L"Caf\u00E9 \u20AC")), "Caf\xE9 \x80");
   EXPECT_EQ(FromAnsi(nullptr), wxString());
-
-  // Dialog units follow the font of the top-level window.
-  frame_->SetFont(DialogFont());
-  const wxRect small = DialogUnitsRect(panel_, 4, 4, 24, 20);
-  EXPECT_EQ(small.GetPosition(), panel_->ConvertDialogToPixels(wxPoint(4, 4)));
-  EXPECT_EQ(small.GetSize(), panel_->ConvertDialogToPixels(wxSize(24, 20)));
-  EXPECT_GT(small.width, 24);
-  frame_->SetFont(wxFont(wxFontInfo(16).Family(wxFONTFAMILY_SWISS)));
-  const wxRect large = DialogUnitsRect(panel_, 4, 4, 24, 20);
-  EXPECT_GT(large.width, small.width);
-  EXPECT_GT(large.height, small.height);
 }
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(RecordingPanel, wxPanel)
+  EVT_BUTTON(501, RecordingPanel::OnClick)
+  EVT_ANI_MOUSE_DOWN_ID(501, RecordingPanel::OnDown)
+  EVT_ANI_MOUSE_MOVE_ID(501, RecordingPanel::OnMove)
+wxEND_EVENT_TABLE()
+// clang-format on
 
 }  // namespace

@@ -63,7 +63,8 @@ TEST(ColourRules, ShadesStepByQuarterAndStopAtTheEnds) {
 }
 
 void UseEmptySettings(const char* name) {
-  const std::filesystem::path directory = std::filesystem::path(OMBRIX_TEST_OUTPUT_DIR) / "progress" / "registry" / name;
+  const std::filesystem::path directory =
+      std::filesystem::path(OMBRIX_TEST_OUTPUT_DIR) / "progress" / "registry" / name;
   std::filesystem::remove_all(directory);
   std::filesystem::create_directories(directory);
   setenv("OMBRIX_REGISTRY_DIR", directory.c_str(), 1);

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <wx/event.h>
 #include <wx/toplevel.h>
 #include <wx/window.h>
@@ -13,6 +11,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
+
+#include "tests/progress/screen_reader.h"
 
 namespace ombrix::test {
 
@@ -58,34 +58,24 @@ void PressKey(wxWindow* window, int key_code) {
   wxGetTopLevelParent(window)->HandleWindowEvent(event);
 }
 
-// Read from the X server itself: the toolkit's screen device context keeps an old copy of the
-// screen once it has read it.
 wxImage CaptureWindow(wxWindow* window) {
   window->Raise();
   window->Refresh();
   PumpFor(300);
   const wxRect rect(window->ClientToScreen(wxPoint(0, 0)), window->GetClientSize());
   wxImage image(rect.GetSize());
-  Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) {
-    ADD_FAILURE() << "cannot open the display";
+  std::vector<uint32_t> pixels;
+  if (!ReadScreen(rect.x, rect.y, rect.width, rect.height, pixels)) {
+    ADD_FAILURE() << "cannot read the screen";
     return image;
   }
-  XImage* shot = XGetImage(display, DefaultRootWindow(display), rect.x, rect.y, static_cast<unsigned>(rect.width),
-                           static_cast<unsigned>(rect.height), AllPlanes, ZPixmap);
-  if (shot != nullptr) {
-    for (int y = 0; y < rect.height; ++y) {
-      for (int x = 0; x < rect.width; ++x) {
-        const unsigned long pixel = XGetPixel(shot, x, y);
-        image.SetRGB(x, y, static_cast<unsigned char>(pixel >> 16), static_cast<unsigned char>(pixel >> 8),
-                     static_cast<unsigned char>(pixel));
-      }
+  for (int y = 0; y < rect.height; ++y) {
+    for (int x = 0; x < rect.width; ++x) {
+      const uint32_t pixel = pixels[static_cast<size_t>(y) * static_cast<size_t>(rect.width) + static_cast<size_t>(x)];
+      image.SetRGB(x, y, static_cast<unsigned char>(pixel >> 16), static_cast<unsigned char>(pixel >> 8),
+                   static_cast<unsigned char>(pixel));
     }
-    XDestroyImage(shot);
-  } else {
-    ADD_FAILURE() << "cannot read the screen";
   }
-  XCloseDisplay(display);
   return image;
 }
 
@@ -93,7 +83,7 @@ std::string SaveScreenshot(const wxImage& image, const std::string& name) {
   if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
   const std::filesystem::path directory = std::filesystem::path(OMBRIX_TEST_OUTPUT_DIR) / "progress";
   std::filesystem::create_directories(directory);
-  const std::string path = (directory / (name + ".png")).string();
+  std::string path = (directory / (name + ".png")).string();
   EXPECT_TRUE(image.SaveFile(path, wxBITMAP_TYPE_PNG)) << path;
   return path;
 }

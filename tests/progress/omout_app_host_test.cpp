@@ -6,6 +6,8 @@
 #include <wx/frame.h>
 #include <wx/init.h>
 
+#include <functional>
+
 #include "tests/progress/gui_test_support.h"
 #include "tests/progress/omout_binding.h"
 
@@ -42,7 +44,7 @@ class OmOutInAppHost : public ::testing::Test {
   }
 
   // Runs body inside the host's own event loop and leaves the loop afterwards.
-  void InHostLoop(std::function<void()> body) {
+  void InHostLoop(const std::function<void()>& body) {
     app_->CallAfter([body] {
       body();
       wxAppConsole::GetInstance()->ExitMainLoop();

@@ -1,11 +1,10 @@
 // The progress module without a display (the tests run with OMBRIX_HEADLESS=1), driven in the
 // render engine's calling order through the names it binds.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -55,7 +54,7 @@ std::string CaptureStandardError(Action action) {
     action();
   }
   std::rewind(file);
-  const std::string text = ReadAll(fileno(file));
+  std::string text = ReadAll(fileno(file));
   std::fclose(file);
   return text;
 }
@@ -178,7 +177,8 @@ TEST_F(OmOutHeadless, MessagesGoToStandardErrorAndNeverWait) {
   int32_t other_kind = -1;
   const std::string written = CaptureStandardError([&] {
     info = om.message("Ombrix - Error", "Cannot open an X Alpha picture", 1);
-    question = om.message("Ombrix - Warning", "Cannot find file\n\"a.tga\".\nDo you want to replace it with a new file.", 0);
+    question =
+        om.message("Ombrix - Warning", "Cannot find file\n\"a.tga\".\nDo you want to replace it with a new file.", 0);
     other_kind = om.message("Ombrix - Message", "kind 7", 7);
     om.message(nullptr, nullptr, 1);
   });

@@ -54,8 +54,8 @@ bool Load(const std::string& path, OmOut& module) {
   Bind(module, omout::kInitOmOutDll, module.init_omout_dll);
   Bind(module, omout::kLightWaveCall, module.lightwave_call);
   return module.open_progress != nullptr && module.init_progress != nullptr && module.set_message != nullptr &&
-         module.update_progress != nullptr && module.close_progress != nullptr &&
-         module.open_message_win != nullptr && module.lightwave_call != nullptr;
+         module.update_progress != nullptr && module.close_progress != nullptr && module.open_message_win != nullptr &&
+         module.lightwave_call != nullptr;
 }
 
 int Number(const char* text, int fallback) {
@@ -89,8 +89,7 @@ int main(int argc, char** argv) {
     } else if (arg == "--ask") {
       ask = true;
     } else {
-      std::fprintf(stderr,
-                   "usage: %s [--module PATH] [--filters N] [--rows N] [--delay-ms N] [--lightwave] [--ask]\n",
+      std::fprintf(stderr, "usage: %s [--module PATH] [--filters N] [--rows N] [--delay-ms N] [--lightwave] [--ask]\n",
                    argv[0]);
       return 2;
     }
