@@ -179,6 +179,25 @@ TEST_F(ComFilters, RepeatOffsetsWrapWholeTurns) {
   EXPECT_NE(CheckUnchanged(*three.work, *run(4, 1).work), "");
 }
 
+TEST_F(ComFilters, StretchPointsAreFormedInExtendedPrecision) {
+  // Over a 38-wide host a 81-wide second picture stretches by 81/38; with the X Offset
+  // 0.419752598 the point of column 16 is (16 + offset) x scale, which is 35 exactly when formed
+  // in extended precision and rounded once, but 34.9999962 when the sum is rounded to single
+  // precision first, and the interpolation toward column 35 then falls one short.
+  auto host = MakePicture(38, 4, [](int, int) { return Rgb(0, 0, 0); });
+  auto ramp = MakePicture(81, 8, [](int x, int) { return Rgb(3 * x, 0, 0); });
+  FilterCase c;
+  c.filter = "Combinate ";
+  c.option = 2;  // Or over black: the sample itself
+  c.mode = Mode::kStretch;
+  c.dx = 0.419752598f;
+  const Outcome out = Com().Apply(MakeEntry(c, WriteTarga(*ramp, "ramp.tga")), *host);
+  ASSERT_EQ(out.result, 1);
+  EXPECT_EQ(PixelAt(*out.work, 16, 1).red, 105);
+  EXPECT_EQ(ReferencePoint(16, c.dx, 81.0f / 38.0f, Mode::kStretch), 35.0f);
+  EXPECT_LT((16.0f + c.dx) * (81.0f / 38.0f), 35.0f) << "single-precision sums would differ here";
+}
+
 // ---- Displace Map --------------------------------------------------------------------------
 
 TEST_F(ComFilters, DisplaceMapWithZeroCoefficientsLeavesTheInputZone) {
