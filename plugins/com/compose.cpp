@@ -63,8 +63,9 @@ int32_t ApplyCompose(ApplyContext* context) {
     const uint8_t flip = settings.negative ? 0xFF : 0x00;
     const Colour n = settings.neutral;
     const int64_t t = settings.threshold;
-    // Precomputed weight for the fully opaque case (no alpha plane).
-    const int32_t solid_weight = Weight(255, settings.opacity);
+    // The weight of every alpha value, worked out once per call.
+    int32_t weight_of[256];
+    for (int32_t a = 0; a < 256; ++a) weight_of[a] = Weight(a, settings.opacity);
     const long double dx = static_cast<long double>(settings.dx);
     const long double dy = static_cast<long double>(settings.dy);
     // One instantiation per addressing mode, so the pixel loop does not test the mode.
@@ -93,8 +94,7 @@ int32_t ApplyCompose(ApplyContext* context) {
           if (settings.keyed && std::abs(int64_t(s[kRed]) - n.red) <= 2 * t &&
               std::abs(int64_t(s[kGreen]) - n.green) <= t && std::abs(int64_t(s[kBlue]) - n.blue) <= 4 * t)
             continue;
-          const int32_t k =
-              alpha_plane ? Weight(SampleAlpha(picture, u, v, kAlphaOutside), settings.opacity) : solid_weight;
+          const int32_t k = weight_of[alpha_plane ? SampleAlpha(picture, u, v, kAlphaOutside) : 255];
           p[0] = Mix(p[0], s[0], k);
           p[1] = Mix(p[1], s[1], k);
           p[2] = Mix(p[2], s[2], k);
