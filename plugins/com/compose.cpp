@@ -1,5 +1,11 @@
 // Compose: lays the second picture over the zone, keyed by a neutral colour within a tolerance,
 // weighted by its alpha plane and by a transparency.
+//
+// Precision: the offsets are truncated to integers, so in Normal and Repeat modes the sample
+// point is a whole pixel (exact in single precision up to 2^24) and no interpolation happens;
+// Repeat hands that point to the wrap-around samplers. Stretch multiplies it by the scale
+// factor, rounded once to single precision. The opacity is a double, the weight its product
+// with the alpha byte in double precision, truncated.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
