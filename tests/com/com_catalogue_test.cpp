@@ -1,11 +1,10 @@
 // The composition module's catalogue as a host reads it: four filters in registration order with
-// every parameter and option slot, both help file spellings, and the module's identification.
+// every parameter and option slot, both help file spellings and the module's title.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "core/platform/dynamic_library.h"
 #include "core/plugin/plugin_host.h"
 #include "tests/com/com_test_support.h"
 
@@ -129,21 +128,6 @@ TEST(ComCatalogue, FourFiltersInRegistrationOrderWithEverySlot) {
       EXPECT_EQ(o.group, option ? option->group : 1);
     }
   }
-}
-
-TEST(ComCatalogue, IdentifiesAsAFilterModule) {
-  auto module = ombrix::platform::OpenLibrary(Com().Path().c_str());
-  ASSERT_NE(module, nullptr);
-  EXPECT_TRUE(ombrix::CheckModuleKind(module, 1));
-  EXPECT_FALSE(ombrix::CheckModuleKind(module, 2));
-  EXPECT_STREQ(ombrix::GetModuleTitle(module), "Zorvex Picture Composition");
-  auto entry = reinterpret_cast<PluginEntryFunction>(ombrix::platform::LibrarySymbol(module, "Zorvex_Plugin_Entry"));
-  ASSERT_NE(entry, nullptr);
-  const PluginInfo* info = nullptr;
-  ASSERT_EQ(entry(2, 0, &info), 1);
-  ASSERT_NE(info->extension, nullptr);
-  EXPECT_STREQ(info->extension->name, "Ombrix Plug-ins Extension");
-  ombrix::platform::CloseLibrary(module);
 }
 
 }  // namespace

@@ -103,8 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case("RepeatOnePixel", [](ComposeCase& c) { c.mode = Mode::kRepeat, c.width = 1, c.height = 1; }),
         Case("StretchOnePixel",
              [](ComposeCase& c) { c.mode = Mode::kStretch, c.width = 1, c.height = 1, c.alpha_plane = true; }),
-        Case("NormalLargerPicture", [](ComposeCase& c) { c.width = 97, c.height = 71, c.dx = -40, c.dy = -30; }),
-        Case("FractionalOffsetsAreTruncated", [](ComposeCase& c) { c.mode = Mode::kStretch, c.dx = 2, c.dy = -1; })),
+        Case("NormalLargerPicture", [](ComposeCase& c) { c.width = 97, c.height = 71, c.dx = -40, c.dy = -30; })),
     CaseName);
 
 TEST_F(ComposeTest, FractionalOffsetsActAsTheirTruncation) {
