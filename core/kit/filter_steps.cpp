@@ -117,6 +117,16 @@ bool ContinueAtRow(int32_t row) {
 
 }  // namespace detail
 
+void SetInfoText(const char* text) {
+  const ProgressServices* p = Progress();
+  if (p != nullptr && p->SetInfoText != nullptr) p->SetInfoText(text != nullptr ? text : "");
+}
+
+void ShowProgress(int32_t command) {
+  const ProgressServices* p = Progress();
+  if (p != nullptr && p->ShowProgress != nullptr) p->ShowProgress(command);
+}
+
 float ParameterValue(const ApplyContext& context, int32_t slot) {
   if (context.values == nullptr || slot < 0 || slot > context.parameter_count) return 0.0f;
   return context.values[slot];

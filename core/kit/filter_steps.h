@@ -48,6 +48,11 @@ void StartProgress(int32_t first, int32_t last);
 bool ContinueAtRow(int32_t row);  // false when the host asked to stop
 }  // namespace detail
 
+// The host's progress message (an empty text clears it) and progress window command; nothing
+// happens when the host gives no such service.
+void SetInfoText(const char* text);
+void ShowProgress(int32_t command);
+
 // Walks the rows of the zone from y0 upwards with the progress cadence every filter keeps:
 // StartProgress(y0, y1) before the first row, StepProgress(y) at the start of each row y that
 // is a multiple of 10. row(y, work) gets the address of pixel x0 of WORK row y. Returns 0 as

@@ -26,6 +26,12 @@ int32_t RoundBelow(long double v) {
   return TruncateToInt((t + 1) - v <= v - t ? t + 1 : t);
 }
 
+int32_t RoundBelowSingle(float v) {
+  if (!(v > -2147483648.0f && v < 2147483648.0f)) return RoundBelow(v);
+  const int32_t t = int32_t(v);
+  return v > 0.0f && v - float(t) >= 0.5f ? t + 1 : t;
+}
+
 uint8_t WrapToByte(long double v) {
   if (!std::isfinite(v)) return 0;
   const long double t = std::trunc(v);
@@ -40,7 +46,7 @@ uint8_t IntensityChannel(int32_t c, int32_t mean, int32_t level) {
   if (level == 0) return 0;
   const float q = float(level) / float(mean);
   const float scaled = q * float(c);
-  return Clamp(RoundBelow(scaled));
+  return Clamp(RoundBelowSingle(scaled));
 }
 
 void SetIntensity(uint8_t* bgr, int32_t level) {

@@ -19,6 +19,10 @@ int32_t TruncateToInt(long double v);
 // (t + 1) - v <= v - t, else t. Halves round up for v >= 0; negative values truncate toward
 // zero. Saturates like TruncateToInt.
 int32_t RoundBelow(long double v);
+// The same result for a single-precision value, without extended arithmetic: for v >= 0 the
+// rule gives t + 1 exactly when v - t >= 0.5, and v - t is exact in single precision; below zero
+// it gives t. Used in pixel loops; NaN and values beyond the int32 range take RoundBelow.
+int32_t RoundBelowSingle(float v);
 
 // Limits to 0..255.
 inline uint8_t Clamp(int64_t v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); }

@@ -23,6 +23,7 @@ uint8_t SampleAlpha(const Picture& picture, float u, float v, AlphaOutside outsi
 
 // Brings v into 0..size-1 by adding or subtracting size (size > 0).
 inline int WrapInto(int v, int size) {
+  if (v >= 0 && v < size) return v;  // the common case, without a division
   const int r = v % size;
   return r < 0 ? r + size : r;
 }

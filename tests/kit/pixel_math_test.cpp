@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <cstdint>
 #include <limits>
 
@@ -45,6 +46,26 @@ TEST(PixelMath, RoundBelowRoundsHalvesUpAndTruncatesNegatives) {
   EXPECT_EQ(RoundBelow(1e20L), kMax);
   EXPECT_EQ(RoundBelow(-1e20L), kMin);
   EXPECT_EQ(RoundBelow(std::nanl("")), 0);
+}
+
+TEST(PixelMath, SinglePrecisionRoundingAgreesWithTheRule) {
+  // Every 997th float bit pattern over the whole range, and the floats around every half and
+  // whole number up to 4096.
+  auto same = [](float v) {
+    ASSERT_EQ(RoundBelowSingle(v), RoundBelow(v)) << v;
+  };
+  for (uint64_t bits = 0; bits <= 0xFFFFFFFFu; bits += 997) {
+    float v;
+    const uint32_t b = uint32_t(bits);
+    std::memcpy(&v, &b, sizeof v);
+    same(v);
+  }
+  for (int t = -4096; t <= 4096; ++t)
+    for (float v : {float(t), t + 0.5f}) {
+      same(v);
+      same(std::nextafter(v, -1e9f));
+      same(std::nextafter(v, 1e9f));
+    }
 }
 
 TEST(PixelMath, WrapToByteKeepsTheLowEightBitsOfAnyValue) {
