@@ -131,12 +131,15 @@ bool ParseArguments(int argc, char** argv, Options& o, int& exit_code) {
   return true;
 }
 
-// Chooses the settings store: OMBRIX_REGISTRY_DIR when set; the user's own when it knows an
-// installation and no root was named; otherwise a private store filled with the defaults of
-// the installation root, so that nothing of the user's is needed or changed.
+// Chooses the settings store: the current one (OMBRIX_REGISTRY_DIR, else the user's) when it
+// knows an installation and no root was named; otherwise a private store filled with the
+// defaults of the installation root, so that nothing of the user's is needed or changed.
 std::string ChooseSettings(const Options& o, const std::string& root, std::string& private_dir) {
-  if (platform::HasEnvironment("OMBRIX_REGISTRY_DIR")) return platform::GetEnvironment("OMBRIX_REGISTRY_DIR");
-  if (o.root.empty() && !ReadSetting(nullptr, "InstallDir").empty()) return "the user's settings store";
+  // A store that knows an installation is used as it is, unless another root was named.
+  if (o.root.empty() && !ReadSetting(nullptr, "InstallDir").empty()) {
+    return platform::HasEnvironment("OMBRIX_REGISTRY_DIR") ? platform::GetEnvironment("OMBRIX_REGISTRY_DIR")
+                                                           : "the user's settings store";
+  }
   std::string pattern = platform::JoinPath(platform::GetEnvironment("TMPDIR").empty() ? "/tmp" : platform::GetEnvironment("TMPDIR"),
                                            "ombrix-render-registry.XXXXXX");
   private_dir = platform::MakeTemporaryDirectory(pattern);
@@ -150,6 +153,18 @@ void RemovePrivateSettings(const std::string& dir) {
   if (dir.empty()) return;
   for (const std::string& name : platform::ListDirectory(dir)) platform::RemoveFile(platform::JoinPath(dir, name).c_str());
   platform::RemoveDirectory(dir.c_str());
+}
+
+// What would make every frame pass through untouched, checked before any work: the module
+// renders nothing without its progress module, and without plug-ins no filter is found.
+std::string InstallationProblem() {
+  const std::string progress = ReadSetting(nullptr, "OmOutDll");
+  if (!platform::CanOpenForReading(progress.c_str()))
+    return "the progress module \"" + progress + "\" named by the settings cannot be opened";
+  if (ReadSettingNumber("Plug-ins", "N_Plug", 0) <= 0) return "the settings register no filter plug-ins";
+  const std::string temp = platform::JoinPath(platform::JoinPath(ReadSetting(nullptr, "InstallDir"), "Programs"), "Temp");
+  if (!platform::IsDirectory(temp)) return "the installation has no folder \"" + temp + "\" for its instance scripts";
+  return {};
 }
 
 const char* KindName(int kind) {
@@ -352,7 +367,11 @@ int main(int argc, char** argv) {
   std::fprintf(stderr, "ombrix-render: settings from %s\n", settings.c_str());
 
   int status = 0;
-  if (o.list_filters || !o.describe.empty()) {
+  const std::string problem = InstallationProblem();
+  if (!problem.empty()) {
+    std::fprintf(stderr, "ombrix-render: %s\n", problem.c_str());
+    status = kExitFailure;
+  } else if (o.list_filters || !o.describe.empty()) {
     status = ListFilters(o);
   } else {
     StartPictureLibrary(argv[0]);
