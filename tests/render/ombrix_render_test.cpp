@@ -216,4 +216,24 @@ TEST_F(OmbrixRenderTest, InterruptStopsWithoutHalfWrittenFiles) {
   EXPECT_LT(written, 40);
 }
 
+TEST_F(OmbrixRenderTest, EveryShippedSampleRendersAVisibleEffect) {
+  const std::string picture = kStage + "/Images/Back.Bmp";
+  Frame in;
+  std::string error;
+  ASSERT_TRUE(ReadFrame(picture, in, error)) << error;
+  int samples = 0;
+  for (const std::string& name : platform::ListDirectory(kStage + "/Samples")) {
+    if (name.size() < 4 || name.compare(name.size() - 4, 4, ".Oms") != 0) continue;
+    ++samples;
+    const std::string output = dir_ + "/" + name + ".png";
+    const Outcome run = Render({"--frame", "12", kStage + "/Samples/" + name, picture, output});
+    ASSERT_EQ(run.status, 0) << name << ": " << run.errors;
+    EXPECT_EQ(run.errors.find("Error"), std::string::npos) << name << ": " << run.errors;
+    Frame out;
+    ASSERT_TRUE(ReadFrame(output, out, error)) << error;
+    EXPECT_NE(out.red, in.red) << name;
+  }
+  EXPECT_GE(samples, 4);
+}
+
 }  // namespace
