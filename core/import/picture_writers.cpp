@@ -63,7 +63,7 @@ std::string EncodeTargaFile(const Picture& picture, int bits_per_pixel) {
   out.push_back(0);  // identification length
   out.push_back(0);  // colour map type
   out.push_back(2);  // uncompressed true colour
-  out.append(9, '\0');  // colour map specification, x and y origin
+  out.append(9, '\0');  // colour map fields (first entry, length, entry size), x and y origin
   AppendU16(&out, uint32_t(width));
   AppendU16(&out, uint32_t(height));
   out.push_back(char(bits_per_pixel));

@@ -61,7 +61,7 @@ class ImPp : public import_test::ImportTest {
     ombrix::ForgetPictureReport();
   }
 
-  // Writes the picture with GraphicsMagick; `spec` may carry a format prefix ("BMP3:").
+  // Writes the picture with GraphicsMagick; `prefix` may name a format ("BMP3:").
   std::string Write(const Picture& picture, const std::string& name, const std::string& prefix = "",
                     const std::function<void(Magick::Image&)>& adjust = {}) {
     Magick::Image image = ToMagick(picture);
