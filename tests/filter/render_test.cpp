@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/import/picture_writers.h"
 #include "core/picture/picture.h"
 #include "core/platform/files.h"
 #include "core/plugin/plugin_host.h"
@@ -296,6 +297,43 @@ TEST_F(RenderTest, ProgressOffUsesMessageWindowsOnly) {
   EXPECT_NE(log.find("init-dll"), std::string::npos);
   EXPECT_EQ(log.find("open"), std::string::npos);
   EXPECT_EQ(log.find("update"), std::string::npos);
+}
+
+TEST_F(RenderTest, XAlphaMaskFromAPictureFile) {
+  // A 2 x 1 mask, black then white, tiled over the picture: as a threshold mask the filtered
+  // pixel stays under black and INPUT comes back under white.
+  Picture mask;
+  ASSERT_TRUE(mask.Create(2, 1));
+  const uint8_t white[3] = {255, 255, 255};
+  mask.SetPixel(1, 0, white);
+  const std::string mask_path = dir_ + "/mask.tga";
+  ASSERT_TRUE(WriteTargaFile(mask, mask_path.c_str(), 24));
+  FilterDescriptor* e = Add("Negative", "ZvPal.Omp");
+  e->full_screen = 1;
+  std::snprintf(e->xalpha->picture_path, sizeof e->xalpha->picture_path, "%s", mask_path.c_str());
+  e->xalpha->type = 2;
+  Picture p, before;
+  Noise(p, 6, 3);
+  before.CopyFrom(&p);
+  ASSERT_EQ(Render(p, 0), 1);
+  EXPECT_NE(Log().find("Load X Alpha picture \"mask.tga\"..."), std::string::npos) << Log();
+  for (int x = 0; x < 6; ++x) {
+    const int old = before.Row(1)[3 * x];
+    EXPECT_EQ(p.Row(1)[3 * x], x % 2 == 0 ? 255 - old : old) << x;
+  }
+
+  // Inverted, the mask swaps the two; a mask that cannot be read leaves the filter unmasked.
+  e->xalpha->negative = 1;
+  p.CopyFrom(&before);
+  ASSERT_EQ(Render(p, 0), 1);
+  EXPECT_EQ(p.Row(0)[0], before.Row(0)[0]);
+  EXPECT_EQ(p.Row(0)[3], 255 - before.Row(0)[3]);
+  std::snprintf(e->xalpha->picture_path, sizeof e->xalpha->picture_path, "%s/missing.tga", dir_.c_str());
+  p.CopyFrom(&before);
+  ASSERT_EQ(Render(p, 0), 1);
+  EXPECT_NE(Log().find("\"Cannot open an X Alpha picture\""), std::string::npos) << Log();
+  EXPECT_EQ(p.Row(0)[0], 255 - before.Row(0)[0]);
+  EXPECT_EQ(p.Row(0)[3], 255 - before.Row(0)[3]);
 }
 
 }  // namespace
