@@ -54,6 +54,9 @@ int ModuleTable::LoadModule(const char* file_name) {
     platform::CloseLibrary(module);
     return 0;
   }
+  // A filter module stays in memory for the rest of the process once a render has used it, so
+  // its random sequence goes on from frame to frame instead of starting again at every render.
+  platform::PinModuleOf(reinterpret_cast<const void*>(entry));
   entry(kCommandInitialise, 0, nullptr);
   names_.emplace_back(file_name);
   modules_.push_back(module);

@@ -240,4 +240,22 @@ TEST_F(OmbrixRenderTest, EveryShippedSampleRendersAVisibleEffect) {
   EXPECT_GE(samples, 4);
 }
 
+TEST_F(OmbrixRenderTest, NoiseGoesOnFromFrameToFrameWithinOneRun) {
+  const std::string effect = dir_ + "/noise.Oms";
+  ASSERT_TRUE(platform::ReplaceFileAtomically(
+      effect.c_str(), "1\r\n[Header]\r\n\tIdentification=Zorvex\xA7OmbrixScript\r\n\tnFilter=1\r\n\r\n"
+                      "[Filter_0]\r\n\tDllName=ZvPic.Omp\r\n\tFilterName=Add Noise\r\n\tFullScreen=1\r\n"
+                      "\tAllFrames=1\r\n\r\n"));
+  std::string error;
+  ASSERT_TRUE(WriteFrame(dir_ + "/grey.png", Pattern(64, 48, false), error));
+  ASSERT_EQ(Render({"--frames", "1-2", effect, dir_ + "/grey.png", dir_ + "/run.%d.png"}).status, 0);
+  ASSERT_EQ(Render({"--frame", "2", effect, dir_ + "/grey.png", dir_ + "/alone.png"}).status, 0);
+  const auto first = platform::ReadWholeFile((dir_ + "/run.1.png").c_str());
+  const auto second = platform::ReadWholeFile((dir_ + "/run.2.png").c_str());
+  const auto alone = platform::ReadWholeFile((dir_ + "/alone.png").c_str());
+  ASSERT_TRUE(first && second && alone);
+  EXPECT_NE(*first, *second);  // the sequence went on
+  EXPECT_EQ(*first, *alone);   // a new process starts it afresh, whatever the frame
+}
+
 }  // namespace
