@@ -42,7 +42,7 @@ void Usage(FILE* out) {
       "  --targets FILE      the target table (default: the one beside the sources)\n"
       "  --stage DIR         the staged installation tree (default: the build's)\n"
       "  --size WxH          picture size (default 1920x1080)\n"
-      "  --reps N            most repetitions per measure (default 15)\n"
+      "  --reps N            most repetitions per measure (default 25)\n"
       "  --frames N          frames of the ombrix-render pass (default 24; 0 skips it)\n"
       "  --filter NAME       only this filter (repeatable)\n"
       "  --section NAME      only this part (repeatable): filters, merges, renders, frames, peers;\n"
@@ -213,7 +213,8 @@ int main(int argc, char** argv) {
                 LoadAverage().c_str());
   report.AddNote(line);
   report.AddNote("Times are medians of the processor time this process used (wall time is in the JSON); ombrix-render "
-                 "and the peer tools run as programs of their own and are timed by the wall clock.");
+                 "and the peer tools run as programs of their own and are timed by the wall clock. A peer's time is its "
+                 "fastest run less its fastest pass-through run (start, read, write).");
 
   const std::string markdown = report.Markdown(*targets);
   std::fputs(markdown.c_str(), stdout);

@@ -29,7 +29,7 @@ double Median(std::vector<double> values);
 // when the warm-up repetition shows they would take longer than budget_ms together.
 struct RepeatPlan {
   int min_reps = 3;
-  int max_reps = 15;
+  int max_reps = 25;
   double budget_ms = 1500.0;
 };
 
