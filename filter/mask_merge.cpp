@@ -116,8 +116,8 @@ void AlphaStage(Picture& input, const Picture& work, float alpha, int x0, int y0
 
 // The mask's weight for every byte of one zone row: k = 255 - grey (gradual) or 0xFF where the
 // INPUT pixel is kept (threshold). A weight row is built once per mask row it comes from: kept
-// for every mask row when a tiled or stretched mask repeats its rows over the zone, else only
-// for the latest mask row (consecutive zone rows of a stretched mask share it).
+// for every mask row when a tiled mask repeats its rows over the zone, else only for the latest
+// mask row (consecutive zone rows of a stretched mask share it).
 class MaskWeights {
  public:
   MaskWeights(const MaskState& mask, int type, int x0, int x1, int rows) : mask_(*mask.picture) {
