@@ -30,6 +30,8 @@ function(ombrix_plugin target name)
     LIBRARY_OUTPUT_DIRECTORY "${OMBRIX_PLUGINS_DIR}")
   ombrix_no_undefined(${target})
   ombrix_exports(${target} Zorvex_Plugin_Entry Ombrix_Filter_Plugin_Entry)
+  # Every plug-in, for whatever must build them all (the benchmark measures them all).
+  set_property(GLOBAL APPEND PROPERTY OMBRIX_PLUGIN_TARGETS ${target})
 endfunction()
 
 # A module loaded by path at run time (the image-filter module, the progress module).

@@ -10,6 +10,9 @@
 #include <cstring>
 #include <memory>
 #include <utility>
+#include <vector>
+
+#include "filter/merge_kernels.h"
 
 namespace ombrix::engine {
 namespace {
@@ -109,6 +112,126 @@ void AlphaStage(Picture& input, const Picture& work, float alpha, int x0, int y0
   }
 }
 
+// ---- The fast path --------------------------------------------------------------------------
+
+// The mask's weight for every byte of one zone row: k = 255 - grey (gradual) or 0xFF where the
+// INPUT pixel is kept (threshold). A weight row is built once per mask row it comes from: kept
+// for every mask row when a tiled mask repeats its rows over the zone, else only for the latest
+// mask row (consecutive zone rows of a stretched mask share it).
+class MaskWeights {
+ public:
+  MaskWeights(const MaskState& mask, int type, int x0, int x1, int rows) : mask_(*mask.picture) {
+    const bool stretched = mask.scale_x > 0 && mask.scale_y > 0;
+    const int mw = mask_.Width();
+    columns_.resize(size_t(x1 - x0));
+    // The same column walk as the plain mask stage: a float sum restarted at every row, or
+    // the tile column.
+    float fx = float(x0) * mask.scale_x;
+    int tx = stretched ? 0 : Wrap(x0, mw);
+    for (int x = x0; x < x1; ++x) {
+      if (stretched) {
+        int mx = int(fx);
+        if (mx >= mw) mx = mw - 1;
+        if (mx < 0) mx = 0;
+        columns_[size_t(x - x0)] = mx;
+        fx += mask.scale_x;
+      } else {
+        columns_[size_t(x - x0)] = tx;
+        if (++tx == mw) tx = 0;
+      }
+    }
+    // The weight of a mask pixel by its channel sum (grey = sum / 3), in each of 4 bytes.
+    for (int sum = 0; sum < 766; ++sum) {
+      const int g = sum / 3;
+      const uint32_t w = type == 1 ? uint32_t(255 - g) : g > 128 ? 0xFFu : 0u;
+      by_sum_[sum] = w * 0x01010101u;
+    }
+    contiguous_ = true;
+    for (size_t i = 1; i < columns_.size() && contiguous_; ++i) contiguous_ = columns_[i] == columns_[i - 1] + 1;
+    row_bytes_ = 3 * columns_.size();
+    // One spare byte behind each row for the 4-byte stores below.
+    pitch_ = row_bytes_ + 1;
+    const size_t mh = size_t(mask_.Height());
+    keep_all_ = !stretched && mh < size_t(rows) && mh * pitch_ <= kMaxKeptBytes;
+    weights_.resize(keep_all_ ? mh * pitch_ : pitch_);
+    if (keep_all_) built_.assign(mh, false);
+  }
+
+  const uint8_t* ForMaskRow(int my) {
+    uint8_t* const row = weights_.data() + (keep_all_ ? size_t(my) * pitch_ : 0);
+    uint8_t* out = row;
+    if (keep_all_ ? built_[size_t(my)] : my == latest_) return row;
+    if (keep_all_) built_[size_t(my)] = true;
+    latest_ = my;
+    const uint8_t* source = mask_.Row(my);
+    const uint32_t* by_sum = by_sum_;
+    // Each pixel's weight goes out as one 4-byte store of three copies; the fourth byte is
+    // overwritten by the next pixel, or lands in the spare byte behind the row.
+    if (contiguous_) {
+      const uint8_t* p = source + 3 * size_t(columns_.empty() ? 0 : columns_[0]);
+      for (uint8_t* const end = out + row_bytes_; out != end; out += 3, p += 3) {
+        const uint32_t w = by_sum[p[0] + p[1] + p[2]];
+        std::memcpy(out, &w, 4);
+      }
+    } else {
+      for (const int mx : columns_) {
+        const uint8_t* p = source + 3 * mx;
+        const uint32_t w = by_sum[p[0] + p[1] + p[2]];
+        std::memcpy(out, &w, 4);
+        out += 3;
+      }
+    }
+    return row;
+  }
+
+ private:
+  static constexpr size_t kMaxKeptBytes = size_t(4) << 20;
+  const Picture& mask_;
+  uint32_t by_sum_[766];
+  std::vector<int> columns_;
+  bool contiguous_ = false;  // the zone's columns map onto consecutive mask columns
+  size_t row_bytes_ = 0;
+  size_t pitch_ = 0;
+  bool keep_all_ = false;
+  std::vector<bool> built_;
+  int latest_ = -1;
+  std::vector<uint8_t> weights_;
+};
+
+// Mask stage and alpha stage row by row; the merged zone goes into INPUT and into WORK. Then
+// only what lies outside the zone is copied into WORK.
+void FastMerge(Picture& input, Picture& work, const MaskState& mask, bool use_mask, int type, float alpha, int x0,
+               int y0, int x1, int y1) {
+  const size_t bytes = 3 * size_t(x1 - x0);
+  std::unique_ptr<MaskWeights> weights;
+  if (use_mask) weights = std::make_unique<MaskWeights>(mask, type, x0, x1, y1 - y0);
+  std::unique_ptr<AlphaBlend> blend;
+  if (alpha != 0.0f) blend = std::make_unique<AlphaBlend>(alpha);
+  const bool stretched = mask.scale_x > 0 && mask.scale_y > 0;
+  const int mh = use_mask ? mask.picture->Height() : 1;
+  float fy = float(y0) * mask.scale_y;
+  for (int y = y0; y < y1; ++y, fy += mask.scale_y) {
+    uint8_t* in = input.Row(y) + 3 * x0;
+    uint8_t* out = work.Row(y) + 3 * x0;
+    if (use_mask) {
+      int my;
+      if (stretched) {
+        my = int(fy);
+        if (my >= mh) my = mh - 1;
+        if (my < 0) my = 0;
+      } else {
+        my = Wrap(y, mh);
+      }
+      const uint8_t* w = weights->ForMaskRow(my);
+      if (type == 1) GradualMaskRow(in, out, w, bytes);
+      else ThresholdMaskRow(in, out, w, bytes);
+    }
+    if (blend) blend->Row(in, out, bytes);
+    else std::memcpy(in, out, bytes);
+  }
+  if (!work.CopyFromOutside(&input, x0, y0, x1, y1)) work.CopyFrom(&input);
+}
+
 }  // namespace
 
 void SetMaskScale(MaskState& mask, const XAlphaRecord& xalpha, const Picture& input) {
@@ -147,7 +270,7 @@ void InvertMask(Picture& mask) {
 }
 
 void Merge(Picture& input, Picture& work, const MaskState& mask, bool mask_present, int type, float alpha, int x0,
-           int y0, int x1, int y1) {
+           int y0, int x1, int y1, MergePath path) {
   if (x1 < x0) std::swap(x0, x1);
   if (y1 < y0) std::swap(y0, y1);
   const int width = input.Width(), height = input.Height();
@@ -158,8 +281,13 @@ void Merge(Picture& input, Picture& work, const MaskState& mask, bool mask_prese
     if (x1 > width) x1 = width;
     if (y1 > height) y1 = height;
     if (x0 < x1 && y0 < y1) {
-      if (mask_present && (type == 1 || type == 2) && mask.picture != nullptr && !mask.picture->IsEmpty())
-        MaskStage(input, work, mask, type, x0, y0, x1, y1);
+      const bool use_mask =
+          mask_present && (type == 1 || type == 2) && mask.picture != nullptr && !mask.picture->IsEmpty();
+      if (path == MergePath::kFast) {
+        FastMerge(input, work, mask, use_mask, type, alpha, x0, y0, x1, y1);
+        return;
+      }
+      if (use_mask) MaskStage(input, work, mask, type, x0, y0, x1, y1);
       AlphaStage(input, work, alpha, x0, y0, x1, y1);
     }
   }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "core/picture/picture.h"
@@ -41,13 +42,17 @@ struct RenderState {
   bool cancelled = false;
   char applying_line[256] = {};
   PluginTable* current_table = nullptr;
-  PluginTable* own_table = nullptr;
+  // Built at the first render without an instance's table; freed when the module is unloaded.
+  std::unique_ptr<PluginTable> own_table;
   ModuleTable* modules = nullptr;
   int16_t reported_value = 0;
 };
 
 RenderState g;
 ProgressBinding g_progress;
+// WORK keeps its block from render to render: a fresh picture-sized block costs a page fault
+// per page, far more than the copy into a block already touched.
+Picture g_work_picture;
 
 void FreeEntries() {
   for (int i = 0; i < g.count; ++i) {
@@ -312,9 +317,8 @@ int32_t RenderCall(const void* record, Picture* picture) {
   if (record != nullptr) std::snprintf(g.script_path, sizeof g.script_path, "%s", static_cast<const char*>(record));
   if (picture == nullptr || picture->IsEmpty()) return 1;
   g.input = picture;
-  Picture work;
-  if (!work.CopyFrom(picture)) return 1;
-  g.work = &work;
+  if (!g_work_picture.CopyFrom(picture)) return 1;
+  g.work = &g_work_picture;
 
   g.progress_display = ReadSettingNumber("Options", "ShowProgress", 1) != 0;
   std::snprintf(g.content_directory, sizeof g.content_directory, "%s", ReadSetting("Options", "ContentDirectory").c_str());
@@ -324,10 +328,10 @@ int32_t RenderCall(const void* record, Picture* picture) {
   PluginTable* table = g.current_table;
   if (table == nullptr) {
     if (g.own_table == nullptr) {
-      g.own_table = new PluginTable();
+      g.own_table = std::make_unique<PluginTable>();
       BuildPluginTable(*g.own_table);
     }
-    table = g.own_table;
+    table = g.own_table.get();
   }
 
   if (g_progress.Bind(true, g.progress_display)) {

@@ -179,6 +179,36 @@ int Picture::CopyFrom(const Picture* other) {
   return 1;
 }
 
+int Picture::CopyFromOutside(const Picture* other, int x0, int y0, int x1, int y1) {
+  if (other == nullptr || other == this || IsEmpty() || other->IsEmpty() || rows == nullptr) return 0;
+  if (extra != nullptr || other->extra != nullptr) return 0;
+  const PictureInfo& from = *other->info;
+  if (info->width != from.width || info->height != from.height || info->stride != from.stride ||
+      info->block_size != from.block_size || bits - dib != other->bits - other->dib)
+    return 0;
+  const int width = info->width, height = info->height;
+  x0 = x0 < 0 ? 0 : x0 > width ? width : x0;
+  x1 = x1 < x0 ? x0 : x1 > width ? width : x1;
+  y0 = y0 < 0 ? 0 : y0 > height ? height : y0;
+  y1 = y1 < y0 ? y0 : y1 > height ? height : y1;
+  *info = from;
+  // Rows lie bottom-up in the block, so the rectangle's last row comes first. Copy every gap
+  // between the rectangle's row pieces, in address order.
+  const size_t bytes = from.block_size;
+  const size_t piece = 3 * size_t(x1 - x0);
+  size_t at = 0;
+  if (piece > 0) {
+    for (int y = y1 - 1; y >= y0; --y) {
+      const size_t start = size_t(other->rows[y] - other->dib) + 3 * size_t(x0);
+      std::memcpy(dib + at, other->dib + at, start - at);
+      at = start + piece;
+    }
+  }
+  std::memcpy(dib + at, other->dib + at, bytes - at);
+  for (int y = 0; y < height; ++y) rows[y] = bits + size_t(height - 1 - y) * size_t(info->stride);
+  return 1;
+}
+
 int Picture::LoadDib(const uint8_t* source, size_t size) {
   if (source == nullptr || size < kHeaderBytes) return 0;
   const uint32_t header_size = ReadU32(source);

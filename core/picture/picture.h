@@ -24,6 +24,13 @@ class Picture : public PictureFields {
   // A picture that already holds a block large enough keeps it, so copying into a picture of
   // the same size costs no fresh pages.
   int CopyFrom(const Picture* other);
+  // CopyFrom for a caller that has already made the pixels of the rectangle [x0, x1) x [y0, y1)
+  // equal in both pictures: everything else of the block (header, the rows around the
+  // rectangle, row padding) and the info record are copied, so the result is the same as
+  // CopyFrom's while only what lies outside the rectangle moves. Both pictures must have the
+  // same layout and no extra plane; otherwise nothing is copied and 0 is returned (the caller
+  // then copies in full).
+  int CopyFromOutside(const Picture* other, int x0, int y0, int x1, int y1);
   // Reads a packed DIB (header, colour table or masks, rows) of `size` bytes: 8, 16, 24 or 32
   // bits, bottom-up or top-down, uncompressed or bit-field. Anything that does not fit in
   // `size`, an unsupported bit count or compression, or a width or height of 0 or above 65535

@@ -1,4 +1,5 @@
 // Brightness: scales every channel by a factor, truncating, with 255 as the ceiling.
+#include "core/kit/channel_maps.h"
 #include "core/kit/filter_steps.h"
 #include "core/kit/pixel_math.h"
 #include "plugins/pal/pal_filters.h"
@@ -21,13 +22,11 @@ int32_t ApplyBrightness(ApplyContext* context) {
   const auto zone = ZoneOf(context);
   if (!zone) return 1;
   const float factor = ParameterValue(*context, 2);
-  uint8_t table[256];
-  for (int32_t c = 0; c < 256; ++c) table[c] = Brighten(c, factor);
-  return ForEachWorkPixel(*zone, [&](uint8_t* p) {
-    p[0] = table[p[0]];
-    p[1] = table[p[1]];
-    p[2] = table[p[2]];
-  });
+  uint8_t table[3][256];
+  for (int32_t c = 0; c < 256; ++c) table[0][c] = table[1][c] = table[2][c] = Brighten(c, factor);
+  const ChannelMaps maps(table);
+  const size_t bytes = 3 * size_t(zone->Width() > 0 ? zone->Width() : 0);
+  return WalkRows(*zone, [&](int32_t, uint8_t* p) { maps.Row(p, bytes); });
 }
 
 const ParameterRow kParameters[] = {

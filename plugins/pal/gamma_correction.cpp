@@ -1,5 +1,6 @@
 // Gamma Correction: scales each channel by its own percentage (a linear scale, not a power
 // curve).
+#include "core/kit/channel_maps.h"
 #include "core/kit/filter_steps.h"
 #include "core/kit/pixel_math.h"
 #include "plugins/pal/pal_filters.h"
@@ -23,11 +24,9 @@ int32_t ApplyGammaCorrection(ApplyContext* context) {
     const long double f = FactorOf(ParameterValue(*context, parameter_of_channel[ch]));
     for (int32_t c = 0; c < 256; ++c) table[ch][c] = Clamp(TruncateToInt(c * f));
   }
-  return ForEachWorkPixel(*zone, [&](uint8_t* p) {
-    p[kBlue] = table[kBlue][p[kBlue]];
-    p[kGreen] = table[kGreen][p[kGreen]];
-    p[kRed] = table[kRed][p[kRed]];
-  });
+  const ChannelMaps maps(table);
+  const size_t bytes = 3 * size_t(zone->Width() > 0 ? zone->Width() : 0);
+  return WalkRows(*zone, [&](int32_t, uint8_t* p) { maps.Row(p, bytes); });
 }
 
 const ParameterRow kParameters[] = {

@@ -2,6 +2,7 @@
 // and Negative Light (the pixel's intensity inverted, its tint kept).
 #include <cstdint>
 
+#include "core/kit/channel_maps.h"
 #include "core/kit/filter_steps.h"
 #include "core/kit/pixel_math.h"
 #include "plugins/pal/pal_filters.h"
@@ -43,11 +44,9 @@ int32_t ApplyNegative(ApplyContext* context) {
     const int64_t target = TruncateToInt(ParameterValue(*context, parameter_of_channel[ch]));
     for (int32_t c = 0; c < 256; ++c) table[ch][c] = Invert(target, c, overflow);
   }
-  return ForEachWorkPixel(*zone, [&](uint8_t* p) {
-    p[kBlue] = table[kBlue][p[kBlue]];
-    p[kGreen] = table[kGreen][p[kGreen]];
-    p[kRed] = table[kRed][p[kRed]];
-  });
+  const ChannelMaps maps(table);
+  const size_t bytes = 3 * size_t(zone->Width() > 0 ? zone->Width() : 0);
+  return WalkRows(*zone, [&](int32_t, uint8_t* p) { maps.Row(p, bytes); });
 }
 
 int32_t ApplyNegativeLight(ApplyContext* context) {

@@ -1,4 +1,5 @@
 // RGB Calculations: adds a value to each channel or multiplies it, keeping the low 8 bits.
+#include "core/kit/channel_maps.h"
 #include "core/kit/filter_steps.h"
 #include "core/kit/pixel_math.h"
 #include "plugins/pal/pal_filters.h"
@@ -20,11 +21,9 @@ int32_t ApplyRgbCalculations(ApplyContext* context) {
     const long double v = ParameterValue(*context, parameter_of_channel[ch]);
     for (int32_t c = 0; c < 256; ++c) table[ch][c] = WrapToByte(operation == 2 ? c + v : c * v);
   }
-  return ForEachWorkPixel(*zone, [&](uint8_t* p) {
-    p[kBlue] = table[kBlue][p[kBlue]];
-    p[kGreen] = table[kGreen][p[kGreen]];
-    p[kRed] = table[kRed][p[kRed]];
-  });
+  const ChannelMaps maps(table);
+  const size_t bytes = 3 * size_t(zone->Width() > 0 ? zone->Width() : 0);
+  return WalkRows(*zone, [&](int32_t, uint8_t* p) { maps.Row(p, bytes); });
 }
 
 const ParameterRow kParameters[] = {

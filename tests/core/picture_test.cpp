@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -155,6 +156,53 @@ TEST(PictureCopy, EmptyNullAndDeepCopies) {
   ASSERT_TRUE(copy.CopyFrom(&large));
   EXPECT_EQ(copy.Width(), 300);
   EXPECT_EQ(copy.Row(199), copy.Bits());
+}
+
+// CopyFromOutside copies only around a rectangle the caller has already made equal; the result
+// must be what CopyFrom gives, byte for byte, for every rectangle.
+TEST(PictureCopy, CopyFromOutsideEqualsCopyFrom) {
+  auto fill = [](Picture& p, int w, int h, int seed) {
+    ASSERT_TRUE(p.Create(w, h));
+    for (size_t i = 0; i < p.Info()->block_size - 40; ++i) p.Bits()[i] = uint8_t(i * 31 + seed);  // padding too
+  };
+  struct Rect {
+    int x0, y0, x1, y1;
+  };
+  const Rect rects[] = {{0, 0, 5, 3}, {1, 1, 4, 2}, {0, 2, 5, 3}, {4, 0, 5, 3}, {2, 1, 2, 3}, {-3, -3, 99, 99},
+                        {9, 9, 12, 12}, {3, 0, 1, 3}};
+  for (int width : {5, 8}) {
+    for (const Rect& r : rects) {
+      Picture source, target, expected;
+      fill(source, width, 3, 1);
+      fill(target, width, 3, 2);
+      source.SetSourceText("source");
+      // The caller's part: the rectangle (as clipped) already equal in both.
+      for (int y = std::max(r.y0, 0); y < std::min(r.y1, 3); ++y)
+        for (int x = std::max(r.x0, 0); x < std::min(r.x1, width); ++x) std::memcpy(target.Row(y) + 3 * x, source.Row(y) + 3 * x, 3);
+      uint8_t* block = target.Dib();
+      ASSERT_TRUE(target.CopyFromOutside(&source, r.x0, r.y0, r.x1, r.y1));
+      expected.CopyFrom(&source);
+      EXPECT_EQ(target.Dib(), block);
+      EXPECT_EQ(std::memcmp(target.Dib(), expected.Dib(), source.Info()->block_size), 0)
+          << width << " wide, rectangle " << r.x0 << " " << r.y0 << " " << r.x1 << " " << r.y1;
+      EXPECT_EQ(std::memcmp(target.Info(), expected.Info(), sizeof(PictureInfo)), 0);
+      for (int y = 0; y < 3; ++y) EXPECT_EQ(target.Row(y) - target.Dib(), expected.Row(y) - expected.Dib());
+    }
+  }
+
+  // Pictures of another layout, or with an extra plane, are refused and left alone.
+  Picture a, b, wide;
+  fill(a, 5, 3, 3);
+  fill(b, 5, 3, 4);
+  fill(wide, 6, 3, 5);
+  const uint8_t before = b.Bits()[0];
+  EXPECT_FALSE(b.CopyFromOutside(&wide, 0, 0, 1, 1));
+  EXPECT_FALSE(b.CopyFromOutside(nullptr, 0, 0, 1, 1));
+  EXPECT_FALSE(b.CopyFromOutside(&b, 0, 0, 1, 1));
+  ASSERT_TRUE(a.AllocExtraPlane());
+  EXPECT_FALSE(b.CopyFromOutside(&a, 0, 0, 1, 1));
+  EXPECT_EQ(b.Bits()[0], before);
+  EXPECT_EQ(b.Width(), 5);
 }
 
 TEST(PictureLoadDib, EightBitWithFullTableAndBottomUpRows) {

@@ -1,0 +1,49 @@
+// Row kernels of the fast merge. Each works on n bytes of one row piece of the zone and gives
+// the same bytes as the per-pixel steps of the plain merge; on x86-64 the bulk of a row goes 16
+// bytes at a time (SSE2) or 32 (AVX2, where the processor has it).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace ombrix::engine {
+
+// The widest loops the kernels use. The best the processor offers is chosen at start; tests
+// lower it to compare the loops.
+enum class KernelLevel { kScalar = 0, kSse2 = 1, kAvx2 = 2 };
+// Sets the level, but never above what the processor offers; returns the level set.
+KernelLevel SetKernelLevel(KernelLevel level);
+KernelLevel CurrentKernelLevel();
+
+// Gradual mask stage for weights k = 255 - grey, one weight per byte:
+// work = input + truncate((work - input) * k * c). With c the single-precision value nearest to
+// 1/255 and |work - input| * k at most 65025, that product truncates exactly as the integer
+// quotient (work - input) * k / 255 (truncated toward zero), which is what the kernel computes.
+void GradualMaskRow(const uint8_t* input, uint8_t* work, const uint8_t* weights, size_t n);
+// Threshold mask stage: where keep is 0xFF the WORK byte becomes the INPUT byte; where it is 0
+// the filtered byte stays.
+void ThresholdMaskRow(const uint8_t* input, uint8_t* work, const uint8_t* keep, size_t n);
+
+// The alpha stage for one alpha other than 0: l = 255 - 255 * alpha; where l >= 0 the merged
+// byte is INPUT + truncate((WORK - INPUT) * l * c), otherwise WORK + truncate((INPUT - WORK) *
+// -l * c), stored modulo 256. The truncated products are tabulated once; when one integer
+// multiplier reproduces the whole table (m * |d| >> 16, checked for every |d|), rows are
+// computed with it, else from the table.
+class AlphaBlend {
+ public:
+  explicit AlphaBlend(float alpha);
+  // Writes the merged bytes into both rows: INPUT takes the result, and WORK, which the merge
+  // refreshes from INPUT anyway, takes it too.
+  void Row(uint8_t* input, uint8_t* work, size_t n) const;
+  // What the plain alpha stage computes for one byte pair.
+  uint8_t Merged(uint8_t input, uint8_t work) const;
+  bool HasMultiplier() const { return has_multiplier_; }
+
+ private:
+  bool from_input_ = true;  // l >= 0
+  bool has_multiplier_ = false;
+  uint16_t multiplier_ = 0;
+  int16_t shift_[511] = {};  // truncate(d * weight * c) for d in -255..255, at d + 255
+};
+
+}  // namespace ombrix::engine

@@ -1,0 +1,178 @@
+// The fast merge against the plain one: identical bytes in INPUT and WORK for every kernel
+// level, zone, mask and alpha; and the arithmetic the fast kernels rest on.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "filter/mask_merge.h"
+#include "filter/merge_kernels.h"
+
+namespace {
+
+using namespace ombrix::engine;
+
+void Noise(Picture& p, int w, int h, unsigned seed) {
+  ASSERT_TRUE(p.Create(w, h));
+  std::mt19937 rng(seed);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < 3 * w; ++x) p.Row(y)[x] = uint8_t(rng());
+}
+
+// Everything CopyFrom would make equal: the info record and the block's meaningful bytes.
+std::string Difference(const Picture& a, const Picture& b) {
+  if (std::memcmp(a.Info(), b.Info(), sizeof(PictureInfo)) != 0) return "info records differ";
+  const size_t bytes = a.Info()->block_size;
+  for (size_t i = 0; i < bytes; ++i)
+    if (a.Dib()[i] != b.Dib()[i]) return "byte " + std::to_string(i) + " differs";
+  for (int y = 0; y < a.Height(); ++y)
+    if (a.Row(y) - a.Dib() != b.Row(y) - b.Dib()) return "row " + std::to_string(y) + " differs";
+  return "";
+}
+
+// Restores the level the processor offers when a test lowered it.
+struct LevelGuard {
+  ~LevelGuard() { SetKernelLevel(KernelLevel::kAvx2); }
+};
+
+std::vector<KernelLevel> Levels() {
+  std::vector<KernelLevel> levels;
+  for (KernelLevel level : {KernelLevel::kScalar, KernelLevel::kSse2, KernelLevel::kAvx2})
+    if (SetKernelLevel(level) == level) levels.push_back(level);
+  return levels;
+}
+
+struct Zone {
+  int x0, y0, x1, y1;
+};
+
+TEST(MergePaths, FastGivesThePlainBytes) {
+  LevelGuard guard;
+  // Widths with and without row padding; the zones cover whole rows, odd pieces (tails shorter
+  // than a vector step), reversed corners, clipping and a zone that lies outside.
+  const int sizes[][2] = {{37, 23}, {64, 9}, {5, 3}};
+  const Zone zones[] = {{0, 0, 99, 99}, {3, 2, 30, 20}, {30, 20, 3, 2}, {-5, -5, 1, 40}, {40, 1, 50, 2}, {2, 2, 2, 9}};
+  const float alphas[] = {0.0f, -0.0f, 0.5f, 0.25f, 1e-6f, 0.999f, 1.5f, 3.0f, -0.5f};
+  Picture masks[3];
+  Noise(masks[0], 7, 4, 50);    // smaller than the pictures: tiles, or is stretched up
+  Noise(masks[1], 80, 30, 51);  // larger: stretched down
+  Noise(masks[2], 37, 23, 52);
+  int cases = 0;
+  for (KernelLevel level : Levels()) {
+    SetKernelLevel(level);
+    unsigned seed = 1;
+    for (const auto& size : sizes) {
+      for (const Zone& z : zones) {
+        for (float alpha : alphas) {
+          for (int mask_case = 0; mask_case < 7; ++mask_case) {
+            // 0: no mask; 1-3: gradual over each mask, tiled or stretched; 4-6: threshold.
+            MaskState mask;
+            int type = 0;
+            if (mask_case > 0) {
+              Picture& m = masks[(mask_case - 1) % 3];
+              type = mask_case <= 3 ? 1 : 2;
+              mask.picture = &m;
+              if (mask_case % 2 == 0) {
+                mask.scale_x = float(m.Width()) / float(size[0]);
+                mask.scale_y = float(m.Height()) / float(size[1]);
+              }
+            }
+            Picture input, work, plain_input, plain_work;
+            Noise(input, size[0], size[1], seed++);
+            Noise(work, size[0], size[1], seed++);
+            plain_input.CopyFrom(&input);
+            plain_work.CopyFrom(&work);
+            Merge(plain_input, plain_work, mask, mask_case > 0, type, alpha, z.x0, z.y0, z.x1, z.y1, MergePath::kPlain);
+            Merge(input, work, mask, mask_case > 0, type, alpha, z.x0, z.y0, z.x1, z.y1, MergePath::kFast);
+            const std::string where = "level " + std::to_string(int(level)) + ", " + std::to_string(size[0]) +
+                                      " wide, zone (" + std::to_string(z.x0) + ", " + std::to_string(z.y0) + ", " +
+                                      std::to_string(z.x1) + ", " + std::to_string(z.y1) + "), alpha " +
+                                      std::to_string(alpha) + ", mask case " + std::to_string(mask_case);
+            ASSERT_EQ(Difference(input, plain_input), "") << "INPUT, " << where;
+            ASSERT_EQ(Difference(work, plain_work), "") << "WORK, " << where;
+            ++cases;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(cases, 1000);
+}
+
+TEST(MergePaths, PicturesOfAnotherLayoutFallBackToFullCopies) {
+  // WORK with an extra plane, and WORK of another width than INPUT: the fast path must still
+  // leave WORK as CopyFrom(INPUT) leaves it.
+  Picture input, work, plain_input, plain_work;
+  Noise(input, 9, 6, 60);
+  Noise(work, 9, 6, 61);
+  ASSERT_TRUE(work.AllocExtraPlane());
+  plain_input.CopyFrom(&input);
+  plain_work.CopyFrom(&work);
+  MaskState none;
+  Merge(plain_input, plain_work, none, false, 0, 0.5f, 1, 1, 8, 5, MergePath::kPlain);
+  Merge(input, work, none, false, 0, 0.5f, 1, 1, 8, 5, MergePath::kFast);
+  EXPECT_EQ(Difference(input, plain_input), "");
+  EXPECT_EQ(Difference(work, plain_work), "");
+  EXPECT_EQ(work.ExtraPlane(), nullptr);
+
+  Picture narrow;
+  Noise(narrow, 4, 6, 62);
+  Merge(input, narrow, none, false, 0, 0.0f, 0, 0, 9, 6, MergePath::kFast);
+  EXPECT_EQ(narrow.Width(), 9);
+  EXPECT_EQ(Difference(narrow, input), "");
+}
+
+TEST(MergeKernels, GradualWeightIsAnIntegerQuotient) {
+  // truncate(d * k * c) in extended precision, c the float nearest to 1/255, equals the
+  // truncated integer quotient d * k / 255 for every difference and weight.
+  const long double c = 1.0f / 255.0f;
+  for (int d = -255; d <= 255; ++d)
+    for (int k = 0; k <= 255; ++k)
+      ASSERT_EQ(int(std::trunc(static_cast<long double>(d) * k * c)), d * k / 255) << d << " " << k;
+}
+
+TEST(MergeKernels, EveryLevelMatchesTheFormulaForEveryBytePair) {
+  LevelGuard guard;
+  // All 65536 (INPUT, WORK) pairs in one row, so every vector step and the scalar tail see them.
+  std::vector<uint8_t> in(65536 + 7), work(65536 + 7), weights(in.size());
+  for (KernelLevel level : Levels()) {
+    SetKernelLevel(level);
+    for (int k : {0, 1, 127, 128, 200, 254, 255}) {
+      for (size_t i = 0; i < in.size(); ++i) {
+        in[i] = uint8_t(i >> 8);
+        work[i] = uint8_t(i);
+        weights[i] = uint8_t(k);
+      }
+      GradualMaskRow(in.data(), work.data(), weights.data(), in.size());
+      for (size_t i = 0; i < in.size(); ++i) {
+        const int d = int(uint8_t(i)) - int(uint8_t(i >> 8));
+        ASSERT_EQ(work[i], uint8_t((i >> 8) + d * k / 255)) << "level " << int(level) << " k " << k << " at " << i;
+      }
+    }
+    for (float alpha : {0.5f, 0.3f, 0.01f, 0.99f, 1e-7f, 1.25f, 2.5f, -1.0f}) {
+      const AlphaBlend blend(alpha);
+      const long double l = 255.0L - 255.0L * static_cast<long double>(alpha);
+      const long double c = 1.0f / 255.0f;
+      for (size_t i = 0; i < in.size(); ++i) {
+        in[i] = uint8_t(i >> 8);
+        work[i] = uint8_t(i);
+      }
+      blend.Row(in.data(), work.data(), in.size());
+      for (size_t i = 0; i < in.size(); ++i) {
+        const int a = int(uint8_t(i >> 8)), b = int(uint8_t(i));
+        const int expected = l >= 0 ? a + int(std::trunc((b - a) * l * c)) : b + int(std::trunc((a - b) * -l * c));
+        ASSERT_EQ(in[i], uint8_t(expected)) << "level " << int(level) << " alpha " << alpha << " at " << i;
+        ASSERT_EQ(work[i], in[i]);
+      }
+    }
+  }
+  // The common alphas find a multiplier, so the vector loops are what runs; weights above 1
+  // cannot be one and take the table.
+  EXPECT_TRUE(AlphaBlend(0.5f).HasMultiplier());
+  EXPECT_TRUE(AlphaBlend(0.3f).HasMultiplier());
+  EXPECT_FALSE(AlphaBlend(-1.0f).HasMultiplier());
+}
+
+}  // namespace
