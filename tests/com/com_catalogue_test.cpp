@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/plugin/plugin_host.h"
+#include "tests/support/catalogue_check.h"
 #include "tests/com/com_test_support.h"
 
 namespace com_test {
@@ -94,40 +95,7 @@ TEST(ComCatalogue, FourFiltersInRegistrationOrderWithEverySlot) {
   ombrix::PluginTable table;
   ASSERT_EQ(ombrix::LoadPluginFile(table, Com().Path().c_str()), 1);
   const auto& rows = ExpectedCatalogue();
-  ASSERT_EQ(table.Count(), int(rows.size()));
-  for (int i = 0; i < table.Count(); ++i) {
-    const FilterDescriptor& d = *table.At(i);
-    const Row& row = rows[size_t(i)];
-    SCOPED_TRACE(row.name);
-    EXPECT_STREQ(d.name, row.name);
-    EXPECT_STREQ(d.title, "Zorvex Picture Composition");
-    EXPECT_STREQ(d.file_name, "ZvCom.Omp");
-    EXPECT_STREQ(d.help_file, row.help_file);
-    EXPECT_EQ(d.help_topic, row.topic);
-    EXPECT_EQ(d.index, i);
-    ASSERT_EQ(d.parameter_count, 11);
-    ASSERT_EQ(d.option_count, 11);
-    for (int slot = 0; slot < 11; ++slot) {
-      SCOPED_TRACE(slot);
-      const ParameterRecord& p = d.parameters[slot];
-      const Param* want = nullptr;
-      for (const Param& candidate : row.params)
-        if (candidate.slot == slot) want = &candidate;
-      EXPECT_STREQ(p.name, want ? want->name : "");
-      EXPECT_STREQ(p.value, want ? want->value : "");
-      EXPECT_STREQ(p.step, want ? want->step : "");
-      EXPECT_EQ(p.kind, want ? want->kind : 0);
-      EXPECT_STREQ(p.extra, "");
-
-      const OptionRecord& o = d.options[slot];
-      const Option* option = nullptr;
-      for (const Option& candidate : row.options)
-        if (candidate.slot == slot) option = &candidate;
-      EXPECT_STREQ(o.name, option ? option->name : "");
-      EXPECT_EQ(o.state, option ? option->state : -1);
-      EXPECT_EQ(o.group, option ? option->group : 1);
-    }
-  }
+  ombrix::testing::ExpectCatalogue(table, rows, "Zorvex Picture Composition", "ZvCom.Omp");
 }
 
 }  // namespace
