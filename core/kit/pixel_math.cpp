@@ -6,22 +6,7 @@
 
 namespace ombrix::kit {
 
-int32_t TruncateToInt(long double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= 2147483648.0L) return std::numeric_limits<int32_t>::max();
-  if (v <= -2147483649.0L) return std::numeric_limits<int32_t>::min();
-  return int32_t(v);
-}
-
-int32_t RoundBelow(long double v) {
-  // Every float and every value of a filter's extended arithmetic is exact in long double, so
-  // both differences are exact and the comparison decides halves precisely.
-  if (v > -2147483649.0L && v < 2147483648.0L) {  // the common case; NaN fails both tests
-    const int64_t t = int64_t(v);
-    const long double lt = static_cast<long double>(t);
-    const int64_t r = (lt + 1) - v <= v - lt ? t + 1 : t;
-    return r > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max() : int32_t(r);
-  }
+int32_t RoundBelowWide(long double v) {
   const long double t = std::trunc(v);
   return TruncateToInt((t + 1) - v <= v - t ? t + 1 : t);
 }
@@ -34,8 +19,8 @@ int32_t RoundBelowSingle(float v) {
 
 uint8_t WrapToByte(long double v) {
   if (!std::isfinite(v)) return 0;
+  if (v > -2147483649.0L && v < 2147483648.0L) return uint8_t(TruncateInRange(v));
   const long double t = std::trunc(v);
-  if (t > -2147483648.0L && t < 2147483648.0L) return uint8_t(int32_t(t));
   long double low = std::fmod(t, 256.0L);  // exact
   if (low < 0) low += 256;
   return uint8_t(int32_t(low));

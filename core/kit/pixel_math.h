@@ -11,14 +11,47 @@ inline constexpr int kBlue = 0;
 inline constexpr int kGreen = 1;
 inline constexpr int kRed = 2;
 
+// v truncated toward zero, for |v| < 2^31 + 1. Converting an extended value to an integer
+// directly reloads the x87 control word twice, which costs more than the rest of a pixel; a
+// conversion through double is cheap and lands on trunc(v) or one step further from zero
+// (rounding to double is monotonic and every integer of this range is a double), so one exact
+// comparison in extended precision corrects it.
+inline int64_t TruncateInRange(long double v) {
+  int64_t t = int64_t(double(v));
+  if (v >= 0) {
+    if (static_cast<long double>(t) > v) --t;
+  } else if (static_cast<long double>(t) < v) {
+    ++t;
+  }
+  return t;
+}
+// The plain conversion TruncateInRange stands for; kept for the tests that compare the two.
+inline int64_t TruncateInRangePlain(long double v) { return int64_t(v); }
+
 // v truncated toward zero. A value that does not fit saturates to the nearest end of the int32
 // range and NaN gives 0, so no conversion is ever undefined.
-int32_t TruncateToInt(long double v);
+inline int32_t TruncateToInt(long double v) {
+  if (v > -2147483649.0L && v < 2147483648.0L) return int32_t(TruncateInRange(v));  // NaN fails
+  if (v >= 2147483648.0L) return INT32_MAX;
+  if (v <= -2147483649.0L) return INT32_MIN;
+  return 0;
+}
 
 // The rounding rule ("round below"): with t = v truncated toward zero, t + 1 when
 // (t + 1) - v <= v - t, else t. Halves round up for v >= 0; negative values truncate toward
 // zero. Saturates like TruncateToInt.
-int32_t RoundBelow(long double v);
+int32_t RoundBelowWide(long double v);  // the rule for values beyond the int32 range, and NaN
+inline int32_t RoundBelow(long double v) {
+  // Every float and every value of a filter's extended arithmetic is exact in long double, so
+  // both differences are exact and the comparison decides halves precisely.
+  if (v > -2147483649.0L && v < 2147483648.0L) {  // the common case; NaN fails both tests
+    const int64_t t = TruncateInRange(v);
+    const long double lt = static_cast<long double>(t);
+    const int64_t r = (lt + 1) - v <= v - lt ? t + 1 : t;
+    return r > INT32_MAX ? INT32_MAX : int32_t(r);
+  }
+  return RoundBelowWide(v);
+}
 // The same result for a single-precision value, without extended arithmetic: for v >= 0 the
 // rule gives t + 1 exactly when v - t >= 0.5, and v - t is exact in single precision; below zero
 // it gives t. Used in pixel loops; NaN and values beyond the int32 range take RoundBelow.

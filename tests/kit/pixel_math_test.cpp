@@ -30,6 +30,32 @@ TEST(PixelMath, TruncateSaturatesInsteadOfOverflowing) {
   EXPECT_EQ(TruncateToInt(std::nanl("")), 0);
 }
 
+TEST(PixelMath, FastTruncationMatchesTheDirectConversion) {
+  // The extended values next to every whole number, where rounding to double lands on the
+  // whole number itself, over small values, the edges of the range and random magnitudes.
+  auto same = [](long double v) {
+    ASSERT_EQ(TruncateInRange(v), TruncateInRangePlain(v)) << double(v);
+  };
+  auto around = [&](long double whole) {
+    long double below = whole, above = whole;
+    for (int step = 0; step < 4; ++step) {
+      below = std::nextafter(below, -INFINITY);
+      above = std::nextafter(above, INFINITY);
+      same(below);
+      same(above);
+    }
+    same(whole);
+  };
+  for (int32_t n = -70000; n <= 70000; ++n) around(n);
+  for (int32_t n : {kMax - 2, kMax - 1, kMax, kMin, kMin + 1, kMin + 2}) around(n);
+  uint64_t state = 12345;
+  for (int i = 0; i < 200000; ++i) {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    const long double v = std::ldexp(static_cast<long double>(int64_t(state) >> 11), -(int(state & 63) + 1));
+    if (v > -2147483649.0L && v < 2147483648.0L) same(v);
+  }
+}
+
 TEST(PixelMath, RoundBelowRoundsHalvesUpAndTruncatesNegatives) {
   EXPECT_EQ(RoundBelow(2.5L), 3);
   EXPECT_EQ(RoundBelow(2.4999L), 2);
