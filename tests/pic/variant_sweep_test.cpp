@@ -1,0 +1,206 @@
+// The variant sweep: every filter of every staged filter module over a noise picture, with its
+// defaults and with variations derived from its catalogue entry (each number halved, doubled and
+// negated, each colour and option, steps over frames, a partial zone, second pictures of the
+// same and of a smaller size), compared with stored digests. It pins down the branches the
+// default sweep does not reach, so that speed work on a filter cannot change its results.
+//
+// After an intended change of a filter's result, regenerate the stored digests with
+//   OMBRIX_UPDATE_DIGESTS=1 build/release/tests/pic/variant_sweep_test
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/import/picture_writers.h"
+#include "core/kit/catalogue_row.h"
+#include "tests/support/test_host.h"
+
+namespace {
+
+using namespace ombrix::testing;
+namespace fs = std::filesystem;
+
+const char* const kDigestFile = OMBRIX_SOURCE_DIR "/tests/pic/variant_digests.txt";
+constexpr int kWidth = 131;
+constexpr int kHeight = 77;
+
+// FNV-1a over the pixel bytes of every row, top row first.
+std::string Digest(const Picture& picture) {
+  uint64_t hash = 1469598103934665603ull;
+  for (int y = 0; y < picture.Height(); ++y) {
+    const uint8_t* row = picture.Row(y);
+    for (int i = 0; i < 3 * picture.Width(); ++i) hash = (hash ^ row[i]) * 1099511628211ull;
+  }
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  return text;
+}
+
+std::map<std::string, std::string> ReadDigests() {
+  std::map<std::string, std::string> digests;
+  std::ifstream file(kDigestFile);
+  std::string line;
+  while (std::getline(file, line)) {
+    const size_t bar = line.rfind('|');
+    if (line.empty() || line[0] == '#' || bar == std::string::npos) continue;
+    digests[line.substr(0, bar)] = line.substr(bar + 1);
+  }
+  return digests;
+}
+
+std::string Number(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", v);
+  return text;
+}
+
+bool IsFileKind(int16_t kind) {
+  using namespace ombrix::kit;
+  return kind == kKindInputFile || kind == kKindPictureFile || kind == kKindOutputFile;
+}
+
+struct Variant {
+  std::string name;
+  std::function<void(Entry&)> change;
+  ApplyCall call;
+};
+
+ApplyCall InZone(Corners zone) {
+  ApplyCall call;
+  call.zone = zone;
+  return call;
+}
+
+ApplyCall AtFrame(int32_t offset) {
+  ApplyCall call;
+  call.frame_offset = offset;
+  return call;
+}
+
+// The variations of a chain entry (as made from the catalogue). `same_size` and `small` are
+// second pictures: every variation but "no picture" and "small picture" gives the file slots the
+// same-size one.
+std::vector<Variant> VariantsOf(const FilterDescriptor& d, const std::string& same_size, const std::string& small) {
+  std::vector<Variant> variants;
+  variants.push_back({"defaults", [](Entry&) {}, {}});
+  variants.push_back({"zone", [](Entry&) {}, InZone({13, 9, 101, 55})});
+  variants.push_back({"reversed zone", [](Entry&) {}, InZone({120, 70, -5, 30})});
+  std::vector<int32_t> numbers, files;
+  for (int32_t k = 0; k < d.parameter_count; ++k) {
+    const ParameterRecord& p = d.parameters[k];
+    if (p.name[0] == '\0') continue;
+    if (IsFileKind(p.kind)) {
+      files.push_back(k);
+    } else if (p.kind == ombrix::kit::kKindColour) {
+      for (const char* colour : {"200 40 90", "0 255 17"}) {
+        variants.push_back({"slot " + std::to_string(k) + " = " + colour,
+                            [k, colour](Entry& e) { e.Value(k, colour); }, {}});
+      }
+    } else {
+      numbers.push_back(k);
+      const double v = std::atof(p.value);
+      for (double changed : {v / 2, v * 2 + 3, -v - 7}) {
+        const std::string text = Number(changed);
+        variants.push_back({"slot " + std::to_string(k) + " = " + text, [k, text](Entry& e) { e.Value(k, text); }, {}});
+      }
+    }
+  }
+  if (!numbers.empty()) {
+    variants.push_back({"steps at frame 4",
+                        [numbers](Entry& e) {
+                          for (int32_t k : numbers) e.Step(k, "0.75");
+                        },
+                        AtFrame(4)});
+  }
+  for (int32_t k = 0; k < d.option_count; ++k) {
+    if (d.options[k].name[0] == '\0' || d.options[k].state < 0) continue;
+    variants.push_back({"option " + std::to_string(k), [k](Entry& e) { e.Select(k); }, {}});
+    variants.push_back({"option " + std::to_string(k) + " cleared", [k](Entry& e) { e.State(k, 0); }, {}});
+  }
+  if (!files.empty()) {
+    for (Variant& variant : variants) {
+      variant.change = [files, same_size, change = variant.change](Entry& e) {
+        for (int32_t k : files) e.Value(k, same_size);
+        change(e);
+      };
+    }
+    auto set_files = [files](const std::string& path) {
+      return [files, path](Entry& e) {
+        for (int32_t k : files) e.Value(k, path);
+      };
+    };
+    variants.push_back({"no picture", set_files(""), {}});
+    variants.push_back({"small picture", set_files(small), {}});
+    variants.push_back({"small picture in a zone", set_files(small), InZone({7, 5, 111, 60})});
+  }
+  return variants;
+}
+
+TEST(VariantSweep, EveryFilterVariationMatchesItsStoredDigest) {
+  const auto picture = NoisePicture(kWidth, kHeight, 20261208);
+  const fs::path dir = fs::path(OMBRIX_TEST_OUTPUT_DIR) / "variant_sweep";
+  fs::create_directories(dir);
+  const std::string same_size = (dir / "second.tga").string();
+  const std::string small = (dir / "small.tga").string();
+  ASSERT_TRUE(ombrix::WriteTargaFile(*NoisePicture(kWidth, kHeight, 7), same_size.c_str(), 24));
+  ASSERT_TRUE(ombrix::WriteTargaFile(*NoisePicture(37, 23, 11), small.c_str(), 24));
+
+  std::vector<std::string> modules;
+  for (const auto& entry : fs::directory_iterator(std::string(OMBRIX_STAGE_DIR) + "/Plugins"))
+    if (entry.path().extension() == ".Omp") modules.push_back(entry.path().filename().string());
+  std::sort(modules.begin(), modules.end());
+  ASSERT_FALSE(modules.empty());
+
+  std::map<std::string, std::string> computed;
+  for (const std::string& module : modules) {
+    std::vector<std::string> filters;
+    {
+      TestHost host(module);
+      ASSERT_TRUE(host.Loaded()) << host.Error();
+      for (int i = 0; i < host.Catalogue().Count(); ++i) filters.emplace_back(host.Catalogue().At(i)->name);
+    }
+    for (const std::string& filter : filters) {
+      TestHost host(module);  // a fresh load: the generator starts at seed 1 for every filter
+      const Entry model = host.MakeEntry(filter);
+      for (const Variant& variant : VariantsOf(model.descriptor(), same_size, small)) {
+        Entry entry = model;
+        variant.change(entry);
+        const Outcome out = host.Apply(entry, *picture, variant.call);
+        computed[module + "|" + filter + "|" + variant.name] = std::to_string(out.result) + " " + Digest(*out.work);
+      }
+    }
+  }
+
+  const char* update = std::getenv("OMBRIX_UPDATE_DIGESTS");
+  if (update != nullptr && std::string(update) == "1") {
+    std::ofstream file(kDigestFile, std::ios::trunc);
+    file << "# module|filter|variant|apply result and digest of WORK on a " << kWidth << " x " << kHeight
+         << " noise picture\n";
+    for (const auto& [key, value] : computed) file << key << "|" << value << "\n";
+    GTEST_SKIP() << "digests written to " << kDigestFile;
+  }
+
+  const std::map<std::string, std::string> stored = ReadDigests();
+  ASSERT_FALSE(stored.empty()) << "no digests in " << kDigestFile;
+  const std::string hint = std::string("\nIf the change is intended, regenerate the digests with\n"
+                                       "  OMBRIX_UPDATE_DIGESTS=1 build/release/tests/pic/variant_sweep_test\n"
+                                       "and commit ") + kDigestFile;
+  int differing = 0;
+  for (const auto& [key, value] : computed) {
+    const auto found = stored.find(key);
+    if (found == stored.end()) {
+      std::printf("no stored digest for %s (%s)\n", key.c_str(), value.c_str());
+      continue;
+    }
+    if (value != found->second && ++differing <= 40) ADD_FAILURE() << key << ": " << value << ", stored " << found->second;
+  }
+  EXPECT_EQ(differing, 0) << "variations with another result" << hint;
+}
+
+}  // namespace
