@@ -23,6 +23,7 @@ struct Arguments {
   std::string out = "results.json";
   std::string markdown;
   std::string targets = OMBRIX_BENCH_TARGETS;
+  std::string reasons = OMBRIX_BENCH_REASONS;
   bool smoke = false;
   std::vector<std::string> sections;  // empty: all
 };
@@ -40,6 +41,7 @@ void Usage(FILE* out) {
       "  --out FILE          results as JSON (default results.json)\n"
       "  --markdown FILE     the table also into FILE\n"
       "  --targets FILE      the target table (default: the one beside the sources)\n"
+      "  --reasons FILE      measured reasons of the misses (default: misses.tsv beside the sources)\n"
       "  --stage DIR         the staged installation tree (default: the build's)\n"
       "  --size WxH          picture size (default 1920x1080)\n"
       "  --reps N            most repetitions per measure (default 25)\n"
@@ -62,13 +64,14 @@ bool Parse(int argc, char** argv, Arguments& a) {
     } else if (arg == "--help") {
       Usage(stdout);
       std::exit(0);
-    } else if ((arg == "--out" || arg == "--markdown" || arg == "--targets" || arg == "--stage" ||
+    } else if ((arg == "--out" || arg == "--markdown" || arg == "--targets" || arg == "--reasons" || arg == "--stage" ||
                 arg == "--size" || arg == "--reps" || arg == "--frames" || arg == "--filter" || arg == "--section" || arg == "--vips" ||
                 arg == "--convert") &&
                (v = value()) != nullptr) {
       if (arg == "--out") a.out = v;
       else if (arg == "--markdown") a.markdown = v;
       else if (arg == "--targets") a.targets = v;
+      else if (arg == "--reasons") a.reasons = v;
       else if (arg == "--stage") a.config.stage_dir = v;
       else if (arg == "--vips") a.config.vips = v;
       else if (arg == "--convert") a.config.convert = v;
@@ -146,12 +149,19 @@ int main(int argc, char** argv) {
   absolute(a.out);
   absolute(a.markdown);
   absolute(a.targets);
+  absolute(a.reasons);
   absolute(a.config.stage_dir);
   const auto target_text = platform::ReadWholeFile(a.targets.c_str());
   std::string error;
   const auto targets = target_text ? TargetTable::Parse(*target_text, error) : std::nullopt;
   if (!targets) {
     std::fprintf(stderr, "ombrix_bench: cannot read the targets %s %s\n", a.targets.c_str(), error.c_str());
+    return 1;
+  }
+  const auto reason_text = platform::ReadWholeFile(a.reasons.c_str());
+  const auto reasons = reason_text ? ReasonTable::Parse(*reason_text, error) : std::nullopt;
+  if (!reasons) {
+    std::fprintf(stderr, "ombrix_bench: cannot read the reasons %s %s\n", a.reasons.c_str(), error.c_str());
     return 1;
   }
   // One thread everywhere: GraphicsMagick here and in ombrix-render, the peer tools.
@@ -216,9 +226,9 @@ int main(int argc, char** argv) {
                  "and the peer tools run as programs of their own and are timed by the wall clock. A peer's time is its "
                  "fastest run less its fastest pass-through run (start, read, write).");
 
-  const std::string markdown = report.Markdown(*targets);
+  const std::string markdown = report.Markdown(*targets, *reasons);
   std::fputs(markdown.c_str(), stdout);
-  bool written = platform::ReplaceFileAtomically(a.out.c_str(), report.Json(*targets));
+  bool written = platform::ReplaceFileAtomically(a.out.c_str(), report.Json(*targets, *reasons));
   if (!a.markdown.empty()) written = platform::ReplaceFileAtomically(a.markdown.c_str(), markdown) && written;
   RemoveTree(a.config.work_dir);
   if (!written) {

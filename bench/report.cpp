@@ -80,7 +80,7 @@ int Report::Misses(const TargetTable& targets) const {
   return misses;
 }
 
-std::string Report::Markdown(const TargetTable& targets) const {
+std::string Report::Markdown(const TargetTable& targets, const ReasonTable& reasons) const {
   bool any_peers = false;
   for (const Row& row : rows_) any_peers = any_peers || !row.peers.empty();
   std::ostringstream out;
@@ -103,11 +103,20 @@ std::string Report::Markdown(const TargetTable& targets) const {
     if (any_peers) out << " " << Cell(row.peers) << " |";
     out << "\n";
   }
+  std::ostringstream why;
+  for (const Row& row : rows_) {
+    if (VerdictOf(row, targets) != Verdict::kMissed) continue;
+    const std::string* reason = reasons.Find(row.name);
+    why << "- " << row.name << " (" << Format("%.0f", MultipleOf(row)) << " × against ≤ "
+        << Format("%g", TargetOf(row, targets)->max_multiple) << " ×): "
+        << (reason != nullptr ? *reason : std::string("no measured reason recorded in bench/misses.tsv")) << "\n";
+  }
+  if (!why.str().empty()) out << "\nWhy the misses miss (measured):\n\n" << why.str();
   for (const std::string& note : notes_) out << "\n" << note << "\n";
   return out.str();
 }
 
-std::string Report::Json(const TargetTable& targets) const {
+std::string Report::Json(const TargetTable& targets, const ReasonTable& reasons) const {
   std::ostringstream out;
   out << "{\n  \"context\": {";
   for (size_t i = 0; i < context_.size(); ++i)
@@ -130,6 +139,8 @@ std::string Report::Json(const TargetTable& targets) const {
                                            : verdict == Verdict::kFailed ? "failed"
                                                                          : "");
     if (!row.note.empty()) out << ", \"note\": " << JsonString(row.note);
+    const std::string* reason = verdict == Verdict::kMissed ? reasons.Find(row.name) : nullptr;
+    if (reason != nullptr) out << ", \"reason\": " << JsonString(*reason);
     if (!row.peers.empty()) out << ", \"peers\": " << JsonString(row.peers);
     out << "}" << (i + 1 < rows_.size() ? "," : "") << "\n";
   }

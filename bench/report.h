@@ -39,8 +39,10 @@ class Report {
   double MultipleOf(const Row& row) const;
   Verdict VerdictOf(const Row& row, const TargetTable& targets) const;
 
-  std::string Markdown(const TargetTable& targets) const;
-  std::string Json(const TargetTable& targets) const;
+  // A missed measure's reason (from `reasons`) is listed under the table; a miss without one is
+  // listed too, as unexplained.
+  std::string Markdown(const TargetTable& targets, const ReasonTable& reasons = {}) const;
+  std::string Json(const TargetTable& targets, const ReasonTable& reasons = {}) const;
   // Rows whose verdict is missed or failed.
   int Misses(const TargetTable& targets) const;
 

@@ -69,6 +69,37 @@ const Target* TargetTable::Find(const std::string& module, const std::string& na
   return nullptr;
 }
 
+std::optional<ReasonTable> ReasonTable::Parse(const std::string& text, std::string& error) {
+  ReasonTable table;
+  std::istringstream in(text);
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    line = TrimRight(line);
+    if (line.empty() || line[0] == '#') continue;
+    const size_t tab = line.find('\t');
+    const std::string where = "line " + std::to_string(number) + ": ";
+    const std::string key = tab == std::string::npos ? std::string() : TrimRight(line.substr(0, tab));
+    const std::string reason = tab == std::string::npos ? std::string() : line.substr(tab + 1);
+    if (key.empty() || reason.find_first_not_of(" \t") == std::string::npos) {
+      error = where + "expected a measure and its reason separated by a tab";
+      return std::nullopt;
+    }
+    if (table.Find(key) != nullptr) {
+      error = where + "\"" + key + "\" appears twice";
+      return std::nullopt;
+    }
+    table.rows_.emplace_back(key, reason);
+  }
+  return table;
+}
+
+const std::string* ReasonTable::Find(const std::string& name) const {
+  const std::string key = TrimRight(name);
+  for (const auto& [measure, reason] : rows_)
+    if (measure == key) return &reason;
+  return nullptr;
+}
+
 Verdict Judge(bool ran, double multiple, const Target* target) {
   if (!ran) return Verdict::kFailed;
   if (target == nullptr) return Verdict::kNoTarget;

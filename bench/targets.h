@@ -29,6 +29,22 @@ class TargetTable {
   std::vector<Target> rows_;
 };
 
+// Measured reasons why a measure misses its target, read from bench/misses.tsv: lines
+// "measure<TAB>reason". The report prints a missed measure's reason under the table, so the
+// table names every miss and why.
+class ReasonTable {
+ public:
+  // Blank lines and lines starting with '#' are skipped. Nothing, with the reason in error, when
+  // a line lacks its reason or a measure repeats.
+  static std::optional<ReasonTable> Parse(const std::string& text, std::string& error);
+  // The reason recorded for a measure (trailing blanks of its name do not count), or null.
+  const std::string* Find(const std::string& name) const;
+  size_t Size() const { return rows_.size(); }
+
+ private:
+  std::vector<std::pair<std::string, std::string>> rows_;
+};
+
 enum class Verdict { kNoTarget, kMet, kMissed, kFailed };
 
 // met when the multiple is at most the target; failed when the measure did not run.

@@ -89,6 +89,15 @@ TEST(BenchReport, MultiplesVerdictsAndEscaping) {
   EXPECT_NE(markdown.find("| 200 |"), std::string::npos);  // 2 MP in 10 ms
   const std::string json = report.Json(*targets);
   EXPECT_NE(json.find("\"verdict\": \"missed\""), std::string::npos);
+  // A miss is named under the table, with its measured reason when one is recorded.
+  EXPECT_NE(markdown.find("- A|B (5 × against ≤ 4 ×): no measured reason"), std::string::npos);
+  const auto reasons = ReasonTable::Parse("# why\nA|B  \tthe exact formula\n", error);
+  ASSERT_TRUE(reasons) << error;
+  EXPECT_NE(report.Markdown(*targets, *reasons).find("- A|B (5 × against ≤ 4 ×): the exact formula\n"), std::string::npos);
+  EXPECT_NE(report.Json(*targets, *reasons).find("\"reason\": \"the exact formula\""), std::string::npos);
+  EXPECT_FALSE(ReasonTable::Parse("A\n", error));
+  EXPECT_FALSE(ReasonTable::Parse("A\t \n", error));
+  EXPECT_FALSE(ReasonTable::Parse("A\tx\nA \ty\n", error));
   EXPECT_EQ(JsonString("a\"b\\c\n\xB0"), "\"a\\\"b\\\\c\\n\\u00b0\"");
   EXPECT_EQ(FormatMs(0.4123), "0.412");
   EXPECT_EQ(FormatMs(41.23), "41.2");
