@@ -32,6 +32,13 @@ std::vector<std::unique_ptr<PluginTable>>& Tables() {
   return tables;
 }
 
+// A claimed script name whose script was never written.
+bool IsEmptyFile(const char* path) {
+  bool complete = false;
+  const auto prefix = platform::ReadFilePrefix(path, 1, &complete);
+  return prefix && prefix->empty() && complete;
+}
+
 std::string InstallDir() { return ReadSetting(nullptr, "InstallDir", ""); }
 
 // ---- Handler server ------------------------------------------------------------------------
@@ -44,9 +51,16 @@ LWInstance Create() {
   ReadProgressModulePath();
   Progress().Bind(false, false);
   const std::string temp = platform::JoinPath(platform::JoinPath(InstallDir(), "Programs"), "Temp");
+  // The first free ScriptN.Oms becomes the instance's script. The name is claimed with an empty
+  // file made in one step: instances of several renderers (a render farm's processes share the
+  // installation) would otherwise take the same name and overwrite and delete each other's
+  // scripts. An empty script counts as none yet (Process passes frames through). Where the
+  // folder cannot take the claim, the first name without a file is taken unclaimed.
   for (int n = 0;; ++n) {
     const std::string path = platform::JoinPath(temp, "Script" + std::to_string(n) + ".Oms");
-    if (!platform::FileExists(path.c_str())) {
+    const platform::Claim claim = platform::MakeNewEmptyFile(path.c_str());
+    if (claim == platform::Claim::kExists) continue;
+    if (claim == platform::Claim::kMade || !platform::FileExists(path.c_str())) {
       std::snprintf(instance->script_path, sizeof instance->script_path, "%s", path.c_str());
       break;
     }
@@ -68,8 +82,14 @@ void Destroy(LWInstance handle) {
 }
 
 const char* Copy(LWInstance source, LWInstance target) {
-  if (source != nullptr && target != nullptr)
-    *static_cast<FilterInstance*>(target) = *static_cast<const FilterInstance*>(source);
+  if (source != nullptr && target != nullptr && source != target) {
+    auto* to = static_cast<FilterInstance*>(target);
+    const auto* from = static_cast<const FilterInstance*>(source);
+    // The target's own name, still only claimed (empty), is given up with the copy.
+    if (std::strcmp(to->script_path, from->script_path) != 0 && IsEmptyFile(to->script_path))
+      platform::RemoveFile(to->script_path);
+    *to = *from;
+  }
   return nullptr;
 }
 
@@ -176,7 +196,8 @@ void RunFrame(FilterInstance* instance, const LWFilterAccess* access) {
 void Process(LWInstance handle, const LWFilterAccess* access) {
   auto* instance = static_cast<FilterInstance*>(handle);
   if (instance == nullptr || access == nullptr || access->width <= 0 || access->height <= 0) return;
-  if (!platform::CanOpenForReading(instance->script_path)) return PassThrough(access);
+  if (!platform::CanOpenForReading(instance->script_path) || IsEmptyFile(instance->script_path))
+    return PassThrough(access);
   SetCurrentPluginTable(instance->table);
   RunFrame(instance, access);
   SetCurrentPluginTable(nullptr);

@@ -112,6 +112,14 @@ bool ReplaceFileAtomically(const char* path, const std::string& data) {
   return true;
 }
 
+Claim MakeNewEmptyFile(const char* path) {
+  if (path == nullptr || *path == '\0') return Claim::kFailed;
+  const int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return errno == EEXIST ? Claim::kExists : Claim::kFailed;
+  close(fd);
+  return Claim::kMade;
+}
+
 bool RemoveFile(const char* path) { return path != nullptr && unlink(path) == 0; }
 
 bool IsReadOnly(const char* path) {

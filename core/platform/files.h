@@ -24,6 +24,10 @@ bool ReplaceFileAtomically(const char* path, const std::string& data);
 using BeforeReplaceHook = void (*)(const char* temporary_path, const char* path);
 void SetBeforeReplaceHook(BeforeReplaceHook hook);
 bool RemoveFile(const char* path);
+// Makes an empty file at path only when no file of that name exists, in one step, so that two
+// processes choosing names in the same folder never both get the same one.
+enum class Claim { kMade, kExists, kFailed };
+Claim MakeNewEmptyFile(const char* path);
 // Read-only means no write permission bits; clearing it restores the owner's write bit.
 bool IsReadOnly(const char* path);
 bool SetReadOnly(const char* path, bool read_only);

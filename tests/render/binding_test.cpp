@@ -78,6 +78,27 @@ TEST_F(BindingTest, InstancesTakeTheFirstFreeScriptName) {
   host_.Destroy(instance);
 }
 
+TEST_F(BindingTest, InstancesClaimTheirNamesSoNoTwoShareAScript) {
+  // Two instances made before either loads a script (two renderers starting together) must not
+  // take the same name: each claims its own with an empty file, which counts as no script yet.
+  LWInstance a = host_.Create();
+  LWInstance b = host_.Create();
+  const std::string path_a = static_cast<const char*>(a), path_b = static_cast<const char*>(b);
+  EXPECT_EQ(path_a, temp_ + "/Script0.Oms");
+  EXPECT_EQ(path_b, temp_ + "/Script1.Oms");
+  EXPECT_EQ(platform::ReadWholeFile(path_b.c_str()).value_or("missing"), "");
+  Frame f = TwoByTwo();
+  ASSERT_TRUE(host_.Process(b, f, 0, {}));
+  EXPECT_EQ(f.red[1], 10);  // passed through, no message about an unreadable script
+  // A copy gives up the target's unused name.
+  host_.LoadScene(a, NegativeScene());
+  host_.Copy(a, b);
+  EXPECT_FALSE(platform::FileExists(path_b.c_str()));
+  host_.Destroy(b);
+  host_.Destroy(a);
+  EXPECT_FALSE(platform::FileExists(path_a.c_str()));
+}
+
 TEST_F(BindingTest, SceneTextRoundTripKeepsCarriageReturns) {
   LWInstance instance = host_.Create();
   const std::string path = static_cast<const char*>(instance);
