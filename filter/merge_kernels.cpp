@@ -331,7 +331,10 @@ WeightSpread::WeightSpread(const std::vector<int>& source) : source_(source) {
       low = std::min(low, s);
       high = std::max(high, s);
     }
-    if (high - low >= 16) continue;
+    if (high - low >= 16) {
+      by_byte_.push_back(j);
+      continue;
+    }
     base_[j] = low;
     for (size_t t = 0; t < 16; ++t) shuffles_[16 * j + t] = uint8_t(source_[(16 * j + t) / 3] - low);
   }
@@ -343,9 +346,8 @@ void WeightSpread::Row(const uint8_t* weights, uint8_t* out) const {
 #if defined(OMBRIX_X86_KERNELS)
   if (g_level >= KernelLevel::kAvx2) {
     SpreadSsse3(weights, base_.data(), shuffles_.data(), base_.size(), out);
-    for (size_t j = 0; j < base_.size(); ++j)
-      if (base_[j] < 0)
-        for (size_t t = 16 * j; t < 16 * j + 16; ++t) out[t] = weights[source_[t / 3]];
+    for (const size_t j : by_byte_)
+      for (size_t t = 16 * j; t < 16 * j + 16; ++t) out[t] = weights[source_[t / 3]];
     done = 16 * base_.size();
   }
 #endif
