@@ -208,8 +208,9 @@ struct GreyShuffles {
 
 const GreyShuffles g_grey_shuffles;
 
+// The controls of a WeightSpread live in a byte vector, so no alignment is assumed.
 OMBRIX_AVX2 inline __m128i Shuffle(__m128i v, const uint8_t* control) {
-  return _mm_shuffle_epi8(v, _mm_load_si128(reinterpret_cast<const __m128i*>(control)));
+  return _mm_shuffle_epi8(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(control)));
 }
 
 OMBRIX_AVX2 size_t PixelWeightsSsse3(const uint8_t* pixels, size_t count, int type, int copies, uint8_t* out) {
