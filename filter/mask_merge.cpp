@@ -6,6 +6,7 @@
 // small table of the truncated products once and the pixel loops only look them up.
 #include "filter/mask_merge.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -120,10 +121,10 @@ void AlphaStage(Picture& input, const Picture& work, float alpha, int x0, int y0
 // mask row (consecutive zone rows of a stretched mask share it).
 class MaskWeights {
  public:
-  MaskWeights(const MaskState& mask, int type, int x0, int x1, int rows) : mask_(*mask.picture) {
+  MaskWeights(const MaskState& mask, int type, int x0, int x1, int rows) : mask_(*mask.picture), type_(type) {
     const bool stretched = mask.scale_x > 0 && mask.scale_y > 0;
     const int mw = mask_.Width();
-    columns_.resize(size_t(x1 - x0));
+    std::vector<int> columns(size_t(x1 - x0));
     // The same column walk as the plain mask stage: a float sum restarted at every row, or
     // the tile column.
     float fx = float(x0) * mask.scale_x;
@@ -133,65 +134,68 @@ class MaskWeights {
         int mx = int(fx);
         if (mx >= mw) mx = mw - 1;
         if (mx < 0) mx = 0;
-        columns_[size_t(x - x0)] = mx;
+        columns[size_t(x - x0)] = mx;
         fx += mask.scale_x;
       } else {
-        columns_[size_t(x - x0)] = tx;
+        columns[size_t(x - x0)] = tx;
         if (++tx == mw) tx = 0;
       }
     }
-    // The weight of a mask pixel by its channel sum (grey = sum / 3), in each of 4 bytes.
-    for (int sum = 0; sum < 766; ++sum) {
-      const int g = sum / 3;
-      const uint32_t w = type == 1 ? uint32_t(255 - g) : g > 128 ? 0xFFu : 0u;
-      by_sum_[sum] = w * 0x01010101u;
+    // Runs of consecutive mask columns (a tile's width, or the whole zone when the mask is as
+    // large as the picture) take their weights straight from the mask pixels; a map that
+    // repeats or skips columns (stretching) weighs the columns it uses once and spreads them.
+    for (size_t i = 0; i < columns.size();) {
+      size_t end = i + 1;
+      while (end < columns.size() && columns[end] == columns[end - 1] + 1) ++end;
+      runs_.push_back({i, columns[i], end - i});
+      i = end;
     }
-    contiguous_ = true;
-    for (size_t i = 1; i < columns_.size() && contiguous_; ++i) contiguous_ = columns_[i] == columns_[i - 1] + 1;
-    row_bytes_ = 3 * columns_.size();
-    // One spare byte behind each row for the 4-byte stores below.
-    pitch_ = row_bytes_ + 1;
+    if (runs_.size() * 16 > columns.size()) {
+      first_ = *std::min_element(columns.begin(), columns.end());
+      const int last = *std::max_element(columns.begin(), columns.end());
+      for (int& c : columns) c -= first_;
+      used_ = size_t(last - first_ + 1);
+      // 16 spare bytes: the spread reads 16 bytes from any used column
+      column_weights_.assign(used_ + 16, 0);
+      spread_ = std::make_unique<WeightSpread>(columns);
+    }
+    row_bytes_ = 3 * columns.size();
     const size_t mh = size_t(mask_.Height());
-    keep_all_ = !stretched && mh < size_t(rows) && mh * pitch_ <= kMaxKeptBytes;
-    weights_.resize(keep_all_ ? mh * pitch_ : pitch_);
+    keep_all_ = !stretched && mh < size_t(rows) && mh * row_bytes_ <= kMaxKeptBytes;
+    weights_.resize(keep_all_ ? mh * row_bytes_ : row_bytes_);
     if (keep_all_) built_.assign(mh, false);
   }
 
   const uint8_t* ForMaskRow(int my) {
-    uint8_t* const row = weights_.data() + (keep_all_ ? size_t(my) * pitch_ : 0);
-    uint8_t* out = row;
+    uint8_t* const row = weights_.data() + (keep_all_ ? size_t(my) * row_bytes_ : 0);
     if (keep_all_ ? built_[size_t(my)] : my == latest_) return row;
     if (keep_all_) built_[size_t(my)] = true;
     latest_ = my;
     const uint8_t* source = mask_.Row(my);
-    const uint32_t* by_sum = by_sum_;
-    // Each pixel's weight goes out as one 4-byte store of three copies; the fourth byte is
-    // overwritten by the next pixel, or lands in the spare byte behind the row.
-    if (contiguous_) {
-      const uint8_t* p = source + 3 * size_t(columns_.empty() ? 0 : columns_[0]);
-      for (uint8_t* const end = out + row_bytes_; out != end; out += 3, p += 3) {
-        const uint32_t w = by_sum[p[0] + p[1] + p[2]];
-        std::memcpy(out, &w, 4);
-      }
+    if (spread_) {
+      PixelWeights(source + 3 * size_t(first_), used_, type_, 1, column_weights_.data());
+      spread_->Row(column_weights_.data(), row);
     } else {
-      for (const int mx : columns_) {
-        const uint8_t* p = source + 3 * mx;
-        const uint32_t w = by_sum[p[0] + p[1] + p[2]];
-        std::memcpy(out, &w, 4);
-        out += 3;
-      }
+      for (const Run& r : runs_) PixelWeights(source + 3 * size_t(r.column), r.length, type_, 3, row + 3 * r.start);
     }
     return row;
   }
 
  private:
+  struct Run {
+    size_t start;  // zone pixel
+    int column;    // its mask column
+    size_t length;
+  };
   static constexpr size_t kMaxKeptBytes = size_t(4) << 20;
   const Picture& mask_;
-  uint32_t by_sum_[766];
-  std::vector<int> columns_;
-  bool contiguous_ = false;  // the zone's columns map onto consecutive mask columns
+  const int type_;
+  std::vector<Run> runs_;
+  std::unique_ptr<WeightSpread> spread_;  // set when the runs are short
+  int first_ = 0;                         // lowest mask column the zone uses
+  size_t used_ = 0;                       // mask columns from the lowest to the highest used
+  std::vector<uint8_t> column_weights_;
   size_t row_bytes_ = 0;
-  size_t pitch_ = 0;
   bool keep_all_ = false;
   std::vector<bool> built_;
   int latest_ = -1;
@@ -203,17 +207,19 @@ class MaskWeights {
 void FastMerge(Picture& input, Picture& work, const MaskState& mask, bool use_mask, int type, float alpha, int x0,
                int y0, int x1, int y1) {
   const size_t bytes = 3 * size_t(x1 - x0);
+  const int rows = y1 - y0;
   std::unique_ptr<MaskWeights> weights;
-  if (use_mask) weights = std::make_unique<MaskWeights>(mask, type, x0, x1, y1 - y0);
-  std::unique_ptr<AlphaBlend> blend;
-  if (alpha != 0.0f) blend = std::make_unique<AlphaBlend>(alpha);
-  const bool stretched = mask.scale_x > 0 && mask.scale_y > 0;
-  const int mh = use_mask ? mask.picture->Height() : 1;
-  float fy = float(y0) * mask.scale_y;
-  for (int y = y0; y < y1; ++y, fy += mask.scale_y) {
-    uint8_t* in = input.Row(y) + 3 * x0;
-    uint8_t* out = work.Row(y) + 3 * x0;
-    if (use_mask) {
+  std::vector<int> mask_rows;
+  if (use_mask) {
+    weights = std::make_unique<MaskWeights>(mask, type, x0, x1, rows);
+    // The mask row of every zone row, by the same walk as the plain mask stage: fy starts at
+    // y0 * scale and grows by addition, so the rows are found in order before the pixels are
+    // visited in whatever order suits the memory.
+    const bool stretched = mask.scale_x > 0 && mask.scale_y > 0;
+    const int mh = mask.picture->Height();
+    mask_rows.resize(size_t(rows));
+    float fy = float(y0) * mask.scale_y;
+    for (int y = y0; y < y1; ++y, fy += mask.scale_y) {
       int my;
       if (stretched) {
         my = int(fy);
@@ -222,12 +228,30 @@ void FastMerge(Picture& input, Picture& work, const MaskState& mask, bool use_ma
       } else {
         my = Wrap(y, mh);
       }
-      const uint8_t* w = weights->ForMaskRow(my);
-      if (type == 1) GradualMaskRow(in, out, w, bytes);
-      else ThresholdMaskRow(in, out, w, bytes);
+      mask_rows[size_t(y - y0)] = my;
     }
-    if (blend) blend->Row(in, out, bytes);
-    else std::memcpy(in, out, bytes);
+  }
+  std::unique_ptr<AlphaBlend> blend;
+  if (alpha != 0.0f) blend = std::make_unique<AlphaBlend>(alpha);
+  // Rows in ascending addresses (the block keeps them bottom-up), so that the processor's
+  // prefetch streams on from one row into the next.
+  const bool bottom_up = rows > 1 && input.Row(y0) > input.Row(y1 - 1);
+  for (int i = 0; i < rows; ++i) {
+    const int y = bottom_up ? y1 - 1 - i : y0 + i;
+    uint8_t* in = input.Row(y) + 3 * x0;
+    uint8_t* out = work.Row(y) + 3 * x0;
+    if (use_mask) {
+      const uint8_t* w = weights->ForMaskRow(mask_rows[size_t(y - y0)]);
+      // Without an alpha stage the masked bytes are the result: into both pictures at once.
+      uint8_t* also = blend ? nullptr : in;
+      if (type == 1) GradualMaskRow(in, out, w, bytes, also);
+      else ThresholdMaskRow(in, out, w, bytes, also);
+      if (blend) blend->Row(in, out, bytes);
+    } else if (blend) {
+      blend->Row(in, out, bytes);
+    } else {
+      std::memcpy(in, out, bytes);
+    }
   }
   if (!work.CopyFromOutside(&input, x0, y0, x1, y1)) work.CopyFrom(&input);
 }

@@ -2,7 +2,9 @@
 // level, zone, mask and alpha; and the arithmetic the fast kernels rest on.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <cstring>
 #include <random>
 #include <string>
@@ -48,6 +50,39 @@ struct Zone {
   int x0, y0, x1, y1;
 };
 
+// Merges fresh noise pictures of the given size both ways and compares every byte.
+void ExpectFastIsPlain(int width, int height, const MaskState& mask, int type, float alpha, const Zone& z,
+                       unsigned& seed, const std::string& what) {
+  Picture input, work, plain_input, plain_work;
+  Noise(input, width, height, seed++);
+  Noise(work, width, height, seed++);
+  plain_input.CopyFrom(&input);
+  plain_work.CopyFrom(&work);
+  const bool present = mask.picture != nullptr;
+  Merge(plain_input, plain_work, mask, present, type, alpha, z.x0, z.y0, z.x1, z.y1, MergePath::kPlain);
+  Merge(input, work, mask, present, type, alpha, z.x0, z.y0, z.x1, z.y1, MergePath::kFast);
+  const std::string where = "level " + std::to_string(int(CurrentKernelLevel())) + ", " + std::to_string(width) +
+                            " x " + std::to_string(height) + ", zone (" + std::to_string(z.x0) + ", " +
+                            std::to_string(z.y0) + ", " + std::to_string(z.x1) + ", " + std::to_string(z.y1) +
+                            "), alpha " + std::to_string(alpha) + ", " + what;
+  ASSERT_EQ(Difference(input, plain_input), "") << "INPUT, " << where;
+  ASSERT_EQ(Difference(work, plain_work), "") << "WORK, " << where;
+}
+
+MaskState Stretched(Picture& m, int width, int height) {
+  MaskState mask;
+  mask.picture = &m;
+  mask.scale_x = float(m.Width()) / float(width);
+  mask.scale_y = float(m.Height()) / float(height);
+  return mask;
+}
+
+MaskState Tiled(Picture& m) {
+  MaskState mask;
+  mask.picture = &m;
+  return mask;
+}
+
 TEST(MergePaths, FastGivesThePlainBytes) {
   LevelGuard guard;
   // Widths with and without row padding; the zones cover whole rows, odd pieces (tails shorter
@@ -73,25 +108,10 @@ TEST(MergePaths, FastGivesThePlainBytes) {
             if (mask_case > 0) {
               Picture& m = masks[(mask_case - 1) % 3];
               type = mask_case <= 3 ? 1 : 2;
-              mask.picture = &m;
-              if (mask_case % 2 == 0) {
-                mask.scale_x = float(m.Width()) / float(size[0]);
-                mask.scale_y = float(m.Height()) / float(size[1]);
-              }
+              mask = mask_case % 2 == 0 ? Stretched(m, size[0], size[1]) : Tiled(m);
             }
-            Picture input, work, plain_input, plain_work;
-            Noise(input, size[0], size[1], seed++);
-            Noise(work, size[0], size[1], seed++);
-            plain_input.CopyFrom(&input);
-            plain_work.CopyFrom(&work);
-            Merge(plain_input, plain_work, mask, mask_case > 0, type, alpha, z.x0, z.y0, z.x1, z.y1, MergePath::kPlain);
-            Merge(input, work, mask, mask_case > 0, type, alpha, z.x0, z.y0, z.x1, z.y1, MergePath::kFast);
-            const std::string where = "level " + std::to_string(int(level)) + ", " + std::to_string(size[0]) +
-                                      " wide, zone (" + std::to_string(z.x0) + ", " + std::to_string(z.y0) + ", " +
-                                      std::to_string(z.x1) + ", " + std::to_string(z.y1) + "), alpha " +
-                                      std::to_string(alpha) + ", mask case " + std::to_string(mask_case);
-            ASSERT_EQ(Difference(input, plain_input), "") << "INPUT, " << where;
-            ASSERT_EQ(Difference(work, plain_work), "") << "WORK, " << where;
+            ExpectFastIsPlain(size[0], size[1], mask, type, alpha, z, seed, "mask case " + std::to_string(mask_case));
+            if (HasFatalFailure()) return;
             ++cases;
           }
         }
@@ -99,6 +119,36 @@ TEST(MergePaths, FastGivesThePlainBytes) {
     }
   }
   EXPECT_GT(cases, 1000);
+}
+
+TEST(MergePaths, WideZonesGiveThePlainBytesForEveryWeightLayout) {
+  LevelGuard guard;
+  // Rows wide enough for whole vector steps of mask weights: a mask as large as the picture
+  // (one run of consecutive mask columns), tiles wider than 16 pixels (runs restarting at each
+  // tile), tiles narrower (shuffled from a few columns), masks stretched up (columns repeated)
+  // and stretched far down (pieces whose columns lie too far apart for one shuffle).
+  const int width = 203, height = 11;
+  Picture same, wide_tile, narrow_tile, small, huge;
+  Noise(same, width, height, 70);
+  Noise(wide_tile, 41, 3, 71);
+  Noise(narrow_tile, 9, 5, 72);
+  Noise(small, 67, 4, 73);
+  Noise(huge, 1500, 30, 74);
+  const MaskState masks[] = {Tiled(same),  Stretched(same, width, height), Tiled(wide_tile), Tiled(narrow_tile),
+                             Stretched(small, width, height), Stretched(huge, width, height), Tiled(huge)};
+  const Zone zones[] = {{0, 0, width, height}, {17, 2, 190, 9}, {1, 0, 50, 11}};
+  for (KernelLevel level : Levels()) {
+    SetKernelLevel(level);
+    unsigned seed = 100;
+    for (size_t m = 0; m < std::size(masks); ++m)
+      for (const Zone& z : zones)
+        for (int type : {1, 2})
+          for (float alpha : {0.0f, 0.4f}) {
+            ExpectFastIsPlain(width, height, masks[m], type, alpha, z, seed,
+                              "mask " + std::to_string(m) + ", type " + std::to_string(type));
+            if (HasFatalFailure()) return;
+          }
+  }
 }
 
 TEST(MergePaths, PicturesOfAnotherLayoutFallBackToFullCopies) {
@@ -173,6 +223,80 @@ TEST(MergeKernels, EveryLevelMatchesTheFormulaForEveryBytePair) {
   EXPECT_TRUE(AlphaBlend(0.5f).HasMultiplier());
   EXPECT_TRUE(AlphaBlend(0.3f).HasMultiplier());
   EXPECT_FALSE(AlphaBlend(-1.0f).HasMultiplier());
+}
+
+TEST(MergeKernels, PixelWeightsFollowTheGreyLevel) {
+  LevelGuard guard;
+  // Every channel sum from 0 to 765, split over the channels in changing ways, so that each
+  // pixel position of a vector step sees sums on both sides of the threshold and of every third.
+  std::vector<uint8_t> pixels;
+  std::mt19937 rng(80);
+  for (int pass = 0; pass < 3; ++pass)
+    for (int sum = 0; sum <= 765; ++sum) {
+      int b = std::min(255, int(rng() % 256)), g, r;
+      b = std::min(b, sum);
+      g = std::min(255, sum - b);
+      r = sum - b - g;
+      if (r > 255) {
+        b += r - 255;
+        r = 255;
+      }
+      const uint8_t p[3] = {uint8_t(b), uint8_t(g), uint8_t(r)};
+      const int rot = (sum + pass) % 3;
+      for (int c = 0; c < 3; ++c) pixels.push_back(p[(c + rot) % 3]);
+    }
+  const size_t count = pixels.size() / 3;  // not a multiple of 16: the tail goes pixel by pixel
+  for (KernelLevel level : Levels()) {
+    SetKernelLevel(level);
+    for (int type : {1, 2})
+      for (int copies : {1, 3}) {
+        std::vector<uint8_t> out(count * size_t(copies) + 1, 0xA5);
+        PixelWeights(pixels.data(), count, type, copies, out.data());
+        for (size_t i = 0; i < count; ++i) {
+          const int grey = (pixels[3 * i] + pixels[3 * i + 1] + pixels[3 * i + 2]) / 3;
+          const int expected = type == 1 ? 255 - grey : grey > 128 ? 255 : 0;
+          for (int c = 0; c < copies; ++c)
+            ASSERT_EQ(out[i * size_t(copies) + size_t(c)], expected)
+                << "level " << int(level) << " type " << type << " copies " << copies << " pixel " << i;
+        }
+        EXPECT_EQ(out.back(), 0xA5) << "wrote past the end";
+      }
+  }
+}
+
+TEST(MergeKernels, WeightSpreadFollowsItsColumnMap) {
+  LevelGuard guard;
+  std::vector<uint8_t> weights(4000 + 16);
+  for (size_t i = 0; i < weights.size(); ++i) weights[i] = uint8_t(i * 7 + 3);
+  std::vector<std::vector<int>> maps;
+  // Stretched; from 3.2 on some pieces span 16 columns or more and go byte by byte.
+  for (const float scale : {1.0f, 0.33f, 2.5f, 3.2f, 4.0f, 6.0f, 13.0f}) {
+    std::vector<int> map;
+    float f = 0.5f;
+    for (int x = 0; x < 301; ++x, f += scale) map.push_back(int(f));
+    maps.push_back(map);
+  }
+  for (const int tile : {3, 16, 40}) {
+    std::vector<int> map;
+    for (int x = 0; x < 150; ++x) map.push_back((x + 5) % tile);
+    maps.push_back(map);
+  }
+  std::mt19937 rng(81);
+  std::vector<int> scattered;
+  for (int x = 0; x < 77; ++x) scattered.push_back(int(rng() % 4000));
+  maps.push_back(scattered);
+  maps.push_back({4, 5});  // shorter than one piece
+  for (KernelLevel level : Levels()) {
+    SetKernelLevel(level);
+    for (size_t m = 0; m < maps.size(); ++m) {
+      const WeightSpread spread(maps[m]);
+      std::vector<uint8_t> out(3 * maps[m].size() + 1, 0x5A);
+      spread.Row(weights.data(), out.data());
+      for (size_t t = 0; t < 3 * maps[m].size(); ++t)
+        ASSERT_EQ(out[t], weights[size_t(maps[m][t / 3])]) << "level " << int(level) << " map " << m << " byte " << t;
+      EXPECT_EQ(out.back(), 0x5A) << "wrote past the end";
+    }
+  }
 }
 
 }  // namespace
