@@ -43,11 +43,10 @@ inline void CopyPixel(uint8_t* to, const uint8_t* from) {
   to[2] = from[2];
 }
 inline void SwapPixels(uint8_t* a, uint8_t* b) {
-  for (int i = 0; i < 3; ++i) {
-    const uint8_t t = a[i];
-    a[i] = b[i];
-    b[i] = t;
-  }
+  // All six bytes are loaded before any store, so that no store has to be assumed to change them.
+  const uint8_t a0 = a[0], a1 = a[1], a2 = a[2], b0 = b[0], b1 = b[1], b2 = b[2];
+  a[0] = b0, a[1] = b1, a[2] = b2;
+  b[0] = a0, b[1] = a1, b[2] = a2;
 }
 
 // Exchanges the n bytes at a and b (not overlapping), 16 at a time.

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/kit/pixel_math.h"
+
 namespace ombrix::pic {
 
 // Whether the fast forms may use SSE2. Tests switch it off to run the scalar tails alone;
@@ -30,6 +32,24 @@ void BlurRowPlain(const uint8_t* above, const uint8_t* middle, const uint8_t* be
 // (c * 256 + k * (l - c)) >> 8 (arithmetic shift), kept as a byte.
 void MixRowToward(uint8_t* p, const uint8_t* line, size_t n, int32_t k);
 void MixRowTowardPlain(uint8_t* p, const uint8_t* line, size_t n, int32_t k);
+
+// ---- Gradient along a line -------------------------------------------------------------------------
+
+// truncate(slope * t + a) with slope = (b - a) / span, all in extended precision (Lazer Morph).
+inline int32_t GradientValuePlain(long double slope, int32_t a, int32_t t) {
+  return kit::TruncateToInt(slope * t + a);
+}
+// The same from `near` = double(slope) where it decides: for |slope * t| <= 256 and |a| <= 255
+// the double value lies within 1e-12 of the extended one, so where it is farther than 1e-6 from
+// every integer both truncate alike; near an integer the extended value decides.
+inline int32_t GradientValue(long double slope, double near, int32_t a, int32_t t) {
+  const double v = near * t + a;
+  const int64_t truncated = int64_t(v);
+  const double rest = v - double(truncated);  // in (-1, 1), with the sign of v
+  const double distance = rest < 0 ? -rest : rest;
+  if (distance > 1e-6 && distance < 1 - 1e-6) return int32_t(truncated);
+  return GradientValuePlain(slope, a, t);
+}
 
 // ---- Overlay ------------------------------------------------------------------------------------------
 

@@ -132,4 +132,19 @@ TEST(OverlayRectangle, TouchesOnlyPositionsInsideBothPictures) {
       }
 }
 
+TEST(GradientValue, TruncatesAsTheExtendedFormulaAlongWholeLines) {
+  // Every pair of ends over short spans, and many pairs over the spans of a full picture.
+  std::mt19937 random(3);
+  for (int32_t span : {1, 2, 3, 10, 37, 1079, 1919}) {
+    const int pairs = span <= 37 ? 65536 : 3000;
+    for (int i = 0; i < pairs; ++i) {
+      const int32_t a = span <= 37 ? i >> 8 : int32_t(random() % 256), b = span <= 37 ? i & 255 : int32_t(random() % 256);
+      const long double slope = static_cast<long double>(b - a) / span;
+      for (int32_t t = 0; t <= span; ++t)
+        ASSERT_EQ(GradientValue(slope, double(slope), a, t), GradientValuePlain(slope, a, t))
+            << "a " << a << " b " << b << " span " << span << " t " << t;
+    }
+  }
+}
+
 }  // namespace

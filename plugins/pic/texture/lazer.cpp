@@ -57,8 +57,8 @@ uint8_t MorphChannel(long double k, int32_t c, int32_t g) {
 }
 
 // The gradient value at position t of a line of `span` between a and b is
-// truncate((b - a) / span * t + a), the quotient taken once per line and channel; a line of one
-// pixel has no span and takes a.
+// truncate((b - a) / span * t + a) (GradientValue), the quotient taken once per line and
+// channel; a line of one pixel has no span and takes a.
 
 // MorphChannel for one level over every (gradient, pixel) byte pair: 64 KB, static storage
 // (modules are not re-entrant).
@@ -93,12 +93,14 @@ int32_t ApplyLazerMorph(ApplyContext* context) {
     const size_t n = 3 * size_t(zone->Width());
     auto ends = Scratch<int32_t>(n);
     auto slopes = Scratch<long double>(n);
-    if (!ends || !slopes) return 0;
+    auto near = Scratch<double>(n);
+    if (!ends || !slopes || !near) return 0;
     const uint8_t* top = PixelAt(pictures->out, zone->x0, zone->y0);
     const uint8_t* bottom = PixelAt(pictures->out, zone->x0, zone->y1 - 1);
     for (size_t i = 0; i < n; ++i) {
       ends[i] = top[i];
       slopes[i] = span == 0 ? 0 : static_cast<long double>(bottom[i] - top[i]) / span;
+      near[i] = double(slopes[i]);
     }
     StartProgress(zone->x0, zone->x1);
     uint8_t* const* rows = pictures->out;
@@ -109,7 +111,7 @@ int32_t ApplyLazerMorph(ApplyContext* context) {
         uint8_t* p = PixelAt(rows, x0, y);
         const int32_t t = y - y0;
         for (size_t i = i0; i < i1; ++i) {
-          const int32_t g = span == 0 ? ends[i] : TruncateToInt(slopes[i] * t + ends[i]);
+          const int32_t g = span == 0 ? ends[i] : GradientValue(slopes[i], near[i], ends[i], t);
           p[i] = mix(p[i], g);
         }
       }
@@ -118,14 +120,16 @@ int32_t ApplyLazerMorph(ApplyContext* context) {
   const int32_t span = zone->x1 - 1 - zone->x0;
   return WalkRows(*zone, [&](int32_t, uint8_t* p) {
     long double slope[3];
+    double near[3];
     int32_t a[3];
     for (int ch = 0; ch < 3; ++ch) {
       a[ch] = p[ch];
       slope[ch] = span == 0 ? 0 : static_cast<long double>(p[3 * size_t(span) + ch] - p[ch]) / span;
+      near[ch] = double(slope[ch]);
     }
     for (int32_t t = 0; t <= span; ++t, p += 3)
       for (int ch = 0; ch < 3; ++ch) {
-        const int32_t g = span == 0 ? a[ch] : TruncateToInt(slope[ch] * t + a[ch]);
+        const int32_t g = span == 0 ? a[ch] : GradientValue(slope[ch], near[ch], a[ch], t);
         p[ch] = mix(p[ch], g);
       }
   });
