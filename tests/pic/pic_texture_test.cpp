@@ -260,7 +260,9 @@ TEST(ColumnOrderedFilters, AStopLeavesTheColumnsFromThereOn) {
   const Outcome lazer_all = ApplyOn(Pic().MakeEntry("Lazer"), *input, zone);
   const Outcome interlace_all = ApplyOn(Pic().MakeEntry("Interlace").Select(3), *input, zone);
   const Outcome morph_all = ApplyOn(Pic().MakeEntry("Lazer Morph").Value(2, "50 %"), *input, zone);
-  for (const auto& [stopped, whole] : {std::pair{&lazer, &lazer_all}, {&interlace, &interlace_all}, {&morph, &morph_all}}) {
+  for (const auto& pair : {std::pair{&lazer, &lazer_all}, {&interlace, &interlace_all}, {&morph, &morph_all}}) {
+    const Outcome* stopped = pair.first;
+    const Outcome* whole = pair.second;
     EXPECT_EQ(stopped->result, 0);
     EXPECT_EQ(stopped->steps.back(), stop);
     EXPECT_EQ(CheckPixels(*input, *stopped->work, zone,
