@@ -70,20 +70,6 @@ void OverlayTable::Fill(float factor) {
     for (int32_t s = 0; s < 256; ++s) value[c][s] = OverlayChannel(c, s, factor);
 }
 
-void OverlayRectangle(uint8_t* const* target, uint8_t* const* source, int32_t width, int32_t height, int64_t tx,
-                      int64_t ty, int64_t sx, int64_t sy, int64_t w, int64_t h, const OverlayTable& table) {
-  // Columns i of the rectangle with both tx + i and sx + i inside 0 .. width - 1, likewise rows.
-  const int64_t i0 = std::max<int64_t>({0, -tx, -sx});
-  const int64_t i1 = std::min<int64_t>({w, width - tx, width - sx});
-  const int64_t j0 = std::max<int64_t>({0, -ty, -sy});
-  const int64_t j1 = std::min<int64_t>({h, height - ty, height - sy});
-  for (int64_t j = j0; j < j1; ++j) {
-    uint8_t* t = PixelAt(target, tx + i0, ty + j);
-    const uint8_t* s = PixelAt(source, sx + i0, sy + j);
-    for (int64_t i = i0; i < i1; ++i, t += 3, s += 3) table.Apply(t, s);
-  }
-}
-
 // ---- Span mask -----------------------------------------------------------------------------------
 
 bool SpanMask::Reset(int32_t rows) {

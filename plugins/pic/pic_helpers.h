@@ -3,8 +3,10 @@
 // and the smoothing of a disc's edge.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <optional>
@@ -41,7 +43,23 @@ inline void CopyPixel(uint8_t* to, const uint8_t* from) {
   to[2] = from[2];
 }
 inline void SwapPixels(uint8_t* a, uint8_t* b) {
-  for (int i = 0; i < 3; ++i) {
+  // All six bytes are loaded before any store, so that no store has to be assumed to change them.
+  const uint8_t a0 = a[0], a1 = a[1], a2 = a[2], b0 = b[0], b1 = b[1], b2 = b[2];
+  a[0] = b0, a[1] = b1, a[2] = b2;
+  b[0] = a0, b[1] = a1, b[2] = a2;
+}
+
+// Exchanges the n bytes at a and b (not overlapping), 16 at a time.
+inline void SwapBytes(uint8_t* a, uint8_t* b, size_t n) {
+  size_t i = 0;
+  for (; i + 16 <= n; i += 16) {
+    uint8_t ta[16], tb[16];
+    std::memcpy(ta, a + i, 16);
+    std::memcpy(tb, b + i, 16);
+    std::memcpy(a + i, tb, 16);
+    std::memcpy(b + i, ta, 16);
+  }
+  for (; i < n; ++i) {
     const uint8_t t = a[i];
     a[i] = b[i];
     b[i] = t;
@@ -66,6 +84,28 @@ void SetInfoText(const char* text);
 // Progress start and step, as the row walk reports them.
 inline void StartProgress(int32_t first, int32_t last) { kit::detail::StartProgress(first, last); }
 inline bool Continue(int32_t n) { return kit::detail::ContinueAtRow(n); }
+
+// A walk over the columns i = first, first + step, ... < last that reports progress with i at
+// every multiple of 10, done in bands of columns so that each band can go row by row. A band's
+// progress steps are made before its pixels; when one asks to stop, the columns before it are
+// still done and the walk gives 0, so the pictures end as a column-by-column walk would leave
+// them. band(from, to) handles the columns of the walk from `from` up to `to` (excluded).
+template <typename BandFunction>
+int32_t WalkColumnBands(int64_t first, int64_t last, int64_t step, BandFunction&& band) {
+  constexpr int64_t kColumns = 256;
+  const int64_t span = step >= kColumns ? step : kColumns / step * step;
+  for (int64_t start = first; start < last;) {
+    const int64_t end = std::min(last, start + span);
+    for (int64_t i = start; i < end; i += step)
+      if (i % 10 == 0 && !Continue(int32_t(i))) {
+        band(start, i);
+        return 0;
+      }
+    band(start, end);
+    start = end;
+  }
+  return 1;
+}
 
 // ---- Background modes ------------------------------------------------------------------------
 
@@ -110,10 +150,6 @@ struct OverlayTable {
     c[2] = value[c[2]][s[2]];
   }
 };
-// Overlays the w x h rectangle of `source` rows whose top-left is (sx, sy) onto `target` rows at
-// (tx, ty), wherever both positions lie inside their width x height pictures.
-void OverlayRectangle(uint8_t* const* target, uint8_t* const* source, int32_t width, int32_t height, int64_t tx,
-                      int64_t ty, int64_t sx, int64_t sy, int64_t w, int64_t h, const OverlayTable& table);
 
 // ---- Span mask of an ellipse -------------------------------------------------------------------
 

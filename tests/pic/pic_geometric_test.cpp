@@ -359,5 +359,20 @@ TEST(SpeedZoom, OneStepRedrawsTheZoneOverItself) {
   EXPECT_EQ(out.steps, (std::vector<int32_t>{0, 1}));
 }
 
+TEST(HorizontalFlip, AStopLeavesTheColumnPairsFromThereOn) {
+  auto input = Noise(701, 5, 8);
+  const Corners zone{0, 0, 701, 5};
+  Pic().CancelFromRow(280);
+  const Outcome out = Pic().Apply(Pic().MakeEntry("Horizontal Flip"), *input, ZoneCall(zone));
+  Pic().CancelFromRow(-1);
+  EXPECT_EQ(out.result, 0);
+  EXPECT_EQ(out.starts, (std::vector<std::pair<int32_t, int32_t>>{{0, 350}}));
+  EXPECT_EQ(out.steps.back(), 280);
+  // Pairs i < 280 exchanged: columns 0 .. 279 and 421 .. 700.
+  EXPECT_EQ(CheckPixels(*input, *out.work, zone,
+                        [&](Bgr p, int x, int y) { return x < 280 || x > 420 ? PixelAt(*input, 700 - x, y) : p; }),
+            "");
+}
+
 }  // namespace
 }  // namespace pic_test

@@ -192,4 +192,40 @@ TEST_F(HelperTest, DiscEdgeSmoothingTouchesOnlyTheRing) {
   EXPECT_EQ(PixelAt(*picture, 2, 10).blue, sum / 9);
 }
 
+TEST_F(HelperTest, ColumnBandsStepAsAColumnWalkAndStopBeforeTheStoppingColumn) {
+  struct Case {
+    int64_t first, last, step;
+    int32_t cancel_from;
+  };
+  // Whole walks and walks stopped inside and at the start of a band, for several steps.
+  const Case cases[] = {{0, 600, 1, -1}, {3, 700, 2, -1}, {0, 1000, 7, -1}, {5, 900, 300, -1},
+                        {0, 600, 1, 300}, {0, 600, 1, 256}, {1, 777, 3, 420}, {0, 50, 1, 0}, {0, 0, 1, -1}};
+  for (const Case& c : cases) {
+    recorder_ = Recorder{};
+    recorder_.cancel_from = c.cancel_from;
+    StartProgress(0, 1);
+    std::vector<int64_t> done;
+    const int32_t result = WalkColumnBands(c.first, c.last, c.step, [&](int64_t from, int64_t to) {
+      for (int64_t i = from; i < to; i += c.step) done.push_back(i);
+    });
+    // What a column-by-column walk does: a step at every multiple of 10, stopping there.
+    std::vector<int32_t> steps;
+    std::vector<int64_t> expected;
+    int32_t expected_result = 1;
+    for (int64_t i = c.first; i < c.last; i += c.step) {
+      if (i % 10 == 0) {
+        steps.push_back(int32_t(i));
+        if (c.cancel_from >= 0 && i >= c.cancel_from) {
+          expected_result = 0;
+          break;
+        }
+      }
+      expected.push_back(i);
+    }
+    EXPECT_EQ(result, expected_result) << c.first << " " << c.step;
+    EXPECT_EQ(recorder_.steps, steps) << c.first << " " << c.step;
+    EXPECT_EQ(done, expected) << c.first << " " << c.step;
+  }
+}
+
 }  // namespace

@@ -30,6 +30,13 @@ Bgr ReferenceWrapped(const Picture& picture, float u, float v);
 // (c * 256 + k * (s - c)) >> 8 per channel.
 Bgr ReferenceMix(Bgr c, Bgr s, int k);
 
+// A call on `zone` with everything else as a host passes it.
+inline ApplyCall ZoneCall(Corners zone) {
+  ApplyCall call;
+  call.zone = zone;
+  return call;
+}
+
 // Pixels outside [x0, x1) x [y0, y1) equal in both pictures; empty text when they do.
 std::string OutsideUnchanged(const Picture& before, const Picture& after, Corners zone);
 

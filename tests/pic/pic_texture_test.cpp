@@ -2,7 +2,10 @@
 // ones that stay inside their zone.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "tests/pic/pic_test_support.h"
 
@@ -172,6 +175,100 @@ TEST(LineArt, FlatAreasTakeTheExitColourAndEdgesTheEntryColour) {
   EXPECT_EQ(PixelAt(*out.work, 3, 4), Rgb(255, 255, 255));
   // White with a black neighbour: index (0 - 255 + 255) / 2 + 255 = 255, the table's last entry.
   EXPECT_EQ(PixelAt(*out.work, 7, 4), Rgb(0, 0, 0));
+}
+
+// The 3 x 3 mean over the neighbours inside the picture, truncated, one pass.
+std::unique_ptr<Picture> ReferenceBlur(const Picture& in) {
+  auto out = CopyOf(in);
+  const int w = in.Width(), h = in.Height();
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      int sum[3] = {0, 0, 0}, count = 0;
+      for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, h - 1); ++ny)
+        for (int nx = std::max(x - 1, 0); nx <= std::min(x + 1, w - 1); ++nx, ++count) {
+          const Bgr p = PixelAt(in, nx, ny);
+          sum[0] += p.blue, sum[1] += p.green, sum[2] += p.red;
+        }
+      SetPixelAt(*out, x, y, Bgr{uint8_t(sum[0] / count), uint8_t(sum[1] / count), uint8_t(sum[2] / count)});
+    }
+  return out;
+}
+
+TEST(Blur, EveryPassTakesTheTruncatedMeanOfThePreviousOne) {
+  // Widths that leave every kind of row tail, a single row and a single column.
+  for (auto [w, h] : {std::pair{37, 23}, {6, 5}, {2, 9}, {1, 4}, {50, 1}}) {
+    auto input = Noise(w, h, uint32_t(w * 100 + h));
+    const Outcome out = ApplyFull(Pic().MakeEntry("Blur").Value(2, "3"), *input);
+    auto expected = ReferenceBlur(*ReferenceBlur(*ReferenceBlur(*input)));
+    EXPECT_EQ(CheckUnchanged(*expected, *out.work), "") << w << " x " << h;
+  }
+}
+
+TEST(LazerMorph, BothDirectionsAtAnyLevelMatchTheGradientRule) {
+  auto input = Noise(45, 31, 5);
+  const Corners zone{3, 2, 41, 29};
+  for (const char* level : {"0 %", "35 %", "-20 %", "130 %"}) {
+    const long double k = (1 - 0.01 * static_cast<long double>(std::strtof(level, nullptr))) * 255;
+    auto morph = [&](int c, int a, int b, int span, int t) {
+      const int g = span == 0 ? a : int(static_cast<long double>(b - a) / span * t + a);
+      return uint8_t(int(k * ((g - c) * 256) + c * 65536) >> 16);
+    };
+    for (int option : {2, 3}) {
+      const Outcome out = ApplyOn(Pic().MakeEntry("Lazer Morph").Select(option).Value(2, level), *input, zone);
+      EXPECT_EQ(CheckPixels(*input, *out.work, zone, [&](Bgr p, int x, int y) {
+                  const bool vertical = option == 2;
+                  const Bgr a = vertical ? PixelAt(*input, x, zone.y0) : PixelAt(*input, zone.x0, y);
+                  const Bgr b = vertical ? PixelAt(*input, x, zone.y1 - 1) : PixelAt(*input, zone.x1 - 1, y);
+                  const int span = vertical ? zone.y1 - 1 - zone.y0 : zone.x1 - 1 - zone.x0;
+                  const int t = vertical ? y - zone.y0 : x - zone.x0;
+                  return Bgr{morph(p.blue, a.blue, b.blue, span, t), morph(p.green, a.green, b.green, span, t),
+                             morph(p.red, a.red, b.red, span, t)};
+                }),
+                "")
+          << level << " option " << option;
+    }
+  }
+}
+
+TEST(MotionBlur, OverlaysEveryShiftedCopyAtHalfStrength) {
+  auto input = Noise(53, 21, 9);
+  const Outcome out = ApplyFull(Pic().MakeEntry("Motion Blur").Select(3).Value(1, "4").Value(3, "-3").Value(4, "2"), *input);
+  auto expected = CopyOf(*input);
+  for (int i = 0; i < 4; ++i)
+    for (int y = 0; y < 21; ++y)
+      for (int x = 0; x < 53; ++x) {
+        const int sx = x + 3 * i, sy = y - 2 * i;
+        if (sx < 0 || sx >= 53 || sy < 0 || sy >= 21) continue;
+        const Bgr c = PixelAt(*expected, x, y), s = PixelAt(*input, sx, sy);
+        auto overlay = [](int cv, int sv) { return uint8_t(sv + int(128.0L * (cv - sv) * 0.003921569)); };
+        SetPixelAt(*expected, x, y, Bgr{overlay(c.blue, s.blue), overlay(c.green, s.green), overlay(c.red, s.red)});
+      }
+  EXPECT_EQ(CheckUnchanged(*expected, *out.work), "");
+}
+
+// Filters that report progress by column stop at a column as a column-by-column walk would:
+// the columns before it are done, the others untouched, whatever the bands the filter uses.
+TEST(ColumnOrderedFilters, AStopLeavesTheColumnsFromThereOn) {
+  auto input = Noise(700, 9, 4);
+  const Corners zone{0, 0, 700, 9};
+  const int stop = 300;
+  Pic().CancelFromRow(stop);
+  const Outcome lazer = Pic().Apply(Pic().MakeEntry("Lazer"), *input, ZoneCall(zone));
+  const Outcome interlace = Pic().Apply(Pic().MakeEntry("Interlace").Select(3), *input, ZoneCall(zone));
+  const Outcome morph = Pic().Apply(Pic().MakeEntry("Lazer Morph").Value(2, "50 %"), *input, ZoneCall(zone));
+  Pic().CancelFromRow(-1);
+  const Outcome lazer_all = ApplyOn(Pic().MakeEntry("Lazer"), *input, zone);
+  const Outcome interlace_all = ApplyOn(Pic().MakeEntry("Interlace").Select(3), *input, zone);
+  const Outcome morph_all = ApplyOn(Pic().MakeEntry("Lazer Morph").Value(2, "50 %"), *input, zone);
+  for (const auto& pair : {std::pair{&lazer, &lazer_all}, {&interlace, &interlace_all}, {&morph, &morph_all}}) {
+    const Outcome* stopped = pair.first;
+    const Outcome* whole = pair.second;
+    EXPECT_EQ(stopped->result, 0);
+    EXPECT_EQ(stopped->steps.back(), stop);
+    EXPECT_EQ(CheckPixels(*input, *stopped->work, zone,
+                          [&](Bgr p, int x, int y) { return x < stop ? PixelAt(*whole->work, x, y) : p; }),
+              "");
+  }
 }
 
 }  // namespace

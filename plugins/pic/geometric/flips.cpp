@@ -1,6 +1,5 @@
 // Vertical Flip and Horizontal Flip: rows or columns of the zone exchanged about its middle,
 // every one or every n-th.
-#include <algorithm>
 #include <cstdlib>
 
 #include "plugins/pic/pic_filters.h"
@@ -25,7 +24,7 @@ int32_t ApplyVerticalFlip(ApplyContext* context) {
     if (i % 10 == 0 && !Continue(int32_t(i))) return 0;
     uint8_t* a = PixelAt(pictures->out, zone->x0, zone->y0 + i);
     uint8_t* b = PixelAt(pictures->out, zone->x0, zone->y1 - 1 - i);
-    std::swap_ranges(a, a + bytes, b);
+    SwapBytes(a, b, bytes);
   }
   return 1;
 }
@@ -42,12 +41,21 @@ int32_t ApplyHorizontalFlip(ApplyContext* context) {
   if (step_x == 0 || step_y == 0) return 1;
   const int32_t n = zone->Width() / 2;
   StartProgress(0, n);
-  for (int64_t i = 0; i < n; i += step_x) {
-    if (i % 10 == 0 && !Continue(int32_t(i))) return 0;
-    for (int64_t y = zone->y0; y < zone->y1; y += step_y)
-      SwapPixels(PixelAt(pictures->out, zone->x0 + i, y), PixelAt(pictures->out, zone->x1 - 1 - i, y));
-  }
-  return 1;
+  // Every exchange touches its own two pixels, so bands of columns can go row by row.
+  uint8_t* const* rows = pictures->out;
+  const int64_t x0 = zone->x0, x1 = zone->x1, y0 = zone->y0, y1 = zone->y1;
+  return WalkColumnBands(0, n, step_x, [&](int64_t from, int64_t to) {
+    if (from >= to) return;
+    for (int64_t y = y0; y < y1; y += step_y) {
+      uint8_t* a = PixelAt(rows, x0 + from, y);
+      uint8_t* b = PixelAt(rows, x1 - 1 - from, y);
+      if (step_x == 1) {
+        for (int64_t i = from; i < to; ++i, a += 3, b -= 3) SwapPixels(a, b);
+      } else {
+        for (int64_t i = 0; i < to - from; i += step_x) SwapPixels(a + 3 * i, b - 3 * i);
+      }
+    }
+  });
 }
 
 const ParameterRow kHorizontalParameters[] = {

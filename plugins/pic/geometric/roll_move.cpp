@@ -1,5 +1,8 @@
 // Roll (the zone rolled around its own edges) and Move (the zone shifted, cleared or kept behind,
 // solid or mixed).
+#include <cstring>
+#include <vector>
+
 #include "plugins/pic/pic_filters.h"
 #include "plugins/pic/pic_helpers.h"
 
@@ -30,11 +33,16 @@ int32_t ApplyRoll(ApplyContext* context) {
   const int32_t dx = TruncateToInt(ParameterValue(*context, 2));
   const int32_t dy = TruncateToInt(ParameterValue(*context, 3));
   if ((dx == 0 && dy == 0) || zone->Width() < 1 || zone->Height() < 1) return 1;
-  const auto columns = WrappedColumns(*zone, dx);
-  if (!columns) return 0;
+  // Zone column i takes source column x0 + ((i - dx) wrapped): two runs per row, from the
+  // wrapped start to the zone's right edge and from its left edge on.
+  const int64_t zw = zone->Width();
+  const int64_t start = ((-int64_t(dx)) % zw + zw) % zw;
+  const size_t first = 3 * size_t(zw - start), second = 3 * size_t(start);
+  const size_t x0 = 3 * size_t(zone->x0);
   return WalkRows(*zone, [&](int32_t y, uint8_t* p) {
-    const uint8_t* source = pictures->in[WrappedRow(*zone, y, dy)];
-    for (int32_t i = 0; i < zone->Width(); ++i, p += 3) CopyPixel(p, source + 3 * size_t(columns[i]));
+    const uint8_t* source = pictures->in[WrappedRow(*zone, y, dy)] + x0;
+    std::memmove(p, source + second, first);
+    std::memmove(p + first, source, second);
   });
 }
 
@@ -59,15 +67,47 @@ int32_t ApplyMove(ApplyContext* context) {
   if (zone->Width() < 1 || zone->Height() < 1) return WalkRows(*zone, [](int32_t, uint8_t*) {});
   std::unique_ptr<int32_t[]> columns;
   if (repeat && !(columns = WrappedColumns(*zone, dx))) return 0;
+  // The source column of every zone column, or -1 where it lies outside the INPUT picture, and
+  // the runs of zone columns whose sources follow each other.
+  const int32_t zw = zone->Width();
+  auto sources = Scratch<int64_t>(size_t(zw));
+  if (!sources) return 0;
+  for (int32_t i = 0; i < zw; ++i) {
+    const int64_t sx = repeat ? columns[i] : int64_t(zone->x0) + i - dx;
+    sources[i] = sx >= 0 && sx < pictures->width ? sx : -1;
+  }
+  struct Run {
+    int32_t first, count;
+    int64_t source;  // -1: outside
+  };
+  std::vector<Run> runs;
+  for (int32_t i = 0; i < zw; ++i) {
+    if (!runs.empty()) {
+      Run& last = runs.back();
+      const int64_t next = last.source < 0 ? -1 : last.source + last.count;
+      if ((sources[i] < 0 && last.source < 0) || (sources[i] >= 0 && sources[i] == next)) {
+        ++last.count;
+        continue;
+      }
+    }
+    runs.push_back({i, 1, sources[i]});
+  }
+  const uint8_t* const clear_colour = clear.data();
   return WalkRows(*zone, [&](int32_t y, uint8_t* p) {
     const int64_t sy = repeat ? WrappedRow(*zone, y, dy) : int64_t(y) - dy;
-    for (int32_t x = zone->x0; x < zone->x1; ++x, p += 3) {
-      const int64_t sx = repeat ? columns[x - zone->x0] : int64_t(x) - dx;
-      const uint8_t* source = pictures->InsideInput(sx, sy) ? PixelAt(pictures->in, sx, sy) : nullptr;
-      if (!transparent) {
-        if (source != nullptr) CopyPixel(p, source);
-      } else {
-        MixPixel(p, source != nullptr ? source : clear.data(), k);
+    const bool row_inside = sy >= 0 && sy < pictures->height;
+    const uint8_t* source_row = row_inside ? pictures->in[sy] : nullptr;
+    for (const Run& run : runs) {
+      uint8_t* t = p + 3 * size_t(run.first);
+      const size_t bytes = 3 * size_t(run.count);
+      if (row_inside && run.source >= 0) {
+        const uint8_t* s = source_row + 3 * size_t(run.source);
+        if (!transparent)
+          std::memmove(t, s, bytes);
+        else
+          for (size_t b = 0; b < bytes; ++b) t[b] = MixChannel(t[b], s[b], k);
+      } else if (transparent) {
+        for (size_t b = 0; b < bytes; b += 3) MixPixel(t + b, clear_colour, k);
       }
     }
   });

@@ -3,16 +3,21 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <utility>
 
 #include "plugins/pic/pic_filters.h"
 #include "plugins/pic/pic_helpers.h"
+#include "plugins/pic/pic_kernels.h"
 
 namespace ombrix::pic {
 namespace {
 
 using namespace ombrix::kit;
 
-// The mean of the 3 x 3 neighbours inside the picture, truncated.
+// The mean of the 3 x 3 neighbours inside the picture, truncated. Each pass reads the picture as
+// it was before the pass: the rows above and at the current row are kept as they were in two
+// row buffers, the rows below are not changed yet.
 int32_t ApplyBlur(ApplyContext* context) {
   const auto zone = ZoneOf(context);
   if (!zone) return 1;
@@ -22,27 +27,21 @@ int32_t ApplyBlur(ApplyContext* context) {
   if (n == 0) return 1;
   Picture& work = *pictures->work;
   const int32_t w = work.Width(), h = work.Height();
-  Picture copy;
+  const size_t bytes = 3 * size_t(w);
+  auto above = Scratch<uint8_t>(bytes), middle = Scratch<uint8_t>(bytes);
+  auto sums = Scratch<uint16_t>(bytes + 16);
   for (int64_t pass = 1; pass <= n; ++pass) {
     char text[64];
     std::snprintf(text, sizeof text, "Filtering picture ( %d/%d )...", int32_t(pass), int32_t(n));
     SetInfoText(text);
-    if (copy.CopyFrom(&work) == 0) return 0;
+    if (!above || !middle || !sums) return 0;
     StartProgress(0, h);
     for (int32_t y = 0; y < h; ++y) {
       if (!Continue(y)) return 0;
-      const int32_t ya = std::max(y - 1, 0), yb = std::min(y + 1, h - 1);
-      uint8_t* p = work.Row(y);
-      for (int32_t x = 0; x < w; ++x, p += 3) {
-        const int32_t xa = std::max(x - 1, 0), xb = std::min(x + 1, w - 1);
-        int32_t sum[3] = {0, 0, 0};
-        for (int32_t ny = ya; ny <= yb; ++ny) {
-          const uint8_t* q = copy.Row(ny) + 3 * size_t(xa);
-          for (int32_t nx = xa; nx <= xb; ++nx, q += 3) sum[0] += q[0], sum[1] += q[1], sum[2] += q[2];
-        }
-        const int32_t weight = (yb - ya + 1) * (xb - xa + 1);
-        for (int ch = 0; ch < 3; ++ch) p[ch] = uint8_t(sum[ch] / weight);
-      }
+      uint8_t* row = work.Row(y);
+      std::memcpy(middle.get(), row, bytes);
+      BlurRow(y > 0 ? above.get() : nullptr, middle.get(), y + 1 < h ? work.Row(y + 1) : nullptr, w, sums.get(), row);
+      std::swap(above, middle);
     }
   }
   return 1;
@@ -66,8 +65,7 @@ int32_t ApplyMotionBlur(ApplyContext* context) {
     const Bgr clear = ColourParameter(*context, 6);
     FillZone(pictures->out, *zone, clear.data());
   }
-  static OverlayTable table;  // 64 KB: static storage; modules are not re-entrant
-  table.Fill(128.0f);
+  const OverlayRows overlay(128.0f);
   StartProgress(0, int32_t(std::min<int64_t>(n, INT32_MAX)));
   for (int64_t i = 0; i < n; ++i) {
     if (!Continue(int32_t(i))) return 0;
@@ -77,7 +75,7 @@ int32_t ApplyMotionBlur(ApplyContext* context) {
     const int64_t y0 = std::max<int64_t>(zone->y0, dy), y1 = std::min<int64_t>(zone->y1, pictures->height + dy);
     if (x1 > x0 && y1 > y0)
       OverlayRectangle(pictures->out, pictures->in, pictures->width, pictures->height, x0, y0, x0 - dx, y0 - dy,
-                       x1 - x0, y1 - y0, table);
+                       x1 - x0, y1 - y0, overlay);
   }
   return 1;
 }

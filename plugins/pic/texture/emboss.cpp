@@ -24,18 +24,21 @@ template <typename PixelFunction>
 int32_t WalkTowardNeighbour(const HostPictures& pictures, const Zone& zone, int64_t dx, int64_t dy,
                             PixelFunction&& pixel) {
   static const uint8_t kBlack[3] = {0, 0, 0};
-  const int32_t w = pictures.work->Width(), h = pictures.work->Height();
+  const int64_t w = pictures.work->Width(), h = pictures.work->Height();
+  const int64_t step = dx >= 0 ? 1 : -1;
+  const int32_t width = zone.Width();
   StartProgress(0, zone.Height());
   for (int32_t counter = 0; counter < zone.Height(); ++counter) {
     if (counter % 10 == 0 && !Continue(counter)) return 0;
     const int64_t y = dy >= 0 ? zone.y0 + counter : zone.y1 - 1 - counter;
     const int64_t ny = y + dy;
     if (ny < 0 || ny >= h) continue;
-    for (int32_t i = 0; i < zone.Width(); ++i) {
-      const int64_t x = dx >= 0 ? zone.x0 + i : zone.x1 - 1 - i;
+    uint8_t* const row = pictures.out[y];
+    const uint8_t* const neighbours = pictures.out[ny];
+    int64_t x = dx >= 0 ? zone.x0 : zone.x1 - 1;
+    for (int32_t i = 0; i < width; ++i, x += step) {
       const int64_t nx = x + dx;
-      const uint8_t* n = nx >= 0 && nx < w ? PixelAt(pictures.out, nx, ny) : kBlack;
-      pixel(PixelAt(pictures.out, x, y), n);
+      pixel(row + 3 * x, nx >= 0 && nx < w ? neighbours + 3 * nx : kBlack);
     }
   }
   return 1;
@@ -56,13 +59,25 @@ int32_t ApplyEmboss(ApplyContext* context) {
   for (int32_t i = 0; i < 256; ++i) RampEntry(entry, exit, 256, i, gradient[i]);
   const int32_t mode = FirstSetOption(*context, {2, 3, 4});
   const int32_t special = FirstSetOption(*context, {6, 7, 8});
-  return WalkTowardNeighbour(*pictures, *zone, dx, dy, [&](uint8_t* p, const uint8_t* n) {
-    const int32_t w = Mean(p);
+  // The index of a pixel from its mean and its neighbour's channel sum.
+  auto index = [](const uint8_t* p, const uint8_t* n, int32_t& w) {
+    w = Mean(p);
     const int32_t nsum = int32_t(n[0]) + n[1] + n[2];
-    const int32_t i = (nsum / -3 - w + 255) / 2 + w;
-    if (mode == 2) {
-      CopyPixel(p, gradient[i]);
-    } else if (mode == 3) {
+    return (nsum / -3 - w + 255) / 2 + w;
+  };
+  auto walk = [&](auto&& pixel) { return WalkTowardNeighbour(*pictures, *zone, dx, dy, pixel); };
+  if (mode == 2) {
+    return walk([&gradient, index](uint8_t* p, const uint8_t* n) {
+      int32_t w;
+      const uint8_t* colour = gradient[index(p, n, w)];
+      const uint8_t c0 = colour[0], c1 = colour[1], c2 = colour[2];
+      p[0] = c0, p[1] = c1, p[2] = c2;
+    });
+  }
+  if (mode == 3) {
+    return walk([special, threshold, middle, index](uint8_t* p, const uint8_t* n) {
+      int32_t w;
+      const int32_t i = index(p, n, w);
       if (special == 7) {
         SetIntensity(p, i);
       } else if (special == 8) {
@@ -73,9 +88,13 @@ int32_t ApplyEmboss(ApplyContext* context) {
       } else {
         for (int ch = 0; ch < 3; ++ch) p[ch] = Clamp(TruncateToInt(static_cast<long double>(p[ch]) * i / middle));
       }
-    } else {
-      for (int ch = 0; ch < 3; ++ch) p[ch] = uint8_t((p[ch] - n[ch] + 255) / 2);
-    }
+    });
+  }
+  return walk([](uint8_t* p, const uint8_t* n) {
+    const int32_t n0 = n[0], n1 = n[1], n2 = n[2];
+    p[0] = uint8_t((p[0] - n0 + 255) / 2);
+    p[1] = uint8_t((p[1] - n1 + 255) / 2);
+    p[2] = uint8_t((p[2] - n2 + 255) / 2);
   });
 }
 
@@ -111,10 +130,12 @@ int32_t ApplyLineArt(ApplyContext* context) {
     RampEntry(entry, exit, int32_t(g), i, table[i]);
     CopyPixel(table[255 - i], table[i]);
   }
-  return WalkTowardNeighbour(*pictures, *zone, dx, dy, [&](uint8_t* p, const uint8_t* n) {
+  return WalkTowardNeighbour(*pictures, *zone, dx, dy, [&table](uint8_t* p, const uint8_t* n) {
     const int32_t w = int32_t(p[0]) + p[1] + p[2];
     const int32_t nsum = int32_t(n[0]) + n[1] + n[2];
-    CopyPixel(p, table[(nsum / -3 - w / 3 + 255) / 2 + w / 3]);
+    const uint8_t* colour = table[(nsum / -3 - w / 3 + 255) / 2 + w / 3];
+    const uint8_t c0 = colour[0], c1 = colour[1], c2 = colour[2];
+    p[0] = c0, p[1] = c1, p[2] = c2;
   });
 }
 

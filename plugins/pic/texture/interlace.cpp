@@ -1,6 +1,4 @@
 // Interlace (neighbouring rows or columns exchanged in pairs) and Camera View (every second row or column painted).
-#include <algorithm>
-
 #include "plugins/pic/pic_filters.h"
 #include "plugins/pic/pic_helpers.h"
 
@@ -20,19 +18,19 @@ int32_t ApplyInterlace(ApplyContext* context) {
     for (int32_t y = zone->y0; y < zone->y1 - 1; y += 2) {
       if (y % 10 == 0 && !Continue(y)) return 0;
       uint8_t* a = PixelAt(pictures->out, zone->x0, y);
-      std::swap_ranges(a, a + bytes, PixelAt(pictures->out, zone->x0, y + 1));
+      SwapBytes(a, PixelAt(pictures->out, zone->x0, y + 1), bytes);
     }
     return 1;
   }
   StartProgress(zone->x0, zone->x1);
-  for (int32_t x = zone->x0; x < zone->x1 - 1; x += 2) {
-    if (x % 10 == 0 && !Continue(x)) return 0;
-    for (int32_t y = zone->y0; y < zone->y1; ++y) {
-      uint8_t* a = PixelAt(pictures->out, x, y);
-      SwapPixels(a, a + 3);
+  uint8_t* const* rows = pictures->out;
+  const int32_t y0 = zone->y0, y1 = zone->y1;
+  return WalkColumnBands(zone->x0, int64_t(zone->x1) - 1, 2, [&](int64_t from, int64_t to) {
+    for (int32_t y = y0; y < y1; ++y) {
+      uint8_t* row = rows[y];
+      for (int64_t x = from; x < to; x += 2) SwapPixels(row + 3 * x, row + 3 * x + 3);
     }
-  }
-  return 1;
+  });
 }
 
 const OptionRow kInterlaceOptions[] = {
