@@ -17,7 +17,10 @@ int32_t ApplyContrast(ApplyContext* context) {
   static MeanChannelTable table;
   table.Fill([k](int32_t mean, int32_t c) { return Clamp(c + int64_t(RoundBelow((c * (mean - 128)) * k))); });
   const size_t count = size_t(zone->Width() > 0 ? zone->Width() : 0);
-  return WalkRows(*zone, [&](int32_t, uint8_t* p) { MeanTableRow(p, count, table); });
+  // The single-precision form needs k itself as a float (it is, unless the coefficient is tiny).
+  MeanArithmetic arithmetic;
+  if (static_cast<long double>(static_cast<float>(k)) == k) arithmetic = Checked({MeanRule::kPushFromGrey, float(k)}, table);
+  return WalkRows(*zone, [&](int32_t, uint8_t* p) { MeanTableRow(p, count, table, arithmetic); });
 }
 
 const ParameterRow kParameters[] = {

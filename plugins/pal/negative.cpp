@@ -57,7 +57,8 @@ int32_t ApplyNegativeLight(ApplyContext* context) {
   static MeanChannelTable table;
   table.Fill([](int32_t mean, int32_t c) { return IntensityChannel(c, mean, 255 - mean); });
   const size_t count = size_t(zone->Width() > 0 ? zone->Width() : 0);
-  return WalkRows(*zone, [&](int32_t, uint8_t* p) { MeanTableRow(p, count, table); });
+  const MeanArithmetic arithmetic = Checked({MeanRule::kInvertIntensity, 0}, table);
+  return WalkRows(*zone, [&](int32_t, uint8_t* p) { MeanTableRow(p, count, table, arithmetic); });
 }
 
 const ParameterRow kNegativeParameters[] = {

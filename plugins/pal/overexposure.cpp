@@ -22,7 +22,8 @@ int32_t ApplyOverexposure(ApplyContext* context) {
   static MeanChannelTable table;
   table.Fill([&a](int32_t mean, int32_t c) { return Clamp(RoundBelow(c + a[mean])); });
   const size_t count = size_t(zone->Width() > 0 ? zone->Width() : 0);
-  return WalkRows(*zone, [&](int32_t, uint8_t* p) { MeanTableRow(p, count, table); });
+  const MeanArithmetic arithmetic = Checked({MeanRule::kAddMean, intensity}, table);
+  return WalkRows(*zone, [&](int32_t, uint8_t* p) { MeanTableRow(p, count, table, arithmetic); });
 }
 
 const ParameterRow kParameters[] = {

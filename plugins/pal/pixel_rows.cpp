@@ -5,10 +5,12 @@
 #include "plugins/pal/pixel_rows.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#include <xmmintrin.h>
 #include <tmmintrin.h>
 #define OMBRIX_PAL_SHUFFLES 1
 #define OMBRIX_SSSE3 __attribute__((target("ssse3")))
@@ -83,6 +85,46 @@ void ReplacePlain(uint8_t* p, size_t count, const Replacement& r) {
     const int32_t d = new_mean - kit::Mean(p);
     for (int ch = 0; ch < 3; ++ch) p[ch] = kit::Clamp(int64_t(r.with[ch]) - d);
   }
+}
+
+// ---- Mean arithmetic ---------------------------------------------------------------------
+
+struct Coefficients {
+  float a = 1;
+  float b = 0;
+};
+
+// a and b for a pixel of this mean. Limiting b (and Contrast's factor) to -1024..1024 changes no
+// result, since every value beyond clamps alike, and keeps every value within the int32 range.
+Coefficients CoefficientsOf(const MeanArithmetic& r, int32_t mean) {
+  const float m = float(mean);
+  switch (r.rule) {
+    case MeanRule::kInvertIntensity:
+      // A black pixel becomes white (ValueWith); otherwise q = (255 - mean) / mean scales it.
+      return {mean == 0 ? 0.0f : (255.0f - m) / m, 0};
+    case MeanRule::kAddMean:
+      if (r.parameter == 0) return {1, mean > 0 ? 1024.0f : 0.0f};
+      return {1, std::min(std::max(m / r.parameter, -1024.0f), 1024.0f)};
+    case MeanRule::kPushFromGrey: return {std::min(std::max(r.parameter, -1024.0f), 1024.0f), 0};
+    case MeanRule::kNone: break;
+  }
+  return {};
+}
+
+// The rounding rule as the vectors take it: truncation of v + 0.5 for v >= 0, of v below. The
+// sum may round upwards in single precision; the check against the exact table catches that.
+int32_t RoundAsVectors(float v) { return int32_t(v >= 0 ? v + 0.5f : v); }
+
+uint8_t ValueWith(const MeanArithmetic& r, const Coefficients& k, int32_t mean, int32_t c) {
+  switch (r.rule) {
+    case MeanRule::kInvertIntensity:
+      if (mean == 0) return 255;
+      return kit::Clamp(RoundAsVectors(float(c) * k.a));
+    case MeanRule::kAddMean: return kit::Clamp(RoundAsVectors(float(c) + k.b));
+    case MeanRule::kPushFromGrey: return kit::Clamp(int64_t(c) + RoundAsVectors(float(c * (mean - 128)) * k.a));
+    case MeanRule::kNone: break;
+  }
+  return 0;
 }
 
 // ---- 16-pixel steps ----------------------------------------------------------------------
@@ -249,6 +291,80 @@ OMBRIX_SSSE3 size_t MeanTableFast(uint8_t* p, size_t count, const kit::MeanChann
   return done;
 }
 
+OMBRIX_SSSE3 inline __m128i RoundAsVectors(__m128 v) {
+  const __m128 half = _mm_and_ps(_mm_cmpge_ps(v, _mm_setzero_ps()), _mm_set1_ps(0.5f));
+  return _mm_cvttps_epi32(_mm_add_ps(v, half));
+}
+
+// Four channel values of four pixels whose coefficients are a, b: words x (of pixels 4q to
+// 4q + 3 of x16) to rounded doublewords.
+template <MeanRule kRule>
+OMBRIX_SSSE3 inline __m128i Quarter(__m128i x16, int q, __m128 a, __m128 b) {
+  __m128i x32;
+  if constexpr (kRule == MeanRule::kPushFromGrey)  // signed words: into the high half, then down
+    x32 = _mm_srai_epi32(q == 0 ? _mm_unpacklo_epi16(x16, x16) : _mm_unpackhi_epi16(x16, x16), 16);
+  else
+    x32 = q == 0 ? _mm_unpacklo_epi16(x16, _mm_setzero_si128()) : _mm_unpackhi_epi16(x16, _mm_setzero_si128());
+  const __m128 x = _mm_cvtepi32_ps(x32);
+  return RoundAsVectors(kRule == MeanRule::kAddMean ? _mm_add_ps(x, b) : _mm_mul_ps(x, a));
+}
+
+// The coefficients of four pixels (doubleword means).
+template <MeanRule kRule>
+OMBRIX_SSSE3 inline void CoefficientsOf(__m128i m32, float parameter, __m128& a, __m128& b) {
+  const __m128 m = _mm_cvtepi32_ps(m32);
+  if constexpr (kRule == MeanRule::kInvertIntensity) {
+    a = _mm_andnot_ps(_mm_cmpeq_ps(m, _mm_setzero_ps()), _mm_div_ps(_mm_sub_ps(_mm_set1_ps(255.0f), m), m));
+  } else if constexpr (kRule == MeanRule::kAddMean) {
+    if (parameter == 0)
+      b = _mm_and_ps(_mm_cmpgt_ps(m, _mm_setzero_ps()), _mm_set1_ps(1024.0f));
+    else
+      b = _mm_min_ps(_mm_max_ps(_mm_div_ps(m, _mm_set1_ps(parameter)), _mm_set1_ps(-1024.0f)), _mm_set1_ps(1024.0f));
+  } else {
+    a = _mm_set1_ps(std::min(std::max(parameter, -1024.0f), 1024.0f));
+  }
+}
+
+// Eight pixels (words of means and of the three channels) to eight result words per channel.
+template <MeanRule kRule>
+OMBRIX_SSSE3 inline void Half(__m128i means, const __m128i (&c16)[3], float parameter, __m128i (&out)[3]) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128 a0 = _mm_setzero_ps(), b0 = _mm_setzero_ps(), a1 = _mm_setzero_ps(), b1 = _mm_setzero_ps();
+  CoefficientsOf<kRule>(_mm_unpacklo_epi16(means, zero), parameter, a0, b0);
+  CoefficientsOf<kRule>(_mm_unpackhi_epi16(means, zero), parameter, a1, b1);
+  for (int ch = 0; ch < 3; ++ch) {
+    // |c * (mean - 128)| <= 32640 fits a word.
+    const __m128i x16 =
+        kRule == MeanRule::kPushFromGrey ? _mm_mullo_epi16(c16[ch], _mm_sub_epi16(means, _mm_set1_epi16(128))) : c16[ch];
+    out[ch] = _mm_packs_epi32(Quarter<kRule>(x16, 0, a0, b0), Quarter<kRule>(x16, 1, a1, b1));
+    if constexpr (kRule == MeanRule::kPushFromGrey) out[ch] = _mm_adds_epi16(out[ch], c16[ch]);
+    // A black pixel becomes white.
+    if constexpr (kRule == MeanRule::kInvertIntensity)
+      out[ch] = _mm_or_si128(out[ch], _mm_and_si128(_mm_cmpeq_epi16(means, zero), _mm_set1_epi16(255)));
+  }
+}
+
+template <MeanRule kRule>
+OMBRIX_SSSE3 size_t MeanArithmeticFast(uint8_t* p, size_t count, float parameter) {
+  const __m128i zero = _mm_setzero_si128();
+  size_t done = 0;
+  for (; done + 16 <= count; done += 16, p += 48) {
+    const Step planes = ToPlanes(LoadStep(p));
+    __m128i low_means, high_means;
+    Means(planes, low_means, high_means);
+    const __m128i low[3] = {_mm_unpacklo_epi8(planes.v[0], zero), _mm_unpacklo_epi8(planes.v[1], zero),
+                            _mm_unpacklo_epi8(planes.v[2], zero)};
+    const __m128i high[3] = {_mm_unpackhi_epi8(planes.v[0], zero), _mm_unpackhi_epi8(planes.v[1], zero),
+                             _mm_unpackhi_epi8(planes.v[2], zero)};
+    __m128i low_out[3], high_out[3];
+    Half<kRule>(low_means, low, parameter, low_out);
+    Half<kRule>(high_means, high, parameter, high_out);
+    StoreStep(p, FromPlanes({{_mm_packus_epi16(low_out[0], high_out[0]), _mm_packus_epi16(low_out[1], high_out[1]),
+                              _mm_packus_epi16(low_out[2], high_out[2])}}));
+  }
+  return done;
+}
+
 size_t CopyChannelFast(uint8_t* p, const uint8_t* source, size_t count, int channel) {
   // keep[k]: the bytes of the 16-byte piece k of a step that are not the channel.
   alignas(16) uint8_t keep[3][16];
@@ -349,10 +465,42 @@ void ColourByIndexRow(uint8_t* p, size_t count, ColourIndex index, const uint32_
   ColourByIndexPlain(p + 3 * done, count - done, index, colours);
 }
 
-void MeanTableRow(uint8_t* p, size_t count, const kit::MeanChannelTable& table, RowWay way) {
+uint8_t ArithmeticValue(const MeanArithmetic& arithmetic, int32_t mean, int32_t c) {
+  return ValueWith(arithmetic, CoefficientsOf(arithmetic, mean), mean, c);
+}
+
+MeanArithmetic Checked(const MeanArithmetic& arithmetic, const kit::MeanChannelTable& table) {
+  if (arithmetic.rule == MeanRule::kNone || !std::isfinite(arithmetic.parameter)) return {};
+  for (int32_t mean = 0; mean < 256; ++mean) {
+    const Coefficients k = CoefficientsOf(arithmetic, mean);
+    // The other two channels of a pixel add up to 3 * mean + (0..2) - c, which lies in 0..510.
+    const int32_t first = std::max(0, 3 * mean - 510), last = std::min(255, 3 * mean + 2);
+    for (int32_t c = first; c <= last; ++c)
+      if (ValueWith(arithmetic, k, mean, c) != table.value[mean][c]) return {};
+  }
+  return arithmetic;
+}
+
+void MeanTableRow(uint8_t* p, size_t count, const kit::MeanChannelTable& table, const MeanArithmetic& arithmetic,
+                  RowWay way) {
   size_t done = 0;
 #if OMBRIX_PAL_SHUFFLES
-  if (way == RowWay::kFast && HasShuffles()) done = MeanTableFast(p, count, table);
+  if (way == RowWay::kFast && HasShuffles()) {
+    switch (arithmetic.rule) {
+      case MeanRule::kInvertIntensity:
+        done = MeanArithmeticFast<MeanRule::kInvertIntensity>(p, count, arithmetic.parameter);
+        break;
+      case MeanRule::kAddMean:
+        done = MeanArithmeticFast<MeanRule::kAddMean>(p, count, arithmetic.parameter);
+        break;
+      case MeanRule::kPushFromGrey:
+        done = MeanArithmeticFast<MeanRule::kPushFromGrey>(p, count, arithmetic.parameter);
+        break;
+      case MeanRule::kNone:
+        done = MeanTableFast(p, count, table);
+        break;
+    }
+  }
 #endif
   MeanTablePlain(p + 3 * done, count - done, table);
 }

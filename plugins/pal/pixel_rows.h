@@ -30,8 +30,26 @@ inline uint32_t PackColour(uint8_t blue, uint8_t green, uint8_t red) {
   return uint32_t(blue) | uint32_t(green) << 8 | uint32_t(red) << 16;
 }
 
-// Every channel c of a pixel whose mean is m becomes table.value[m][c].
-void MeanTableRow(uint8_t* p, size_t count, const kit::MeanChannelTable& table, RowWay way = RowWay::kFast);
+// The mean-table rules of Negative Light, Overexposure and Contrast as single-precision
+// arithmetic on vectors: per channel v = x * a + b, x being the channel value c (for Contrast
+// c * (mean - 128)) and a, b numbers of the pixel's mean; then the rounding rule, plus c for
+// Contrast, clamped. Single precision is not the filters' own arithmetic, so a rule is only
+// used after it has given every reachable entry of the filter's exact table.
+enum class MeanRule { kNone, kInvertIntensity, kAddMean, kPushFromGrey };
+struct MeanArithmetic {
+  MeanRule rule = MeanRule::kNone;
+  float parameter = 0;  // Overexposure: Intensity; Contrast: Coefficient / 128
+};
+// The rule's value for one channel value c of a pixel of mean `mean`, as the vectors compute it.
+uint8_t ArithmeticValue(const MeanArithmetic& arithmetic, int32_t mean, int32_t c);
+// `arithmetic` when it agrees with table.value[mean][c] for every mean and every c a pixel of
+// that mean can have; otherwise kNone.
+MeanArithmetic Checked(const MeanArithmetic& arithmetic, const kit::MeanChannelTable& table);
+
+// Every channel c of a pixel whose mean is m becomes table.value[m][c]; the fast way computes
+// it with `arithmetic` when that is not kNone (and was checked against the table).
+void MeanTableRow(uint8_t* p, size_t count, const kit::MeanChannelTable& table, const MeanArithmetic& arithmetic = {},
+                  RowWay way = RowWay::kFast);
 
 // Channel `channel` of every pixel takes the same channel of the pixel at the same place in
 // `source`, or 0 when source is null; the other channels stay.
