@@ -2,6 +2,7 @@
 #include "core/kit/filter_steps.h"
 #include "core/kit/pixel_math.h"
 #include "plugins/pal/pal_filters.h"
+#include "plugins/pal/pixel_rows.h"
 
 namespace ombrix::pal {
 namespace {
@@ -18,7 +19,7 @@ int32_t ApplyAntique(ApplyContext* context) {
   // tone[S] = (red, green, blue) for the channel sum S, with v = truncate(S / (Index * 3)).
   // Index 0 would divide by zero: a black pixel (S = 0) stays black and every other pixel takes
   // the value of an unbounded v, which is white.
-  uint8_t tone[766][3];
+  uint32_t tone[766];
   for (int32_t sum = 0; sum < 766; ++sum) {
     int64_t v = 0;
     if (sum > 0) v = index == 0 ? INT32_MAX : TruncateToInt(sum / (static_cast<long double>(index) * 3));
@@ -39,16 +40,10 @@ int32_t ApplyAntique(ApplyContext* context) {
     // Whichever channel holds the largest share, it is red that goes to 255 when that share
     // exceeds 255; the other channels are then clamped.
     if (largest > 255) red = 255;
-    tone[sum][kRed] = Clamp(red);
-    tone[sum][kGreen] = Clamp(green);
-    tone[sum][kBlue] = Clamp(blue);
+    tone[sum] = PackColour(Clamp(blue), Clamp(green), Clamp(red));
   }
-  return ForEachWorkPixel(*zone, [&](uint8_t* p) {
-    const uint8_t* colour = tone[int32_t(p[0]) + p[1] + p[2]];
-    p[0] = colour[0];
-    p[1] = colour[1];
-    p[2] = colour[2];
-  });
+  const size_t count = size_t(zone->Width() > 0 ? zone->Width() : 0);
+  return WalkRows(*zone, [&](int32_t, uint8_t* p) { ColourByIndexRow(p, count, ColourIndex::kSum, tone); });
 }
 
 const ParameterRow kParameters[] = {

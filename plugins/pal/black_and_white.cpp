@@ -2,6 +2,7 @@
 #include "core/kit/filter_steps.h"
 #include "core/kit/pixel_math.h"
 #include "plugins/pal/pal_filters.h"
+#include "plugins/pal/pixel_rows.h"
 
 namespace ombrix::pal {
 namespace {
@@ -15,13 +16,13 @@ int32_t ApplyBlackAndWhite(ApplyContext* context) {
   const auto light = ReadColour(*context, 2);
   if (!dark || !light) return 1;  // a colour that cannot be read leaves the picture as it is
   const int64_t threshold = int64_t(TruncateToInt(ParameterValue(*context, 4))) * 3;
-  const uint8_t colours[2][3] = {{light->blue, light->green, light->red}, {dark->blue, dark->green, dark->red}};
-  return ForEachWorkPixel(*zone, [&](uint8_t* p) {
-    const uint8_t* colour = colours[int32_t(p[0]) + p[1] + p[2] < threshold];
-    p[0] = colour[0];
-    p[1] = colour[1];
-    p[2] = colour[2];
-  });
+  // The colour of every channel sum.
+  uint32_t colours[766];
+  for (int32_t sum = 0; sum < 766; ++sum)
+    colours[sum] = sum < threshold ? PackColour(dark->blue, dark->green, dark->red)
+                                   : PackColour(light->blue, light->green, light->red);
+  const size_t count = size_t(zone->Width() > 0 ? zone->Width() : 0);
+  return WalkRows(*zone, [&](int32_t, uint8_t* p) { ColourByIndexRow(p, count, ColourIndex::kSum, colours); });
 }
 
 // "\260" is byte 0xB0, the degree sign of the Windows Latin-1 code page, followed by the digit.

@@ -2,6 +2,7 @@
 #include "core/kit/filter_steps.h"
 #include "core/kit/pixel_math.h"
 #include "plugins/pal/pal_filters.h"
+#include "plugins/pal/pixel_rows.h"
 
 namespace ombrix::pal {
 namespace {
@@ -15,7 +16,11 @@ int32_t ApplyContrast(ApplyContext* context) {
   // c + round(c * d * k) with d = mean - 128: c * d is an integer product, the rest extended.
   static MeanChannelTable table;
   table.Fill([k](int32_t mean, int32_t c) { return Clamp(c + int64_t(RoundBelow((c * (mean - 128)) * k))); });
-  return ForEachWorkPixel(*zone, [](uint8_t* p) { table.Apply(p); });
+  const size_t count = size_t(zone->Width() > 0 ? zone->Width() : 0);
+  // The single-precision form needs k itself as a float (it is, unless the coefficient is tiny).
+  MeanArithmetic arithmetic;
+  if (static_cast<long double>(static_cast<float>(k)) == k) arithmetic = Checked({MeanRule::kPushFromGrey, float(k)}, table);
+  return WalkRows(*zone, [&](int32_t, uint8_t* p) { MeanTableRow(p, count, table, arithmetic); });
 }
 
 const ParameterRow kParameters[] = {

@@ -2,6 +2,7 @@
 #include "core/kit/filter_steps.h"
 #include "core/kit/pixel_math.h"
 #include "plugins/pal/pal_filters.h"
+#include "plugins/pal/pixel_rows.h"
 
 namespace ombrix::pal {
 namespace {
@@ -25,19 +26,16 @@ int32_t ApplyGrayScale(ApplyContext* context) {
   const auto entry = ReadColour(*context, 5);
   const auto exit = ReadColour(*context, 6);
   if (!entry || !exit) return 1;
-  uint8_t ramp[256][3];
-  for (int32_t i = 0; i < 256; ++i) {
-    ramp[i][kBlue] = RampChannel(entry->blue, exit->blue, i);
-    ramp[i][kGreen] = RampChannel(entry->green, exit->green, i);
-    ramp[i][kRed] = RampChannel(entry->red, exit->red, i);
-  }
-  const int channel = basis == 2 ? kRed : basis == 3 ? kGreen : kBlue;
-  return ForEachWorkPixel(*zone, [&](uint8_t* p) {
-    const uint8_t* colour = ramp[basis == 1 ? Mean(p) : p[channel]];
-    p[0] = colour[0];
-    p[1] = colour[1];
-    p[2] = colour[2];
-  });
+  uint32_t ramp[256];
+  for (int32_t i = 0; i < 256; ++i)
+    ramp[i] = PackColour(RampChannel(entry->blue, exit->blue, i), RampChannel(entry->green, exit->green, i),
+                         RampChannel(entry->red, exit->red, i));
+  const ColourIndex index = basis == 1   ? ColourIndex::kMean
+                            : basis == 2 ? ColourIndex::kRed
+                            : basis == 3 ? ColourIndex::kGreen
+                                         : ColourIndex::kBlue;
+  const size_t count = size_t(zone->Width() > 0 ? zone->Width() : 0);
+  return WalkRows(*zone, [&](int32_t, uint8_t* p) { ColourByIndexRow(p, count, index, ramp); });
 }
 
 const ParameterRow kParameters[] = {

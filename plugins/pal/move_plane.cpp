@@ -6,6 +6,7 @@
 #include "core/kit/pixel_math.h"
 #include "core/picture/picture.h"
 #include "plugins/pal/pal_filters.h"
+#include "plugins/pal/pixel_rows.h"
 
 namespace ombrix::pal {
 namespace {
@@ -41,19 +42,21 @@ int32_t ApplyMovePlane(ApplyContext* context) {
   // Columns whose source column x - dx lies inside the picture.
   const int64_t covered_x0 = std::clamp<int64_t>(dx, zone->x0, zone->x1);
   const int64_t covered_x1 = std::clamp<int64_t>(dx + width, covered_x0, zone->x1);
+  // Pixel counts of the zone's columns left of, inside and right of the covered columns.
+  const size_t left = size_t(covered_x0 - zone->x0);
+  const size_t inside = size_t(covered_x1 - covered_x0);
+  const size_t right = size_t(zone->x1 - covered_x1);
+  const int64_t first_source = 3 * (covered_x0 - dx);
   return WalkRows(*zone, [&](int32_t y, uint8_t* p) {
     const int64_t sy = y - dy;
     if (sy < 0 || sy >= height) {
-      for (int32_t x = zone->x0; x < zone->x1; ++x, p += 3) p[channel] = 0;
+      CopyChannelRow(p, nullptr, left + inside + right, channel);
       return;
     }
-    int64_t x = zone->x0;
-    for (; x < covered_x0; ++x, p += 3) p[channel] = 0;
-    if (x < covered_x1) {
-      const uint8_t* s = source_rows[sy] + 3 * (x - dx) + channel;
-      for (; x < covered_x1; ++x, p += 3, s += 3) p[channel] = *s;
-    }
-    for (; x < zone->x1; ++x, p += 3) p[channel] = 0;
+    CopyChannelRow(p, nullptr, left, channel);
+    p += 3 * left;
+    if (inside > 0) CopyChannelRow(p, source_rows[sy] + first_source, inside, channel);
+    CopyChannelRow(p + 3 * inside, nullptr, right, channel);
   });
 }
 

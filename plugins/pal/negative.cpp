@@ -6,6 +6,7 @@
 #include "core/kit/filter_steps.h"
 #include "core/kit/pixel_math.h"
 #include "plugins/pal/pal_filters.h"
+#include "plugins/pal/pixel_rows.h"
 
 namespace ombrix::pal {
 namespace {
@@ -55,7 +56,9 @@ int32_t ApplyNegativeLight(ApplyContext* context) {
   // Each channel's result depends on the pixel's mean and its own value only.
   static MeanChannelTable table;
   table.Fill([](int32_t mean, int32_t c) { return IntensityChannel(c, mean, 255 - mean); });
-  return ForEachWorkPixel(*zone, [](uint8_t* p) { table.Apply(p); });
+  const size_t count = size_t(zone->Width() > 0 ? zone->Width() : 0);
+  const MeanArithmetic arithmetic = Checked({MeanRule::kInvertIntensity, 0}, table);
+  return WalkRows(*zone, [&](int32_t, uint8_t* p) { MeanTableRow(p, count, table, arithmetic); });
 }
 
 const ParameterRow kNegativeParameters[] = {

@@ -2,6 +2,7 @@
 #include "core/kit/filter_steps.h"
 #include "core/kit/pixel_math.h"
 #include "plugins/pal/pal_filters.h"
+#include "plugins/pal/pixel_rows.h"
 
 namespace ombrix::pal {
 namespace {
@@ -15,13 +16,14 @@ int32_t ApplyOverexposure(ApplyContext* context) {
   // Each channel becomes clamp(round(c + a)) with a = mean / Intensity. Intensity 0 (of either
   // sign) would divide by zero: a pixel whose mean is 0 then keeps its values (a = 0) and every
   // other pixel becomes white, the limit of an ever smaller intensity.
+  long double a[256];
+  a[0] = 0;
+  for (int32_t mean = 1; mean < 256; ++mean) a[mean] = intensity == 0 ? 1e30L : mean / static_cast<long double>(intensity);
   static MeanChannelTable table;
-  table.Fill([intensity](int32_t mean, int32_t c) {
-    long double a = 0;
-    if (mean > 0) a = intensity == 0 ? 1e30L : mean / static_cast<long double>(intensity);
-    return Clamp(RoundBelow(c + a));
-  });
-  return ForEachWorkPixel(*zone, [](uint8_t* p) { table.Apply(p); });
+  table.Fill([&a](int32_t mean, int32_t c) { return Clamp(RoundBelow(c + a[mean])); });
+  const size_t count = size_t(zone->Width() > 0 ? zone->Width() : 0);
+  const MeanArithmetic arithmetic = Checked({MeanRule::kAddMean, intensity}, table);
+  return WalkRows(*zone, [&](int32_t, uint8_t* p) { MeanTableRow(p, count, table, arithmetic); });
 }
 
 const ParameterRow kParameters[] = {

@@ -2,6 +2,7 @@
 #include "core/kit/filter_steps.h"
 #include "core/kit/pixel_math.h"
 #include "plugins/pal/pal_filters.h"
+#include "plugins/pal/pixel_rows.h"
 
 namespace ombrix::pal {
 namespace {
@@ -14,26 +15,13 @@ int32_t ApplyShiftRgb(ApplyContext* context) {
   // The remainder takes the sign of the dividend: -1 and -2 walk the rows (and report progress)
   // without changing a pixel; 0 returns before any progress is reported.
   const int32_t n = TruncateToInt(ParameterValue(*context, 2)) % 3;
-  switch (n) {
-    case 0:
-      return 1;
-    case 1:
-      return ForEachWorkPixel(*zone, [](uint8_t* p) {
-        const uint8_t blue = p[kBlue];
-        p[kBlue] = p[kGreen];
-        p[kGreen] = p[kRed];
-        p[kRed] = blue;
-      });
-    case 2:
-      return ForEachWorkPixel(*zone, [](uint8_t* p) {
-        const uint8_t red = p[kRed];
-        p[kRed] = p[kGreen];
-        p[kGreen] = p[kBlue];
-        p[kBlue] = red;
-      });
-    default:
-      return WalkRows(*zone, [](int32_t, uint8_t*) {});
-  }
+  if (n == 0) return 1;
+  if (n < 0) return WalkRows(*zone, [](int32_t, uint8_t*) {});
+  // n = 1: blue takes green, green takes red, red takes blue; n = 2 the other way round.
+  int from[3] = {kGreen, kRed, kBlue};
+  if (n == 2) from[kBlue] = kRed, from[kGreen] = kBlue, from[kRed] = kGreen;
+  const size_t count = size_t(zone->Width() > 0 ? zone->Width() : 0);
+  return WalkRows(*zone, [&](int32_t, uint8_t* p) { PermuteRow(p, count, from); });
 }
 
 const ParameterRow kParameters[] = {

@@ -1,9 +1,8 @@
 // Swap RGB: exchanges two channels of every pixel.
-#include <utility>
-
 #include "core/kit/filter_steps.h"
 #include "core/kit/pixel_math.h"
 #include "plugins/pal/pal_filters.h"
+#include "plugins/pal/pixel_rows.h"
 
 namespace ombrix::pal {
 namespace {
@@ -13,22 +12,23 @@ using namespace ombrix::kit;
 int32_t ApplySwapRgb(ApplyContext* context) {
   const auto zone = ZoneOf(context);
   if (!zone) return 1;
-  int first = 0;
-  int second = 0;
+  // from[ch]: the channel whose value channel ch takes.
+  int from[3] = {kBlue, kGreen, kRed};
   switch (FirstSetOption(*context, {1, 2, 3})) {
     case 1:
-      first = kRed, second = kGreen;
+      from[kRed] = kGreen, from[kGreen] = kRed;
       break;
     case 2:
-      first = kRed, second = kBlue;
+      from[kRed] = kBlue, from[kBlue] = kRed;
       break;
     case 3:
-      first = kGreen, second = kBlue;
+      from[kGreen] = kBlue, from[kBlue] = kGreen;
       break;
     default:
       return 1;  // no option set: nothing to exchange
   }
-  return ForEachWorkPixel(*zone, [first, second](uint8_t* p) { std::swap(p[first], p[second]); });
+  const size_t count = size_t(zone->Width() > 0 ? zone->Width() : 0);
+  return WalkRows(*zone, [&](int32_t, uint8_t* p) { PermuteRow(p, count, from); });
 }
 
 const OptionRow kOptions[] = {

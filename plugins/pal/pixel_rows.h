@@ -1,0 +1,69 @@
+// The row loops of the palette filters. Each takes the address of the blue byte of a row's first
+// pixel and a pixel count. The fast way works 16 pixels (48 bytes) a step with byte shuffles
+// when the processor has SSSE3 and finishes the row with the plain loop; the plain way is the
+// per-pixel loop throughout. Both give the same bytes (the tests compare them).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/kit/pixel_math.h"
+
+namespace ombrix::pal {
+
+enum class RowWay { kFast, kPlain };
+
+// True when kFast runs the 16-pixel steps here (otherwise it runs the plain loop).
+bool FastRowsAvailable();
+
+// Channel ch of every pixel takes the value channel from[ch] had (offsets kBlue, kGreen, kRed).
+void PermuteRow(uint8_t* p, size_t count, const int (&from)[3], RowWay way = RowWay::kFast);
+
+// What picks a pixel's entry in a colour table: the sum of its channels (0..765), their mean
+// (integer division) or one channel.
+enum class ColourIndex { kSum, kMean, kBlue, kGreen, kRed };
+// Every pixel becomes colours[index]: blue in bits 0-7, green in 8-15, red in 16-23. The table
+// holds 766 entries for kSum, 256 for the others.
+void ColourByIndexRow(uint8_t* p, size_t count, ColourIndex index, const uint32_t* colours,
+                      RowWay way = RowWay::kFast);
+inline uint32_t PackColour(uint8_t blue, uint8_t green, uint8_t red) {
+  return uint32_t(blue) | uint32_t(green) << 8 | uint32_t(red) << 16;
+}
+
+// The mean-table rules of Negative Light, Overexposure and Contrast as single-precision
+// arithmetic on vectors: per channel v = x * a + b, x being the channel value c (for Contrast
+// c * (mean - 128)) and a, b numbers of the pixel's mean; then the rounding rule, plus c for
+// Contrast, clamped. Single precision is not the filters' own arithmetic, so a rule is only
+// used after it has given every reachable entry of the filter's exact table.
+enum class MeanRule { kNone, kInvertIntensity, kAddMean, kPushFromGrey };
+struct MeanArithmetic {
+  MeanRule rule = MeanRule::kNone;
+  float parameter = 0;  // Overexposure: Intensity; Contrast: Coefficient / 128
+};
+// The rule's value for one channel value c of a pixel of mean `mean`, as the vectors compute it.
+uint8_t ArithmeticValue(const MeanArithmetic& arithmetic, int32_t mean, int32_t c);
+// `arithmetic` when it agrees with table.value[mean][c] for every mean and every c a pixel of
+// that mean can have; otherwise kNone.
+MeanArithmetic Checked(const MeanArithmetic& arithmetic, const kit::MeanChannelTable& table);
+
+// Every channel c of a pixel whose mean is m becomes table.value[m][c]; the fast way computes
+// it with `arithmetic` when that is not kNone (and was checked against the table).
+void MeanTableRow(uint8_t* p, size_t count, const kit::MeanChannelTable& table, const MeanArithmetic& arithmetic = {},
+                  RowWay way = RowWay::kFast);
+
+// Channel `channel` of every pixel takes the same channel of the pixel at the same place in
+// `source`, or 0 when source is null; the other channels stay.
+void CopyChannelRow(uint8_t* p, const uint8_t* source, size_t count, int channel, RowWay way = RowWay::kFast);
+
+// A pixel matches when every channel lies within its tolerance of `match` (a negative tolerance
+// matches nothing). A matching pixel becomes `with` when solid, else every channel becomes
+// clamp(with - (mean of with - mean of the pixel)).
+struct Replacement {
+  uint8_t match[3] = {};  // blue, green, red
+  int64_t tolerance[3] = {};
+  uint8_t with[3] = {};
+  bool solid = true;
+};
+void ReplaceRow(uint8_t* p, size_t count, const Replacement& replacement, RowWay way = RowWay::kFast);
+
+}  // namespace ombrix::pal

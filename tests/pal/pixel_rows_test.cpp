@@ -1,0 +1,151 @@
+// The palette filters' row loops: the 16-pixel steps give the bytes of the plain per-pixel loops
+// for row lengths that end anywhere in a step, and the single-precision mean rules are only
+// taken where they give the filters' exact tables.
+#include "plugins/pal/pixel_rows.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+#include <vector>
+
+namespace {
+
+using namespace ombrix::pal;
+using ombrix::kit::MeanChannelTable;
+
+const size_t kCounts[] = {0, 1, 15, 16, 17, 31, 32, 47, 100, 1921};
+
+// Random pixels, then every channel value beside every possible sum of the other two channels,
+// so that every (mean, channel value) pair a pixel can have comes up.
+std::vector<uint8_t> Pixels(size_t count, uint32_t seed, bool every_pair = false) {
+  std::mt19937 rng(seed);
+  std::vector<uint8_t> bytes;
+  for (size_t i = 0; i < 3 * count; ++i) bytes.push_back(uint8_t(rng()));
+  if (every_pair)
+    for (int c = 0; c < 256; ++c)
+      for (int rest = 0; rest <= 510; ++rest)
+        for (int ch = 0; ch < 3; ++ch) {
+          const int a = rest / 2, b = rest - a;
+          uint8_t p[3];
+          p[ch] = uint8_t(c), p[(ch + 1) % 3] = uint8_t(a), p[(ch + 2) % 3] = uint8_t(b);
+          bytes.insert(bytes.end(), p, p + 3);
+        }
+  return bytes;
+}
+
+// Runs row(p, count, way) both ways on the same pixels plus three guard bytes after the row.
+void ExpectSameBytes(const std::function<void(uint8_t*, size_t, RowWay)>& row, const std::string& what,
+                     bool every_pair = false) {
+  ASSERT_TRUE(FastRowsAvailable()) << "this machine runs only the plain loops";
+  std::vector<size_t> counts(std::begin(kCounts), std::end(kCounts));
+  if (every_pair) counts = {Pixels(0, 1, true).size() / 3};
+  for (size_t count : counts) {
+    std::vector<uint8_t> fast = Pixels(count + 1, uint32_t(count) + 7, every_pair);
+    fast.resize(3 * count + 3, 0xa5);
+    std::vector<uint8_t> plain = fast;
+    row(fast.data(), count, RowWay::kFast);
+    row(plain.data(), count, RowWay::kPlain);
+    ASSERT_EQ(fast, plain) << what << ", " << count << " pixels";
+  }
+}
+
+TEST(PalRows, PermutationsColourTablesAndChannelCopiesMatchThePlainLoops) {
+  const int orders[][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
+  for (const auto& from : orders)
+    ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { PermuteRow(p, n, from, w); },
+                    "order " + std::to_string(from[0]) + std::to_string(from[1]) + std::to_string(from[2]));
+
+  std::mt19937 rng(3);
+  std::vector<uint32_t> colours(766);
+  for (uint32_t& c : colours) c = rng() & 0xffffff;
+  for (ColourIndex index : {ColourIndex::kSum, ColourIndex::kMean, ColourIndex::kBlue, ColourIndex::kGreen, ColourIndex::kRed})
+    ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { ColourByIndexRow(p, n, index, colours.data(), w); },
+                    "colour index " + std::to_string(int(index)));
+
+  std::vector<uint8_t> source = Pixels(2000, 11);
+  for (int channel = 0; channel < 3; ++channel) {
+    ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { CopyChannelRow(p, source.data(), n, channel, w); },
+                    "copy channel " + std::to_string(channel));
+    ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { CopyChannelRow(p, nullptr, n, channel, w); },
+                    "clear channel " + std::to_string(channel));
+  }
+}
+
+TEST(PalRows, ReplacementMatchesThePlainLoopForEveryToleranceAndMode) {
+  std::mt19937 rng(17);
+  for (int round = 0; round < 60; ++round) {
+    Replacement r;
+    for (int ch = 0; ch < 3; ++ch) {
+      r.match[ch] = uint8_t(rng());
+      r.with[ch] = uint8_t(rng());
+      // Mostly wide tolerances so that many pixels match; some negative or beyond 255.
+      const int64_t choices[] = {-1, 0, 40, 90, 128, 200, 254, 255, 256, 100000, -100000};
+      r.tolerance[ch] = round < 4 ? choices[round] : choices[2 + rng() % 7];
+    }
+    r.solid = round % 2 == 0;
+    ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { ReplaceRow(p, n, r, w); },
+                    "replacement round " + std::to_string(round));
+  }
+}
+
+// The exact tables of the three mean-table filters, computed as the filters compute them.
+void FillContrast(MeanChannelTable& t, long double k) {
+  t.Fill([k](int32_t mean, int32_t c) {
+    return ombrix::kit::Clamp(c + int64_t(ombrix::kit::RoundBelow((c * (mean - 128)) * k)));
+  });
+}
+void FillOverexposure(MeanChannelTable& t, float intensity) {
+  t.Fill([intensity](int32_t mean, int32_t c) {
+    long double a = 0;
+    if (mean > 0) a = intensity == 0 ? 1e30L : mean / static_cast<long double>(intensity);
+    return ombrix::kit::Clamp(ombrix::kit::RoundBelow(c + a));
+  });
+}
+
+// Compares the mean-table row both ways on every (mean, c) pair and on random rows; returns
+// whether the arithmetic was taken.
+bool ExpectMeanRowsAgree(const MeanChannelTable& table, const MeanArithmetic& candidate, const std::string& what) {
+  const MeanArithmetic arithmetic = Checked(candidate, table);
+  ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { MeanTableRow(p, n, table, arithmetic, w); }, what, true);
+  ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { MeanTableRow(p, n, table, arithmetic, w); }, what);
+  return arithmetic.rule != MeanRule::kNone;
+}
+
+TEST(PalRows, MeanRulesGiveTheExactTablesOrAreLeftForTheTable) {
+  static MeanChannelTable table;
+  table.Fill([](int32_t mean, int32_t c) { return ombrix::kit::IntensityChannel(c, mean, 255 - mean); });
+  EXPECT_TRUE(ExpectMeanRowsAgree(table, {MeanRule::kInvertIntensity, 0}, "negative light"));
+
+  // The defaults (Intensity 2, Coefficient 2) must take the arithmetic; the rest only agree.
+  int taken = 0;
+  for (float intensity : {2.0f, 3.0f, 0.7f, 1.4f, -1.5f, 0.0f, -0.0f, 1e-3f, 1e6f, 255.0f}) {
+    FillOverexposure(table, intensity);
+    const bool used = ExpectMeanRowsAgree(table, {MeanRule::kAddMean, intensity}, "overexposure " + std::to_string(intensity));
+    if (intensity == 2.0f) {
+      EXPECT_TRUE(used);
+    }
+    taken += used;
+  }
+  for (float coefficient : {2.0f, 1.3f, -0.5f, 0.0f, 100.0f, 1e9f, 0.01f, -3.0f}) {
+    const long double k = coefficient * 0.0078125L;
+    FillContrast(table, k);
+    const bool used = ExpectMeanRowsAgree(table, {MeanRule::kPushFromGrey, float(k)}, "contrast " + std::to_string(coefficient));
+    if (coefficient == 2.0f) {
+      EXPECT_TRUE(used);
+    }
+    taken += used;
+  }
+  EXPECT_GT(taken, 4);
+
+  // A rule that disagrees with the table is refused: Overexposure's rule against Contrast's table.
+  FillContrast(table, 2 * 0.0078125L);
+  EXPECT_EQ(Checked({MeanRule::kAddMean, 2.0f}, table).rule, MeanRule::kNone);
+  // A plain table (no rule) goes through the table steps.
+  std::mt19937 rng(23);
+  for (auto& row : table.value)
+    for (uint8_t& v : row) v = uint8_t(rng());
+  ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { MeanTableRow(p, n, table, {}, w); }, "random table");
+}
+
+}  // namespace
