@@ -1,0 +1,96 @@
+// Streaks (Wind, Range Wind, Light Wind): a line of pixels ending at a seed pixel fades from the
+// picture into the seed's colour. A plain path in extended precision and a fast one that gives
+// the same bytes from integer arithmetic and a short list of exceptions per streak length.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "core/kit/pixel_math.h"
+
+namespace ombrix::pic {
+
+enum class StreakDirection { kHorizontal, kVertical, kDiagonalRight, kDiagonalLeft };
+
+// The change of one channel at step t (0 at the far end) of a streak of `steps` pixels, the
+// seed's channel being d above the pixel's: truncate(d / steps * t), in extended precision.
+inline int32_t StreakChange(int32_t d, int64_t steps, int64_t t) {
+  return kit::TruncateToInt(static_cast<long double>(d) / steps * t);
+}
+
+// StreakChange for one streak length s (2 .. 65535) without extended arithmetic.
+//
+// For a = |d| the exact quotient a * t / s lies at least 1 / s from a whole number unless s
+// divides a * t, while the two roundings of the extended computation move it by less than
+// 2^-54; so truncation gives floor(a * t / s) everywhere except at some multiples, where the
+// rounded quotient a / s lies below the true one and the product rounds to just under the whole
+// number: the result is then one less. Those (t, a) are found once per length and listed by row
+// t as 256-bit sets of a. A negative d mirrors a positive one exactly (round to nearest is
+// symmetric), so the change is sign(d) * that magnitude.
+class StreakRamp {
+ public:
+  struct ShortRow {
+    int32_t t;
+    uint64_t a[4];  // bit a: the magnitude for this a is floor(a * t / s) - 1
+    bool Has(int32_t magnitude) const { return (a[magnitude >> 6] >> (magnitude & 63)) & 1; }
+  };
+
+  // False when memory for the list cannot be had. `scratch` holds at least s - 1 rows.
+  bool Build(int32_t s, ShortRow* scratch);
+
+  int32_t steps() const { return s_; }
+  // floor(n / s) for n below 2^24: the rounded-up reciprocal gives the quotient or one more.
+  int32_t Quotient(uint32_t n) const {
+    uint32_t q = uint32_t((uint64_t(n) * reciprocal_) >> 32);
+    q -= uint32_t(q * uint32_t(s_) > n);
+    return int32_t(q);
+  }
+  // The change at step t for difference d, exceptions included.
+  int32_t Change(int32_t d, int32_t t) const;
+  // floor(a * t / s) signed like d, without the exceptions (the fast loops mend those apart).
+  int32_t FloorChange(int32_t d, int32_t t) const {
+    const int32_t sign = d >> 31;
+    const int32_t q = Quotient(uint32_t(((d ^ sign) - sign) * t));
+    return (q ^ sign) - sign;
+  }
+  const ShortRow* short_rows() const { return rows_.get(); }
+  int32_t short_row_count() const { return row_count_; }
+
+ private:
+  int32_t s_ = 0;
+  uint64_t reciprocal_ = 0;  // ceil(2^32 / s)
+  std::unique_ptr<ShortRow[]> rows_;
+  int32_t row_count_ = 0;
+};
+
+// The ramps of one apply call, built as the streak lengths first occur.
+class StreakRamps {
+ public:
+  // Room for lengths up to `longest` (capped at 65535). False when memory cannot be had.
+  bool Reset(int64_t longest);
+  // The ramp for `steps` (2 .. longest); null when it cannot be built.
+  const StreakRamp* For(int64_t steps);
+
+ private:
+  std::unique_ptr<std::unique_ptr<StreakRamp>[]> ramps_;
+  std::unique_ptr<StreakRamp::ShortRow[]> scratch_;
+  int64_t longest_ = 0;
+};
+
+// The pixels a streak covers: with `length` pixels asked for a seed at (x, y), the number of
+// steps after the limits of the picture (row 0, column 0, column width - 1); 0 draws nothing.
+int64_t StreakSteps(int32_t width, int64_t x, int64_t y, int64_t length, StreakDirection direction);
+
+// Draws the streak of `length` pixels ending at the seed (x, y) of the picture `rows`, which is
+// `width` pixels wide: the pixel at step t from the far end becomes c + StreakChange(seed - c,
+// steps, t) per channel. Horizontal streaks cover columns x - steps .. x - 1 of row y, vertical
+// ones rows y - steps .. y - 1 of column x, diagonal ones step one row up and one column right
+// or left per pixel; the seed keeps its colour.
+void DrawStreakPlain(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t length,
+                     StreakDirection direction);
+// The same bytes through `ramps` (the plain path when a ramp cannot be had). `vectors` false
+// keeps horizontal streaks off the vector loop, for the tests that compare the loops.
+void DrawStreak(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t length,
+                StreakDirection direction, StreakRamps& ramps, bool vectors = true);
+
+}  // namespace ombrix::pic
