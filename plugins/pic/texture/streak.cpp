@@ -14,31 +14,48 @@
 
 namespace ombrix::pic {
 
-bool StreakRamp::Build(int32_t s, ShortRow* scratch) {
+bool StreakRamp::Build(int32_t s, int32_t* scratch) {
   s_ = s;
   reciprocal_ = ((uint64_t(1) << 32) + uint64_t(s) - 1) / uint64_t(s);
+  weights_.reset();
+  if (s <= 256) {
+    const size_t count = (3 * size_t(s) + 7) / 8 * 8 + 8;
+    weights_.reset(new (std::nothrow) uint16_t[count]());
+    if (!weights_) return false;
+    for (int32_t t = 0; t < s; ++t) {
+      const uint16_t w = uint16_t((uint32_t(t) * 65536u + uint32_t(s) - 1) / uint32_t(s));
+      weights_[3 * t] = weights_[3 * t + 1] = weights_[3 * t + 2] = w;
+    }
+  }
   rows_.reset();
   row_count_ = 0;
   // The extended quotients a / s, as the plain computation rounds them.
   long double quotient[256];
   for (int32_t a = 0; a < 256; ++a) quotient[a] = static_cast<long double>(a) / s;
+  // a * t is a multiple of s exactly when a is a multiple of s / gcd(s, t).
+  auto short_at = [&](int32_t t, int32_t a) {
+    return kit::TruncateToInt(quotient[a] * static_cast<long double>(t)) < a * t / s;
+  };
   for (int32_t t = 1; t < s; ++t) {
-    // a * t is a multiple of s exactly when a is a multiple of s / gcd(s, t).
     const int32_t period = s / std::gcd(s, t);
-    ShortRow row{t, {0, 0, 0, 0}};
-    bool any = false;
     for (int32_t a = period; a < 256; a += period) {
-      if (kit::TruncateToInt(quotient[a] * static_cast<long double>(t)) < a * t / s) {
-        row.a[a >> 6] |= uint64_t(1) << (a & 63);
-        any = true;
+      if (short_at(t, a)) {
+        scratch[row_count_++] = t;
+        break;
       }
     }
-    if (any) scratch[row_count_++] = row;
   }
   if (row_count_ > 0) {
     rows_.reset(new (std::nothrow) ShortRow[size_t(row_count_)]);
     if (!rows_) return false;
-    std::copy(scratch, scratch + row_count_, rows_.get());
+    for (int32_t i = 0; i < row_count_; ++i) {
+      ShortRow& row = rows_[i];
+      row.t = scratch[i];
+      std::memset(row.hit, 0, sizeof row.hit);
+      const int32_t period = s / std::gcd(s, row.t);
+      for (int32_t a = period; a < 256; a += period)
+        if (short_at(row.t, a)) row.hit[255 + a] = row.hit[255 - a] = 1;
+    }
   }
   return true;
 }
@@ -48,14 +65,14 @@ int32_t StreakRamp::Change(int32_t d, int32_t t) const {
   const ShortRow* const begin = rows_.get();
   const ShortRow* const end = begin + row_count_;
   const ShortRow* row = std::lower_bound(begin, end, t, [](const ShortRow& r, int32_t v) { return r.t < v; });
-  if (row == end || row->t != t || !row->Has(d < 0 ? -d : d)) return change;
+  if (row == end || row->t != t || !row->Hits(d)) return change;
   return change + (d < 0 ? 1 : -1);
 }
 
 bool StreakRamps::Reset(int64_t longest) {
   longest_ = std::clamp<int64_t>(longest, 0, 65535);
   ramps_.reset(new (std::nothrow) std::unique_ptr<StreakRamp>[size_t(longest_) + 1]);
-  scratch_.reset(new (std::nothrow) StreakRamp::ShortRow[size_t(longest_) + 1]);
+  scratch_.reset(new (std::nothrow) int32_t[size_t(longest_) + 1]);
   if (!ramps_ || !scratch_) {
     longest_ = 0;
     return false;
@@ -63,30 +80,11 @@ bool StreakRamps::Reset(int64_t longest) {
   return true;
 }
 
-const StreakRamp* StreakRamps::For(int64_t steps) {
-  if (steps < 2 || steps > longest_) return nullptr;
+const StreakRamp* StreakRamps::Build(int64_t steps) {
   std::unique_ptr<StreakRamp>& ramp = ramps_[steps];
-  if (!ramp) {
-    ramp.reset(new (std::nothrow) StreakRamp);
-    if (!ramp) return nullptr;
-    if (!ramp->Build(int32_t(steps), scratch_.get())) {
-      ramp.reset();
-      return nullptr;
-    }
-  }
+  ramp.reset(new (std::nothrow) StreakRamp);
+  if (ramp && !ramp->Build(int32_t(steps), scratch_.get())) ramp.reset();
   return ramp.get();
-}
-
-int64_t StreakSteps(int32_t width, int64_t x, int64_t y, int64_t length, StreakDirection direction) {
-  if (length < 1) return 0;
-  int64_t steps = 0;
-  switch (direction) {
-    case StreakDirection::kHorizontal: steps = std::min(length, x); break;
-    case StreakDirection::kVertical: steps = std::min(length, y); break;
-    case StreakDirection::kDiagonalRight: steps = std::min({length, y, width - 1 - x}); break;
-    case StreakDirection::kDiagonalLeft: steps = std::min({length, y, x}); break;
-  }
-  return steps < 1 ? 0 : steps;
 }
 
 namespace {
@@ -118,9 +116,9 @@ void RampLoop(const StreakRamp& ramp, const StreakWalk& walk, const uint8_t seed
     const int32_t d0 = s0 - p[0], d1 = s1 - p[1], d2 = s2 - p[2];
     int32_t v0 = ramp.FloorChange(d0, t), v1 = ramp.FloorChange(d1, t), v2 = ramp.FloorChange(d2, t);
     if (next != end && next->t == t) {
-      v0 -= next->Has(d0 < 0 ? -d0 : d0) ? (d0 < 0 ? -1 : 1) : 0;
-      v1 -= next->Has(d1 < 0 ? -d1 : d1) ? (d1 < 0 ? -1 : 1) : 0;
-      v2 -= next->Has(d2 < 0 ? -d2 : d2) ? (d2 < 0 ? -1 : 1) : 0;
+      v0 -= next->Hits(d0) ? (d0 < 0 ? -1 : 1) : 0;
+      v1 -= next->Hits(d1) ? (d1 < 0 ? -1 : 1) : 0;
+      v2 -= next->Hits(d2) ? (d2 < 0 ? -1 : 1) : 0;
       ++next;
     }
     p[0] = uint8_t(p[0] + v0);
@@ -131,9 +129,7 @@ void RampLoop(const StreakRamp& ramp, const StreakWalk& walk, const uint8_t seed
 
 #if defined(__SSE2__)
 // The floor change for a horizontal streak of at most 256 pixels, eight channels at a time in
-// 16-bit lanes: a * t stays below 2^16, and with m = floor(2^16 / s) + 1 the high half of
-// a * t * m is the quotient or one more (the excess a * t * (m - 2^16 / s) / 2^16 is below 1),
-// which one multiply-back decides.
+// 16-bit lanes, from the ramp's byte weights.
 // `room` is the number of bytes of the row after the streak (the seed's and beyond).
 void VectorLoop(const StreakRamp& ramp, uint8_t* first, int32_t steps, const uint8_t seed[3], size_t room) {
   // Every pixel of a streak changes from its own value and the seed's only, so the channels that
@@ -146,80 +142,76 @@ void VectorLoop(const StreakRamp& ramp, uint8_t* first, int32_t steps, const uin
   Mend mends[3 * 256];
   int32_t mend_count = 0;
   const StreakRamp::ShortRow* rows = ramp.short_rows();
+  const int32_t e0 = seed[0], e1 = seed[1], e2 = seed[2];
   for (int32_t i = 0; i < ramp.short_row_count(); ++i) {
-    const int32_t offset = 3 * rows[i].t;
-    for (int ch = 0; ch < 3; ++ch) {
-      const int32_t d = int32_t(seed[ch]) - first[offset + ch];
-      if (rows[i].Has(d < 0 ? -d : d)) mends[mend_count++] = {uint16_t(offset + ch), first[offset + ch]};
-    }
+    const StreakRamp::ShortRow& row = rows[i];
+    uint8_t* p = first + 3 * row.t;
+    const int32_t d0 = e0 - p[0], d1 = e1 - p[1], d2 = e2 - p[2];
+    const bool h0 = row.Hits(d0), h1 = row.Hits(d1), h2 = row.Hits(d2);
+    if (!(h0 | h1 | h2)) continue;
+    const uint16_t offset = uint16_t(3 * row.t);
+    if (h0) mends[mend_count++] = {offset, p[0]};
+    if (h1) mends[mend_count++] = {uint16_t(offset + 1), p[1]};
+    if (h2) mends[mend_count++] = {uint16_t(offset + 2), p[2]};
   }
   const __m128i zero = _mm_setzero_si128();
-  const __m128i one = _mm_set1_epi16(1);
-  const __m128i divisor = _mm_set1_epi16(int16_t(steps));
-  const __m128i inverse = _mm_set1_epi16(int16_t(uint16_t(65536 / steps + 1)));
-  // Byte b of the streak is channel b % 3 of the pixel at t = b / 3; the pattern repeats every
-  // 24 bytes (three groups of eight lanes), with t eight higher.
-  alignas(16) static const int16_t kSteps[3][8] = {
-      {0, 0, 0, 1, 1, 1, 2, 2}, {2, 3, 3, 3, 4, 4, 4, 5}, {5, 5, 6, 6, 6, 7, 7, 7}};
-  __m128i ts[3];
-  for (int g = 0; g < 3; ++g) ts[g] = _mm_load_si128(reinterpret_cast<const __m128i*>(kSteps[g]));
-  // The seed's channels in the same pattern, four lanes at a time: 0 1 2 0, 1 2 0 1, 2 0 1 2.
+  const uint16_t* const weights = ramp.byte_weights();
+  // The seed's channels in the byte pattern, which repeats every 24 bytes (three groups of
+  // eight lanes), four lanes at a time: 0 1 2 0, 1 2 0 1, 2 0 1 2.
   const uint64_t c0 = seed[0], c1 = seed[1], c2 = seed[2];
   const int64_t lanes0120 = int64_t(c0 | c1 << 16 | c2 << 32 | c0 << 48);
   const int64_t lanes1201 = int64_t(c1 | c2 << 16 | c0 << 32 | c1 << 48);
   const int64_t lanes2012 = int64_t(c2 | c0 << 16 | c1 << 32 | c2 << 48);
-  const __m128i seeds[3] = {_mm_set_epi64x(lanes1201, lanes0120), _mm_set_epi64x(lanes0120, lanes2012),
-                            _mm_set_epi64x(lanes2012, lanes1201)};
-  const __m128i eight = _mm_set1_epi16(8);
-  auto step = [&](__m128i c, __m128i seed_lanes, __m128i t) {
+  const __m128i s0 = _mm_set_epi64x(lanes1201, lanes0120);
+  const __m128i s1 = _mm_set_epi64x(lanes0120, lanes2012);
+  const __m128i s2 = _mm_set_epi64x(lanes2012, lanes1201);
+  // Eight channels from byte b on: c + sign(d) * floor(|d| * t / s), d = seed - c.
+  auto step = [&](__m128i c, __m128i seed_lanes, size_t b) {
     const __m128i d = _mm_sub_epi16(seed_lanes, c);
     const __m128i a = _mm_max_epi16(d, _mm_sub_epi16(zero, d));
-    const __m128i n = _mm_mullo_epi16(a, t);
-    const __m128i guess = _mm_mulhi_epu16(n, inverse);
-    const __m128i exact = _mm_cmpeq_epi16(_mm_subs_epu16(_mm_mullo_epi16(guess, divisor), n), zero);
-    const __m128i q = _mm_sub_epi16(_mm_sub_epi16(guess, one), exact);  // guess - 1 unless it fits
+    const __m128i q = _mm_mulhi_epu16(a, _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights + b)));
     const __m128i sign = _mm_srai_epi16(d, 15);
     return _mm_add_epi16(c, _mm_sub_epi16(_mm_xor_si128(q, sign), sign));
   };
+  auto group = [&](uint8_t* p, __m128i seed_lanes, size_t b) {
+    const __m128i c = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
+    const __m128i out = step(c, seed_lanes, b);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(out, out));
+  };
+  // The last 1 .. 7 bytes. Where the row goes on for the rest of a group (the seed and its
+  // right neighbours), those lanes are loaded and stored back unchanged, their weight being 0;
+  // at the right edge of the picture the bytes go through a copy, so that nothing beyond the
+  // row is touched.
+  auto part = [&](uint8_t* p, size_t rest, __m128i seed_lanes, size_t b) {
+    if (room >= 8 - rest) {
+      group(p, seed_lanes, b);
+    } else {
+      alignas(8) uint8_t tail[8] = {};
+      std::memcpy(tail, p, rest);
+      group(tail, seed_lanes, b);
+      std::memcpy(p, tail, rest);
+    }
+  };
   const size_t bytes = 3 * size_t(steps);
   size_t b = 0;
-  int g = 0;
-  for (; b + 8 <= bytes; b += 8) {
-    const __m128i c = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(first + b)), zero);
-    const __m128i out = step(c, seeds[g], ts[g]);
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(first + b), _mm_packus_epi16(out, out));
-    ts[g] = _mm_add_epi16(ts[g], eight);
-    g = g == 2 ? 0 : g + 1;
+  for (; b + 24 <= bytes; b += 24) {
+    group(first + b, s0, b);
+    group(first + b + 8, s1, b + 8);
+    group(first + b + 16, s2, b + 16);
   }
-  if (b < bytes) {
-    const size_t rest = bytes - b;
-    if (room >= 8 - rest) {
-      // The last group reaches beyond the streak into the seed and its right neighbours, which
-      // keep their bytes.
-      alignas(16) static const uint16_t kChanged[8][8] = {
-          {0, 0, 0, 0, 0, 0, 0, 0},
-          {0xFFFF, 0, 0, 0, 0, 0, 0, 0},
-          {0xFFFF, 0xFFFF, 0, 0, 0, 0, 0, 0},
-          {0xFFFF, 0xFFFF, 0xFFFF, 0, 0, 0, 0, 0},
-          {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0, 0, 0, 0},
-          {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0, 0, 0},
-          {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0, 0},
-          {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0}};
-      const __m128i changed = _mm_load_si128(reinterpret_cast<const __m128i*>(kChanged[rest]));
-      const __m128i c = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(first + b)), zero);
-      const __m128i out = step(c, seeds[g], ts[g]);
-      const __m128i kept = _mm_or_si128(_mm_and_si128(changed, out), _mm_andnot_si128(changed, c));
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(first + b), _mm_packus_epi16(kept, kept));
-    } else {
-      // At the right edge of the picture: the last bytes through a copy, so that nothing beyond
-      // the row is read or written.
-      alignas(8) uint8_t tail[8] = {};
-      std::memcpy(tail, first + b, rest);
-      const __m128i c = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(tail)), zero);
-      const __m128i out = step(c, seeds[g], ts[g]);
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(tail), _mm_packus_epi16(out, out));
-      std::memcpy(first + b, tail, rest);
+  // 0 .. 23 bytes left: whole groups, then a part.
+  if (b + 8 <= bytes) {
+    group(first + b, s0, b);
+    b += 8;
+    if (b + 8 <= bytes) {
+      group(first + b, s1, b);
+      b += 8;
+      if (b < bytes) part(first + b, bytes - b, s2, b);
+    } else if (b < bytes) {
+      part(first + b, bytes - b, s1, b);
     }
+  } else if (b < bytes) {
+    part(first + b, bytes - b, s0, b);
   }
   for (int32_t i = 0; i < mend_count; ++i) {
     uint8_t& byte = first[mends[i].offset];
@@ -243,27 +235,30 @@ void DrawStreakPlain(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, 
   }
 }
 
-void DrawStreak(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t length,
-                StreakDirection direction, StreakRamps& ramps, bool vectors) {
-  const int64_t steps = StreakSteps(width, x, y, length, direction);
-  // One step is the far end alone, whose change is 0.
-  if (steps < 2) return;
-  const StreakRamp* ramp = ramps.For(steps);
-  if (ramp == nullptr) {
-    DrawStreakPlain(rows, width, x, y, length, direction);
-    return;
-  }
+void DrawRampStreak(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t steps,
+                    StreakDirection direction, const StreakRamp& ramp, bool vectors) {
   const StreakWalk walk(rows, x, y, steps, direction);
   uint8_t seed[3];
   CopyPixel(seed, PixelAt(rows, x, y));
 #if defined(__SSE2__)
-  if (vectors && direction == StreakDirection::kHorizontal && steps <= 256) {
-    VectorLoop(*ramp, walk.Pixel(0), int32_t(steps), seed, 3 * size_t(width - x));
+  if (vectors && direction == StreakDirection::kHorizontal && ramp.byte_weights() != nullptr) {
+    VectorLoop(ramp, walk.Pixel(0), int32_t(steps), seed, 3 * size_t(width - x));
     return;
   }
 #endif
   (void)vectors;
-  RampLoop(*ramp, walk, seed);
+  RampLoop(ramp, walk, seed);
+}
+
+void DrawHorizontalRampStreak(uint8_t* first, const uint8_t* seed, size_t room, const StreakRamp& ramp) {
+  const uint8_t colour[3] = {seed[0], seed[1], seed[2]};
+#if defined(__SSE2__)
+  VectorLoop(ramp, first, ramp.steps(), colour, room);
+#else
+  (void)room;
+  const StreakWalk walk(&first, ramp.steps(), 0, ramp.steps(), StreakDirection::kHorizontal);
+  RampLoop(ramp, walk, colour);
+#endif
 }
 
 }  // namespace ombrix::pic
