@@ -1,19 +1,8 @@
-// The module's random number generator.
+// The module's random number generator state.
 #include "core/kit/random.h"
 
-namespace ombrix::kit {
-namespace {
+namespace ombrix::kit::detail {
 
-uint32_t g_state = 1;
+uint32_t g_random_state = 1;
 
-}  // namespace
-
-int32_t Random() {
-  g_state = g_state * 214013u + 2531011u;
-  return int32_t((g_state >> 16) & 0x7FFFu);
-}
-
-uint32_t RandomState() { return g_state; }
-void SetRandomState(uint32_t state) { g_state = state; }
-
-}  // namespace ombrix::kit
+}  // namespace ombrix::kit::detail

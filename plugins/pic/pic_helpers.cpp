@@ -59,10 +59,32 @@ int32_t LevelFromPercent(float percent) {
   return TruncateToInt(static_cast<long double>(percent) * 0.01 * 255);
 }
 
+namespace {
+
+constexpr double kOneIn255 = 0.003921569;
+
+// truncate(|f| * difference / 255) as the overlay takes it.
+int32_t OverlayChange(float f, int32_t difference) {
+  const long double magnitude = f < 0 ? -static_cast<long double>(f) : static_cast<long double>(f);
+  return TruncateToInt(magnitude * difference * kOneIn255);
+}
+
+}  // namespace
+
+// The sum is taken modulo 2^32 before it is kept as a byte, so that a factor far beyond 255
+// (a saturated change) wraps instead of overflowing.
 uint8_t OverlayChannel(int32_t c, int32_t s, float f) {
-  constexpr double kOneIn255 = 0.003921569;
-  if (f < 0) return uint8_t(c + TruncateToInt(-static_cast<long double>(f) * (s - c) * kOneIn255));
-  return uint8_t(s + TruncateToInt(static_cast<long double>(f) * (c - s) * kOneIn255));
+  if (f < 0) return uint8_t(uint32_t(c) + uint32_t(OverlayChange(f, s - c)));
+  return uint8_t(uint32_t(s) + uint32_t(OverlayChange(f, c - s)));
+}
+
+void OverlayRamp::Fill(float factor) {
+  toward_source = factor < 0;
+  copies = !toward_source;
+  for (int32_t difference = -255; difference <= 255; ++difference) {
+    change[difference + 255] = uint8_t(OverlayChange(factor, difference));
+    copies = copies && change[difference + 255] == 0;
+  }
 }
 
 void OverlayTable::Fill(float factor) {
@@ -130,25 +152,6 @@ void SpanMask::AddEllipse(int32_t ex, int32_t ey, int32_t r1, int32_t r2) {
 bool SpanMask::Inside(int64_t x, int64_t y) const {
   if (y < top_ || y > bottom_) return false;
   return left_[y] <= x && x <= right_[y];
-}
-
-// ---- Random draws ---------------------------------------------------------------------------------
-
-int32_t OffsetMagnitudeFirst(int32_t m) {
-  int32_t magnitude = m >= 1 ? kit::Random() % m : 0;
-  if (kit::Random() % 2 != 0) magnitude = -magnitude;
-  return magnitude;
-}
-
-int32_t OffsetSignFirst(int32_t m) {
-  const bool negative = kit::Random() % 2 == 0;
-  const int32_t magnitude = m >= 1 ? kit::Random() % m : 0;
-  return negative ? -magnitude : magnitude;
-}
-
-bool OneChanceIn(int32_t n) {
-  if (n < 1) return true;
-  return kit::Random() % n == 0;
 }
 
 // ---- Resizing -------------------------------------------------------------------------------------

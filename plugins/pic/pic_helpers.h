@@ -13,6 +13,7 @@
 
 #include "core/kit/filter_steps.h"
 #include "core/kit/pixel_math.h"
+#include "core/kit/random.h"
 #include "core/kit/samplers.h"
 #include "core/picture/picture.h"
 
@@ -140,6 +141,18 @@ int32_t LevelFromPercent(float percent);
 // The overlay of a source colour s on a picture colour c with factor f: for f < 0,
 // c + truncate(-f * (s - c) * 0.003921569), else s + truncate(f * (c - s) * 0.003921569).
 uint8_t OverlayChannel(int32_t c, int32_t s, float f);
+// The same for one factor as a table over the difference of the two colours: f times a
+// difference is exact in extended precision, so the truncated change depends on the difference
+// alone. Kept modulo 256, as the sum is kept as a byte.
+struct OverlayRamp {
+  uint8_t change[511];  // [difference + 255]
+  bool toward_source;   // f < 0: c + change[s - c]; else s + change[c - s]
+  bool copies;          // every change is 0 and the source is taken as it is
+  void Fill(float factor);
+  uint8_t Apply(int32_t c, int32_t s) const {
+    return toward_source ? uint8_t(c + change[s - c + 255]) : uint8_t(s + change[c - s + 255]);
+  }
+};
 // The same as a table over (c, s) for one factor, so pixel loops do look-ups only.
 struct OverlayTable {
   uint8_t value[256][256];  // [c][s]
@@ -186,12 +199,48 @@ inline constexpr double kOutlineRadiansPerDegree = 0.017444444444444446;
 
 // A signed offset below m drawn magnitude first: rand() mod m (no draw when m < 1, giving 0),
 // then one draw whose odd value negates it.
-int32_t OffsetMagnitudeFirst(int32_t m);
+inline int32_t OffsetMagnitudeFirst(int32_t m) {
+  int32_t magnitude = m >= 1 ? kit::Random() % m : 0;
+  if (kit::Random() % 2 != 0) magnitude = -magnitude;
+  return magnitude;
+}
 // A signed offset below m drawn sign first: one draw, even meaning negative; then rand() mod m
 // when m >= 1.
-int32_t OffsetSignFirst(int32_t m);
+inline int32_t OffsetSignFirst(int32_t m) {
+  const bool negative = kit::Random() % 2 == 0;
+  const int32_t magnitude = m >= 1 ? kit::Random() % m : 0;
+  return negative ? -magnitude : magnitude;
+}
 // One chance in n: always when n < 1, else when rand() mod |n| is 0.
-bool OneChanceIn(int32_t n);
+inline bool OneChanceIn(int32_t n) {
+  if (n < 1) return true;
+  return kit::Random() % n == 0;
+}
+
+// The same draws for a bound fixed over a whole apply call, with the remainder taken without a
+// division (kit::DrawModulus).
+class ChanceIn {
+ public:
+  explicit ChanceIn(int32_t n) : always_(n < 1), modulus_(n) {}
+  bool Draw() const { return always_ || modulus_.Of(kit::Random()) == 0; }
+
+ private:
+  bool always_;
+  kit::DrawModulus modulus_;
+};
+class MagnitudeFirstOffset {
+ public:
+  explicit MagnitudeFirstOffset(int32_t m) : draws_(m >= 1), modulus_(m) {}
+  int32_t Draw() const {
+    int32_t magnitude = draws_ ? modulus_.Of(kit::Random()) : 0;
+    if ((kit::Random() & 1) != 0) magnitude = -magnitude;
+    return magnitude;
+  }
+
+ private:
+  bool draws_;
+  kit::DrawModulus modulus_;
+};
 
 // ---- Resizing and scaling ------------------------------------------------------------------------
 

@@ -22,12 +22,14 @@ int32_t ApplyAddNoise(ApplyContext* context) {
     const int64_t m = std::llabs(int64_t(TruncateToInt(ParameterValue(*context, 4 - ch))));
     maximum[ch] = m == 0 ? 1 : int32_t(std::min<int64_t>(m, INT32_MAX));
   }
+  const ChanceIn chance(n);
+  const MagnitudeFirstOffset red_offset(maximum[kRed]), green_offset(maximum[kGreen]), blue_offset(maximum[kBlue]);
   return ForEachWorkPixel(*zone, [&](uint8_t* p) {
-    if (!OneChanceIn(n)) return;
+    if (!chance.Draw()) return;
     // Red, green, blue, each magnitude first.
-    const int32_t red = OffsetMagnitudeFirst(maximum[kRed]);
-    const int32_t green = OffsetMagnitudeFirst(maximum[kGreen]);
-    const int32_t blue = OffsetMagnitudeFirst(maximum[kBlue]);
+    const int32_t red = red_offset.Draw();
+    const int32_t green = green_offset.Draw();
+    const int32_t blue = blue_offset.Draw();
     p[kRed] = Clamp(int64_t(p[kRed]) + red);
     p[kGreen] = Clamp(int64_t(p[kGreen]) + green);
     p[kBlue] = Clamp(int64_t(p[kBlue]) + blue);
@@ -51,9 +53,11 @@ int32_t ApplyAddDust(ApplyContext* context) {
   if (m == 0) return 1;
   const int32_t bound = int32_t(std::min<int64_t>(m, INT32_MAX));
   const bool grey = FirstSetOption(*context, {2, 3}) != 3;
+  const ChanceIn chance(n);
+  const MagnitudeFirstOffset offset(bound);
   return ForEachWorkPixel(*zone, [&](uint8_t* p) {
-    if (!OneChanceIn(n)) return;
-    const uint8_t level = Clamp(int64_t(Mean(p)) + OffsetMagnitudeFirst(bound));
+    if (!chance.Draw()) return;
+    const uint8_t level = Clamp(int64_t(Mean(p)) + offset.Draw());
     if (grey)
       p[0] = p[1] = p[2] = level;
     else

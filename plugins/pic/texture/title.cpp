@@ -1,6 +1,9 @@
 // Title (tiles of the picture laid with random offsets) and Brick (the zone tiled with a miniature of itself).
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 
 #include "core/kit/random.h"
 #include "plugins/pic/pic_filters.h"
@@ -28,24 +31,55 @@ int32_t ApplyTitle(ApplyContext* context) {
     const Bgr clear = ColourParameter(*context, 6);
     FillZone(pictures->out, *zone, clear.data());
   }
+  // The overlay of every factor the tiles may take: the fixed level, or under "Random
+  // Transparency" the levels 0 .. 254 as they first occur.
+  OverlayRamp fixed_ramp;
+  fixed_ramp.Fill(level);
+  std::unique_ptr<OverlayRamp[]> random_ramps;
+  std::unique_ptr<bool[]> random_filled;
+  if (random_level) {
+    random_ramps = Scratch<OverlayRamp>(255);
+    random_filled = Scratch<bool>(255);
+    if (!random_ramps || !random_filled) return 0;
+  }
+  // Copies go row by row, unless the two pictures share their pixels: then pixel by pixel, as
+  // the tile is read while it is written.
+  const bool shared = pictures->input == pictures->work || pictures->in == pictures->out;
+  uint8_t* const* out = pictures->out;
+  uint8_t* const* in = pictures->in;
+  const int64_t width = pictures->width, height = pictures->height;
   StartProgress(zone->y0, zone->y1);
   for (int64_t y = zone->y0; y < zone->y1; y += h) {
     if (y % 10 == 0 && !Continue(int32_t(y))) return 0;
     for (int64_t x = zone->x0; x < zone->x1; x += w) {
       const int64_t u = OffsetSignFirst(ox);
       const int64_t v = OffsetSignFirst(oy);
-      const float f = random_level ? float(Random() % 255) : level;
+      const OverlayRamp* ramp = &fixed_ramp;
+      if (random_level) {
+        const int32_t f = Random() % 255;
+        if (!random_filled[f]) random_ramps[f].Fill(float(f)), random_filled[f] = true;
+        ramp = &random_ramps[f];
+      }
       // The tile lands at (x + u, y + v); each of its pixels (X, Y) takes INPUT (X + u, Y + v).
+      // Its rows j and columns i where both the target and the source lie inside the picture:
       const int64_t tx = x + u, ty = y + v;
-      for (int64_t j = 0; j < h; ++j) {
-        const int64_t yy = ty + j, sy = yy + v;
-        if (yy < 0 || yy >= pictures->height || sy < 0 || sy >= pictures->height) continue;
-        for (int64_t i = 0; i < w; ++i) {
-          const int64_t xx = tx + i, sx = xx + u;
-          if (xx < 0 || xx >= pictures->width || sx < 0 || sx >= pictures->width) continue;
-          uint8_t* c = PixelAt(pictures->out, xx, yy);
-          const uint8_t* s = PixelAt(pictures->in, sx, sy);
-          for (int ch = 0; ch < 3; ++ch) c[ch] = OverlayChannel(c[ch], s[ch], f);
+      const int64_t i0 = std::max<int64_t>({0, -tx, -(tx + u)});
+      const int64_t i1 = std::min<int64_t>({w, width - tx, width - (tx + u)});
+      const int64_t j0 = std::max<int64_t>({0, -ty, -(ty + v)});
+      const int64_t j1 = std::min<int64_t>({h, height - ty, height - (ty + v)});
+      if (i0 >= i1) continue;
+      const size_t bytes = 3 * size_t(i1 - i0);
+      const bool copies = ramp->copies && !shared, toward_source = ramp->toward_source;
+      const uint8_t* const change = ramp->change + 255;
+      for (int64_t j = j0; j < j1; ++j) {
+        uint8_t* c = PixelAt(out, tx + i0, ty + j);
+        const uint8_t* source = PixelAt(in, tx + i0 + u, ty + j + v);
+        if (copies) {
+          std::memcpy(c, source, bytes);
+        } else if (toward_source) {
+          for (size_t k = 0; k < bytes; ++k) c[k] = uint8_t(c[k] + change[source[k] - c[k]]);
+        } else {
+          for (size_t k = 0; k < bytes; ++k) c[k] = uint8_t(source[k] + change[c[k] - source[k]]);
         }
       }
     }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "core/kit/random.h"
+#include "plugins/pic/texture/streak.h"
 #include "plugins/pic/pic_filters.h"
 #include "plugins/pic/pic_helpers.h"
 
@@ -12,7 +13,7 @@ namespace {
 
 using namespace ombrix::kit;
 
-enum class Direction { kHorizontal, kVertical, kDiagonalRight, kDiagonalLeft };
+using Direction = StreakDirection;
 
 Direction DirectionOption(const ApplyContext& context) {
   switch (FirstSetOption(context, {1, 2, 3, 4})) {
@@ -23,27 +24,12 @@ Direction DirectionOption(const ApplyContext& context) {
   }
 }
 
-// Draws a streak of `length` pixels ending at the seed (x, y): the pixel at step t from the far
-// end s becomes c + truncate((seed - c) / (e - s) * t), fading from the picture into the seed's
-// colour. The diagonal streaks step one row up and one column aside per pixel, their length
-// limited by row 0 and the picture's side, and take the same ramp, far end first.
-void DrawStreak(const HostPictures& pictures, int64_t x, int64_t y, int64_t length, Direction direction) {
-  if (length < 1) return;
-  int64_t steps = 0, dx = 0, dy = 0;  // from the seed to the far end, one step
-  switch (direction) {
-    case Direction::kHorizontal: steps = std::min(length, x), dx = -1; break;
-    case Direction::kVertical: steps = std::min(length, y), dy = -1; break;
-    case Direction::kDiagonalRight: steps = std::min({length, y, pictures.width - 1 - x}), dx = 1, dy = -1; break;
-    case Direction::kDiagonalLeft: steps = std::min({length, y, x}), dx = -1, dy = -1; break;
-  }
-  if (steps < 1) return;
-  uint8_t seed[3];
-  CopyPixel(seed, PixelAt(pictures.out, x, y));
-  for (int64_t t = 0; t < steps; ++t) {
-    uint8_t* p = PixelAt(pictures.out, x + dx * (steps - t), y + dy * (steps - t));
-    for (int ch = 0; ch < 3; ++ch)
-      p[ch] = uint8_t(p[ch] + TruncateToInt(static_cast<long double>(seed[ch] - p[ch]) / steps * t));
-  }
+// The ramps for streaks up to `longest` pixels, which no streak of the picture exceeds beyond
+// its larger side. Without them the streaks take the plain path.
+StreakRamps RampsUpTo(const HostPictures& pictures, int64_t longest) {
+  StreakRamps ramps;
+  ramps.Reset(std::min<int64_t>(longest, std::max(pictures.width, pictures.height)));
+  return ramps;
 }
 
 // n = truncate(100 / Quantity), the division in floating point.
@@ -60,11 +46,16 @@ int32_t ApplyWind(ApplyContext* context) {
   const int32_t l = TruncateToInt(ParameterValue(*context, 3));
   const int32_t bound = l == INT32_MIN ? INT32_MAX : std::abs(l);
   const Direction direction = DirectionOption(*context);
+  const ChanceIn seed_chance(n);
+  const DrawModulus length_draw(bound);
+  StreakRamps ramps = RampsUpTo(*pictures, l < 1 ? 1 : bound);
+  uint8_t* const* rows = pictures->out;
+  const int32_t width = pictures->width;
   return WalkRows(*zone, [&](int32_t y, uint8_t*) {
     for (int32_t x = zone->x0; x < zone->x1; ++x) {
-      if (!OneChanceIn(n)) continue;
-      const int64_t length = l < 1 ? 1 : Random() % bound + 1;
-      DrawStreak(*pictures, x, y, length, direction);
+      if (!seed_chance.Draw()) continue;
+      const int64_t length = l < 1 ? 1 : length_draw.Of(Random()) + 1;
+      DrawStreak(rows, width, x, y, length, direction, ramps);
     }
   });
 }
@@ -92,12 +83,17 @@ int32_t ApplyRangeWind(ApplyContext* context) {
   const int64_t luminosity = TruncateToInt(ParameterValue(*context, 3));
   const int64_t threshold = TruncateToInt(ParameterValue(*context, 4));
   const Direction direction = DirectionOption(*context);
+  const ChanceIn seed_chance(n);
+  const DrawModulus length_draw(bound);
+  StreakRamps ramps = RampsUpTo(*pictures, bound);
+  uint8_t* const* rows = pictures->out;
+  const int32_t width = pictures->width;
   return WalkRows(*zone, [&](int32_t y, uint8_t*) {
     for (int32_t x = zone->x0; x < zone->x1; ++x) {
       // The chance is drawn for every pixel; the length only for a seed in the luminosity range.
-      if (!OneChanceIn(n)) continue;
-      if (std::llabs(Mean(PixelAt(pictures->out, x, y)) - luminosity) > threshold) continue;
-      DrawStreak(*pictures, x, y, Random() % bound + 1, direction);
+      if (!seed_chance.Draw()) continue;
+      if (std::llabs(Mean(PixelAt(rows, x, y)) - luminosity) > threshold) continue;
+      DrawStreak(rows, width, x, y, length_draw.Of(Random()) + 1, direction, ramps);
     }
   });
 }
@@ -123,13 +119,21 @@ int32_t ApplyLightWind(ApplyContext* context) {
   const int64_t longest = TruncateToInt(ParameterValue(*context, 3));
   const int64_t shortest = TruncateToInt(ParameterValue(*context, 4));
   const Direction direction = DirectionOption(*context);
+  // Brighter seeds give longer streaks: the length of every mean, computed once.
+  int64_t length_of_mean[256];
+  int64_t most = 0;
+  for (int32_t mean = 0; mean < 256; ++mean) {
+    length_of_mean[mean] = TruncateToInt(static_cast<long double>(mean) * (longest - shortest) * 0.003921569 + shortest);
+    most = std::max(most, length_of_mean[mean]);
+  }
+  const ChanceIn seed_chance(n);
+  StreakRamps ramps = RampsUpTo(*pictures, most);
+  uint8_t* const* rows = pictures->out;
+  const int32_t width = pictures->width;
   return WalkRows(*zone, [&](int32_t y, uint8_t*) {
     for (int32_t x = zone->x0; x < zone->x1; ++x) {
-      if (!OneChanceIn(n)) continue;
-      // Brighter seeds give longer streaks.
-      const int64_t mean = Mean(PixelAt(pictures->out, x, y));
-      const int64_t length = TruncateToInt(static_cast<long double>(mean) * (longest - shortest) * 0.003921569 + shortest);
-      DrawStreak(*pictures, x, y, length, direction);
+      if (!seed_chance.Draw()) continue;
+      DrawStreak(rows, width, x, y, length_of_mean[Mean(PixelAt(rows, x, y))], direction, ramps);
     }
   });
 }

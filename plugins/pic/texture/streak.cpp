@@ -1,0 +1,264 @@
+// Streaks: the plain and the fast drawing, and the per-length ramps the fast one reads.
+#include "plugins/pic/texture/streak.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <numeric>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "plugins/pic/pic_helpers.h"
+
+namespace ombrix::pic {
+
+bool StreakRamp::Build(int32_t s, int32_t* scratch) {
+  s_ = s;
+  reciprocal_ = ((uint64_t(1) << 32) + uint64_t(s) - 1) / uint64_t(s);
+  weights_.reset();
+  if (s <= 256) {
+    const size_t count = (3 * size_t(s) + 7) / 8 * 8 + 8;
+    weights_.reset(new (std::nothrow) uint16_t[count]());
+    if (!weights_) return false;
+    for (int32_t t = 0; t < s; ++t) {
+      const uint16_t w = uint16_t((uint32_t(t) * 65536u + uint32_t(s) - 1) / uint32_t(s));
+      weights_[3 * t] = weights_[3 * t + 1] = weights_[3 * t + 2] = w;
+    }
+  }
+  rows_.reset();
+  row_count_ = 0;
+  // The extended quotients a / s, as the plain computation rounds them.
+  long double quotient[256];
+  for (int32_t a = 0; a < 256; ++a) quotient[a] = static_cast<long double>(a) / s;
+  // a * t is a multiple of s exactly when a is a multiple of s / gcd(s, t).
+  auto short_at = [&](int32_t t, int32_t a) {
+    return kit::TruncateToInt(quotient[a] * static_cast<long double>(t)) < a * t / s;
+  };
+  for (int32_t t = 1; t < s; ++t) {
+    const int32_t period = s / std::gcd(s, t);
+    for (int32_t a = period; a < 256; a += period) {
+      if (short_at(t, a)) {
+        scratch[row_count_++] = t;
+        break;
+      }
+    }
+  }
+  if (row_count_ > 0) {
+    rows_.reset(new (std::nothrow) ShortRow[size_t(row_count_)]);
+    if (!rows_) return false;
+    for (int32_t i = 0; i < row_count_; ++i) {
+      ShortRow& row = rows_[i];
+      row.t = scratch[i];
+      std::memset(row.hit, 0, sizeof row.hit);
+      const int32_t period = s / std::gcd(s, row.t);
+      for (int32_t a = period; a < 256; a += period)
+        if (short_at(row.t, a)) row.hit[255 + a] = row.hit[255 - a] = 1;
+    }
+  }
+  return true;
+}
+
+int32_t StreakRamp::Change(int32_t d, int32_t t) const {
+  const int32_t change = FloorChange(d, t);
+  const ShortRow* const begin = rows_.get();
+  const ShortRow* const end = begin + row_count_;
+  const ShortRow* row = std::lower_bound(begin, end, t, [](const ShortRow& r, int32_t v) { return r.t < v; });
+  if (row == end || row->t != t || !row->Hits(d)) return change;
+  return change + (d < 0 ? 1 : -1);
+}
+
+bool StreakRamps::Reset(int64_t longest) {
+  longest_ = std::clamp<int64_t>(longest, 0, 65535);
+  ramps_.reset(new (std::nothrow) std::unique_ptr<StreakRamp>[size_t(longest_) + 1]);
+  scratch_.reset(new (std::nothrow) int32_t[size_t(longest_) + 1]);
+  if (!ramps_ || !scratch_) {
+    longest_ = 0;
+    return false;
+  }
+  return true;
+}
+
+const StreakRamp* StreakRamps::Build(int64_t steps) {
+  std::unique_ptr<StreakRamp>& ramp = ramps_[steps];
+  ramp.reset(new (std::nothrow) StreakRamp);
+  if (ramp && !ramp->Build(int32_t(steps), scratch_.get())) ramp.reset();
+  return ramp.get();
+}
+
+namespace {
+
+// The pixel at step t of a streak of `steps` pixels ending at (x, y).
+struct StreakWalk {
+  uint8_t* const* rows;
+  int64_t x, y, steps, dx, dy;
+  StreakWalk(uint8_t* const* r, int64_t sx, int64_t sy, int64_t n, StreakDirection direction)
+      : rows(r), x(sx), y(sy), steps(n), dx(0), dy(0) {
+    switch (direction) {
+      case StreakDirection::kHorizontal: dx = -1; break;
+      case StreakDirection::kVertical: dy = -1; break;
+      case StreakDirection::kDiagonalRight: dx = 1, dy = -1; break;
+      case StreakDirection::kDiagonalLeft: dx = -1, dy = -1; break;
+    }
+  }
+  uint8_t* Pixel(int64_t t) const { return PixelAt(rows, x + dx * (steps - t), y + dy * (steps - t)); }
+};
+
+// The floor change of every channel of the streak, one pixel at a time, with the exceptions
+// mended as their rows come up.
+void RampLoop(const StreakRamp& ramp, const StreakWalk& walk, const uint8_t seed[3]) {
+  const int32_t s0 = seed[0], s1 = seed[1], s2 = seed[2];
+  const StreakRamp::ShortRow* next = ramp.short_rows();
+  const StreakRamp::ShortRow* const end = next + ramp.short_row_count();
+  for (int32_t t = 1; t < int32_t(walk.steps); ++t) {
+    uint8_t* p = walk.Pixel(t);
+    const int32_t d0 = s0 - p[0], d1 = s1 - p[1], d2 = s2 - p[2];
+    int32_t v0 = ramp.FloorChange(d0, t), v1 = ramp.FloorChange(d1, t), v2 = ramp.FloorChange(d2, t);
+    if (next != end && next->t == t) {
+      v0 -= next->Hits(d0) ? (d0 < 0 ? -1 : 1) : 0;
+      v1 -= next->Hits(d1) ? (d1 < 0 ? -1 : 1) : 0;
+      v2 -= next->Hits(d2) ? (d2 < 0 ? -1 : 1) : 0;
+      ++next;
+    }
+    p[0] = uint8_t(p[0] + v0);
+    p[1] = uint8_t(p[1] + v1);
+    p[2] = uint8_t(p[2] + v2);
+  }
+}
+
+#if defined(__SSE2__)
+// The floor change for a horizontal streak of at most 256 pixels, eight channels at a time in
+// 16-bit lanes, from the ramp's byte weights.
+// `room` is the number of bytes of the row after the streak (the seed's and beyond).
+void VectorLoop(const StreakRamp& ramp, uint8_t* first, int32_t steps, const uint8_t seed[3], size_t room) {
+  // Every pixel of a streak changes from its own value and the seed's only, so the channels that
+  // fall on an exception are noted first and mended after the floor loop: by one toward where
+  // they were, the floor change being at least 1 there.
+  struct Mend {
+    uint16_t offset;
+    uint8_t before;
+  };
+  Mend mends[3 * 256];
+  int32_t mend_count = 0;
+  const StreakRamp::ShortRow* rows = ramp.short_rows();
+  const int32_t e0 = seed[0], e1 = seed[1], e2 = seed[2];
+  for (int32_t i = 0; i < ramp.short_row_count(); ++i) {
+    const StreakRamp::ShortRow& row = rows[i];
+    uint8_t* p = first + 3 * row.t;
+    const int32_t d0 = e0 - p[0], d1 = e1 - p[1], d2 = e2 - p[2];
+    const bool h0 = row.Hits(d0), h1 = row.Hits(d1), h2 = row.Hits(d2);
+    if (!(h0 | h1 | h2)) continue;
+    const uint16_t offset = uint16_t(3 * row.t);
+    if (h0) mends[mend_count++] = {offset, p[0]};
+    if (h1) mends[mend_count++] = {uint16_t(offset + 1), p[1]};
+    if (h2) mends[mend_count++] = {uint16_t(offset + 2), p[2]};
+  }
+  const __m128i zero = _mm_setzero_si128();
+  const uint16_t* const weights = ramp.byte_weights();
+  // The seed's channels in the byte pattern, which repeats every 24 bytes (three groups of
+  // eight lanes), four lanes at a time: 0 1 2 0, 1 2 0 1, 2 0 1 2.
+  const uint64_t c0 = seed[0], c1 = seed[1], c2 = seed[2];
+  const int64_t lanes0120 = int64_t(c0 | c1 << 16 | c2 << 32 | c0 << 48);
+  const int64_t lanes1201 = int64_t(c1 | c2 << 16 | c0 << 32 | c1 << 48);
+  const int64_t lanes2012 = int64_t(c2 | c0 << 16 | c1 << 32 | c2 << 48);
+  const __m128i s0 = _mm_set_epi64x(lanes1201, lanes0120);
+  const __m128i s1 = _mm_set_epi64x(lanes0120, lanes2012);
+  const __m128i s2 = _mm_set_epi64x(lanes2012, lanes1201);
+  // Eight channels from byte b on: c + sign(d) * floor(|d| * t / s), d = seed - c.
+  auto step = [&](__m128i c, __m128i seed_lanes, size_t b) {
+    const __m128i d = _mm_sub_epi16(seed_lanes, c);
+    const __m128i a = _mm_max_epi16(d, _mm_sub_epi16(zero, d));
+    const __m128i q = _mm_mulhi_epu16(a, _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights + b)));
+    const __m128i sign = _mm_srai_epi16(d, 15);
+    return _mm_add_epi16(c, _mm_sub_epi16(_mm_xor_si128(q, sign), sign));
+  };
+  auto group = [&](uint8_t* p, __m128i seed_lanes, size_t b) {
+    const __m128i c = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
+    const __m128i out = step(c, seed_lanes, b);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(out, out));
+  };
+  // The last 1 .. 7 bytes. Where the row goes on for the rest of a group (the seed and its
+  // right neighbours), those lanes are loaded and stored back unchanged, their weight being 0;
+  // at the right edge of the picture the bytes go through a copy, so that nothing beyond the
+  // row is touched.
+  auto part = [&](uint8_t* p, size_t rest, __m128i seed_lanes, size_t b) {
+    if (room >= 8 - rest) {
+      group(p, seed_lanes, b);
+    } else {
+      alignas(8) uint8_t tail[8] = {};
+      std::memcpy(tail, p, rest);
+      group(tail, seed_lanes, b);
+      std::memcpy(p, tail, rest);
+    }
+  };
+  const size_t bytes = 3 * size_t(steps);
+  size_t b = 0;
+  for (; b + 24 <= bytes; b += 24) {
+    group(first + b, s0, b);
+    group(first + b + 8, s1, b + 8);
+    group(first + b + 16, s2, b + 16);
+  }
+  // 0 .. 23 bytes left: whole groups, then a part.
+  if (b + 8 <= bytes) {
+    group(first + b, s0, b);
+    b += 8;
+    if (b + 8 <= bytes) {
+      group(first + b, s1, b);
+      b += 8;
+      if (b < bytes) part(first + b, bytes - b, s2, b);
+    } else if (b < bytes) {
+      part(first + b, bytes - b, s1, b);
+    }
+  } else if (b < bytes) {
+    part(first + b, bytes - b, s0, b);
+  }
+  for (int32_t i = 0; i < mend_count; ++i) {
+    uint8_t& byte = first[mends[i].offset];
+    byte = uint8_t(byte > mends[i].before ? byte - 1 : byte + 1);
+  }
+}
+#endif
+
+}  // namespace
+
+void DrawStreakPlain(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t length,
+                     StreakDirection direction) {
+  const int64_t steps = StreakSteps(width, x, y, length, direction);
+  if (steps < 1) return;
+  const StreakWalk walk(rows, x, y, steps, direction);
+  uint8_t seed[3];
+  CopyPixel(seed, PixelAt(rows, x, y));
+  for (int64_t t = 0; t < steps; ++t) {
+    uint8_t* p = walk.Pixel(t);
+    for (int ch = 0; ch < 3; ++ch) p[ch] = uint8_t(p[ch] + StreakChange(seed[ch] - p[ch], steps, t));
+  }
+}
+
+void DrawRampStreak(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t steps,
+                    StreakDirection direction, const StreakRamp& ramp, bool vectors) {
+  const StreakWalk walk(rows, x, y, steps, direction);
+  uint8_t seed[3];
+  CopyPixel(seed, PixelAt(rows, x, y));
+#if defined(__SSE2__)
+  if (vectors && direction == StreakDirection::kHorizontal && ramp.byte_weights() != nullptr) {
+    VectorLoop(ramp, walk.Pixel(0), int32_t(steps), seed, 3 * size_t(width - x));
+    return;
+  }
+#endif
+  (void)vectors;
+  RampLoop(ramp, walk, seed);
+}
+
+void DrawHorizontalRampStreak(uint8_t* first, const uint8_t* seed, size_t room, const StreakRamp& ramp) {
+  const uint8_t colour[3] = {seed[0], seed[1], seed[2]};
+#if defined(__SSE2__)
+  VectorLoop(ramp, first, ramp.steps(), colour, room);
+#else
+  (void)room;
+  const StreakWalk walk(&first, ramp.steps(), 0, ramp.steps(), StreakDirection::kHorizontal);
+  RampLoop(ramp, walk, colour);
+#endif
+}
+
+}  // namespace ombrix::pic
