@@ -8,6 +8,7 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#include <tmmintrin.h>
 #define OMBRIX_PIC_SSE2 1
 #endif
 
@@ -202,6 +203,74 @@ void OverlayRectangle(uint8_t* const* target, uint8_t* const* source, int32_t wi
   if (i1 <= i0) return;
   for (int64_t j = j0; j < j1; ++j)
     overlay.Row(PixelAt(target, tx + i0, ty + j), PixelAt(source, sx + i0, sy + j), 3 * size_t(i1 - i0));
+}
+
+}  // namespace ombrix::pic
+
+// ---- Mirrored exchange -------------------------------------------------------------------------------
+
+namespace ombrix::pic {
+
+void SwapMirroredPixelsPlain(uint8_t* a, uint8_t* b, int64_t count) {
+  for (int64_t i = 0; i < count; ++i, a += 3, b -= 3) SwapPixels(a, b);
+}
+
+#if defined(OMBRIX_PIC_SSE2)
+namespace {
+
+// 16 pixels are 48 bytes, three registers. Reversing their order moves byte k of the result
+// (pixel k / 3, channel k % 3) from byte 3 * (15 - k / 3) + k % 3; result register j gathers its
+// bytes from each source register s with the shuffle kReverse[j][s] (0x80: not from s).
+struct ReverseMasks {
+  alignas(16) uint8_t bytes[3][3][16];
+  ReverseMasks() {
+    for (int k = 0; k < 48; ++k) {
+      const int from = 3 * (15 - k / 3) + k % 3;
+      for (int s = 0; s < 3; ++s) bytes[k / 16][s][k % 16] = from / 16 == s ? uint8_t(from % 16) : 0x80;
+    }
+  }
+};
+const ReverseMasks kReverse;
+
+__attribute__((target("ssse3"))) inline void Reverse16(const __m128i in[3], __m128i out[3]) {
+  for (int j = 0; j < 3; ++j) {
+    const auto* m = reinterpret_cast<const __m128i*>(kReverse.bytes[j]);
+    out[j] = _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(in[0], _mm_load_si128(m)),
+                                       _mm_shuffle_epi8(in[1], _mm_load_si128(m + 1))),
+                          _mm_shuffle_epi8(in[2], _mm_load_si128(m + 2)));
+  }
+}
+
+// Blocks of 16 pixels: the 16 going right from a and the 16 ending at b, both loaded before
+// either is stored.
+__attribute__((target("ssse3"))) int64_t SwapMirroredBlocks(uint8_t*& a, uint8_t*& b, int64_t count) {
+  int64_t done = 0;
+  for (; count - done >= 16; done += 16, a += 48, b -= 48) {
+    uint8_t* left = b - 45;
+    __m128i x[3], y[3], rx[3], ry[3];
+    for (int j = 0; j < 3; ++j) {
+      x[j] = Load(a + 16 * j);
+      y[j] = Load(left + 16 * j);
+    }
+    Reverse16(x, rx);
+    Reverse16(y, ry);
+    for (int j = 0; j < 3; ++j) {
+      Store(a + 16 * j, ry[j]);
+      Store(left + 16 * j, rx[j]);
+    }
+  }
+  return done;
+}
+
+}  // namespace
+#endif
+
+void SwapMirroredPixels(uint8_t* a, uint8_t* b, int64_t count) {
+#if defined(OMBRIX_PIC_SSE2)
+  static const bool has_ssse3 = __builtin_cpu_supports("ssse3");
+  if (g_vector && has_ssse3) count -= SwapMirroredBlocks(a, b, count);
+#endif
+  SwapMirroredPixelsPlain(a, b, count);
 }
 
 }  // namespace ombrix::pic

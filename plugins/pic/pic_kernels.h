@@ -51,6 +51,15 @@ inline int32_t GradientValue(long double slope, double near, int32_t a, int32_t 
   return GradientValuePlain(slope, a, t);
 }
 
+// ---- Mirrored exchange ---------------------------------------------------------------------------
+
+// Exchanges `count` pixels going right from `a` with as many going left from `b` (a's i-th pixel
+// with the pixel 3 * i bytes before b), the exchange of a horizontal flip. The two runs must not
+// overlap. The fast form reverses 16 pixels at a time with byte shuffles where the processor has
+// SSSE3.
+void SwapMirroredPixels(uint8_t* a, uint8_t* b, int64_t count);
+void SwapMirroredPixelsPlain(uint8_t* a, uint8_t* b, int64_t count);
+
 // ---- Overlay ------------------------------------------------------------------------------------------
 
 // The overlay of one factor (see OverlayChannel) for whole rows. Its value for (c, s) always has

@@ -148,3 +148,27 @@ TEST(GradientValue, TruncatesAsTheExtendedFormulaAlongWholeLines) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SwapMirroredPixels, ExchangesAsPixelByPixelForEveryRunAndRowWidth) {
+  // Runs of every length up to 70 from both ends of rows of odd and even widths (the halves of
+  // a flip meet in the middle), with guard bytes around the row that must stay untouched.
+  WithAndWithoutVectors([](bool vectors) {
+    for (int width : {1, 2, 31, 32, 33, 64, 97, 140, 141}) {
+      const std::vector<uint8_t> source = RandomBytes(3 * size_t(width) + 64, uint32_t(width));
+      for (int from = 0; from <= width / 2; from += from < 20 ? 1 : 13) {
+        for (int to = from; to <= width / 2; to += to < 40 ? 1 : 7) {
+          std::vector<uint8_t> fast = source, plain = source;
+          uint8_t* row_fast = fast.data() + 32;
+          uint8_t* row_plain = plain.data() + 32;
+          SwapMirroredPixels(row_fast + 3 * from, row_fast + 3 * (width - 1 - from), to - from);
+          SwapMirroredPixelsPlain(row_plain + 3 * from, row_plain + 3 * (width - 1 - from), to - from);
+          ASSERT_EQ(fast, plain) << "width " << width << ", pixels " << from << ".." << to << ", vectors " << vectors;
+        }
+      }
+    }
+  });
+}
+
+}  // namespace

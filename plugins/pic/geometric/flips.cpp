@@ -4,6 +4,7 @@
 
 #include "plugins/pic/pic_filters.h"
 #include "plugins/pic/pic_helpers.h"
+#include "plugins/pic/pic_kernels.h"
 
 namespace ombrix::pic {
 namespace {
@@ -50,7 +51,7 @@ int32_t ApplyHorizontalFlip(ApplyContext* context) {
       uint8_t* a = PixelAt(rows, x0 + from, y);
       uint8_t* b = PixelAt(rows, x1 - 1 - from, y);
       if (step_x == 1) {
-        for (int64_t i = from; i < to; ++i, a += 3, b -= 3) SwapPixels(a, b);
+        SwapMirroredPixels(a, b, to - from);
       } else {
         for (int64_t i = 0; i < to - from; i += step_x) SwapPixels(a + 3 * i, b - 3 * i);
       }
