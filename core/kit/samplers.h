@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -72,10 +73,8 @@ inline __m128 LerpLanes(__m128 a, __m128 b, __m128 t) { return _mm_add_ps(a, _mm
 
 // Blend for the three channels at once: the same single-precision operations in the same order
 // per lane, so every lane is bit for bit the scalar result; the byte is the low byte of the
-// truncated integer, as the scalar cast takes it.
-inline void BlendPixel(const uint8_t* p00, const uint8_t* p10, const uint8_t* p01, const uint8_t* p11, float fx,
-                       float fy, uint8_t out[3]) {
-  const __m128 c00 = LoadPixel(p00), c10 = LoadPixel(p10), c01 = LoadPixel(p01), c11 = LoadPixel(p11);
+// truncated integer, as the scalar cast takes it. The fourth lane is never stored.
+inline void BlendLanes(__m128 c00, __m128 c10, __m128 c01, __m128 c11, float fx, float fy, uint8_t out[3]) {
   const __m128 tx = _mm_set1_ps(fx), ty = _mm_set1_ps(fy);
   const __m128 by_rows = LerpLanes(LerpLanes(c00, c01, ty), LerpLanes(c10, c11, ty), tx);
   const __m128 by_columns = LerpLanes(LerpLanes(c00, c10, tx), LerpLanes(c01, c11, tx), ty);
@@ -87,10 +86,38 @@ inline void BlendPixel(const uint8_t* p00, const uint8_t* p10, const uint8_t* p0
   out[1] = uint8_t(bits >> 8);
   out[2] = uint8_t(bits >> 16);
 }
+
+inline void BlendPixel(const uint8_t* p00, const uint8_t* p10, const uint8_t* p01, const uint8_t* p11, float fx,
+                       float fy, uint8_t out[3]) {
+  BlendLanes(LoadPixel(p00), LoadPixel(p10), LoadPixel(p01), LoadPixel(p11), fx, fy, out);
+}
+
+// Four bytes at p, read without alignment.
+inline __m128i LoadFour(const uint8_t* p) {
+  int32_t bits;
+  std::memcpy(&bits, p, 4);
+  return _mm_cvtsi32_si128(bits);
+}
+
+// BlendPixel for two horizontal neighbours inside the picture in each of two rows: `a` and `b`
+// point at the left pixel of each pair. The six bytes of a pair are read as two overlapping
+// four-byte words (the second shifted down by a byte), so nothing beyond the pair is read.
+inline void BlendPairs(const uint8_t* a, const uint8_t* b, float fx, float fy, uint8_t out[3]) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i row_a = _mm_unpacklo_epi32(LoadFour(a), _mm_srli_epi32(LoadFour(a + 2), 8));
+  const __m128i row_b = _mm_unpacklo_epi32(LoadFour(b), _mm_srli_epi32(LoadFour(b + 2), 8));
+  const __m128i words_a = _mm_unpacklo_epi8(row_a, zero), words_b = _mm_unpacklo_epi8(row_b, zero);
+  BlendLanes(_mm_cvtepi32_ps(_mm_unpacklo_epi16(words_a, zero)), _mm_cvtepi32_ps(_mm_unpackhi_epi16(words_a, zero)),
+             _mm_cvtepi32_ps(_mm_unpacklo_epi16(words_b, zero)), _mm_cvtepi32_ps(_mm_unpackhi_epi16(words_b, zero)),
+             fx, fy, out);
+}
 #else
 inline void BlendPixel(const uint8_t* p00, const uint8_t* p10, const uint8_t* p01, const uint8_t* p11, float fx,
                        float fy, uint8_t out[3]) {
   for (int ch = 0; ch < 3; ++ch) out[ch] = Blend(p00[ch], p10[ch], p01[ch], p11[ch], fx, fy);
+}
+inline void BlendPairs(const uint8_t* a, const uint8_t* b, float fx, float fy, uint8_t out[3]) {
+  BlendPixel(a, a + 3, b, b + 3, fx, fy, out);
 }
 #endif
 
@@ -106,11 +133,17 @@ class BilinearSampler {
   // Colour at (u, v): the four neighbours around the true floor of the point, each outside the
   // picture (coordinates compared as unsigned 16-bit values) replaced by `outside`; per channel
   // the mean of both interpolation orders in single precision, truncated to a byte.
-  void Sample(float u, float v, const uint8_t outside[3], uint8_t out[3]) const {
+  [[gnu::always_inline]] void Sample(float u, float v, const uint8_t outside[3], uint8_t out[3]) const {
     const detail::Corners c = detail::Locate(u, v);
     if (c.far) {
       // All four neighbours are the outside colour; the interpolation of equal values keeps it.
       out[0] = outside[0], out[1] = outside[1], out[2] = outside[2];
+      return;
+    }
+    if (c.xa >= 0 && c.xa < width_ - 1 && c.ya >= 0 && c.ya < height_ - 1) {
+      // All four neighbours inside, the common case.
+      const size_t offset = 3 * size_t(c.xa);
+      detail::BlendPairs(rows_[c.ya] + offset, rows_[c.ya + 1] + offset, c.fx, c.fy, out);
       return;
     }
     const uint16_t xa = uint16_t(c.xa), xb = uint16_t(c.xa + 1);
