@@ -2,6 +2,7 @@
 // Polar (the zone's rows wrapped around a centre as circles).
 #include <cmath>
 
+#include "plugins/pic/geometric/polar_angle.h"
 #include "plugins/pic/pic_filters.h"
 #include "plugins/pic/pic_helpers.h"
 
@@ -19,14 +20,6 @@ Background PolarBackground(const ApplyContext& context) {
   }
 }
 
-int32_t WrapDegrees(int32_t n) { return ((n % 360) + 360) % 360; }
-
-// TruncateToInt of a double: the same saturating truncation without the extended-precision
-// corrections, which a double never needs.
-int32_t TruncateDouble(double v) {
-  if (v > -2147483649.0 && v < 2147483648.0) return int32_t(v);  // NaN fails
-  return v > 0 ? INT32_MAX : v < 0 ? INT32_MIN : 0;
-}
 
 int32_t ApplyPolarCoordinates(ApplyContext* context) {
   const auto zone = ZoneOf(context);
@@ -53,22 +46,23 @@ int32_t ApplyPolarCoordinates(ApplyContext* context) {
     column_of[n] = float(zone->x0 + static_cast<long double>(zone->Width()) * n * 0.0027777778);
     column_inside[n] = !(column_of[n] < 0 || column_of[n] >= w);
   }
+  // The angle step of each pixel from a table of where it changes (see PolarAngleSteps).
+  const PolarAngleSteps steps(turn);
   const BilinearSampler bilinear(input);
   const Zone area = *zone;
   return WalkRows(area, [&](int32_t y, uint8_t* p) {
     const BilinearSampler sampler = bilinear;
     const double dy = double(cy) - y;
-    const double turn_row = turn;
+    const bool below = dy < 0;
     const float v_limit = float(h), radius = fixed_radius;
     uint8_t* previous = p;
+    size_t interval = PolarAngleSteps::kFromCell;
     for (int32_t x = area.x0; x < area.x1; ++x, p += 3) {
       const double dx = double(x) - cx;
       const double r = std::sqrt(dx * dx + dy * dy);
       double ratio = dx / r;
       if (std::isnan(ratio)) ratio = -1;  // the centre itself
-      double theta = std::acos(ratio);
-      if (dy < 0) theta = -theta;
-      const int32_t n = WrapDegrees(TruncateDouble((theta - turn_row) * 57.297469361769856));
+      const int32_t n = steps.Step(ratio, below, interval);
       float u = column_of[n], v = float(r);
       uint8_t s[3];
       if (mode == Background::kDrawEdges) {
