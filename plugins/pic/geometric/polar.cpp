@@ -48,33 +48,52 @@ int32_t ApplyPolarCoordinates(ApplyContext* context) {
   }
   // The angle step of each pixel from a table of where it changes (see PolarAngleSteps).
   const PolarAngleSteps steps(turn);
+  // A row is worked in two passes: first every pixel's radius and angle step, then the samples,
+  // so that the square roots and divisions of one pass and the memory reads of the other overlap
+  // from pixel to pixel instead of waiting on each other.
+  const size_t columns = size_t(zone->Width() > 0 ? zone->Width() : 0);
+  auto radius_of = Scratch<float>(columns);
+  auto step_of = Scratch<int32_t>(columns);
+  if (!radius_of || !step_of) return 0;
   const BilinearSampler bilinear(input);
   const Zone area = *zone;
   return WalkRows(area, [&](int32_t y, uint8_t* p) {
     const BilinearSampler sampler = bilinear;
+    float* const v_of = radius_of.get();
+    int32_t* const n_of = step_of.get();
     const double dy = double(cy) - y;
     const bool below = dy < 0;
-    const float v_limit = float(h), radius = fixed_radius;
-    uint8_t* previous = p;
     size_t interval = PolarAngleSteps::kFromCell;
-    for (int32_t x = area.x0; x < area.x1; ++x, p += 3) {
-      const double dx = double(x) - cx;
+    for (size_t i = 0; i < columns; ++i) {
+      const double dx = double(area.x0 + int32_t(i)) - cx;
       const double r = std::sqrt(dx * dx + dy * dy);
       double ratio = dx / r;
       if (std::isnan(ratio)) ratio = -1;  // the centre itself
-      const int32_t n = steps.Step(ratio, below, interval);
-      float u = column_of[n], v = float(r);
-      uint8_t s[3];
-      if (mode == Background::kDrawEdges) {
+      n_of[i] = steps.Step(ratio, below, interval);
+      v_of[i] = float(r);
+    }
+    const uint8_t* const clear_colour = clear.c;
+    if (mode == Background::kDrawEdges) {
+      const float v_limit = float(h), radius = fixed_radius;
+      const uint8_t* previous = p;
+      for (size_t i = 0; i < columns; ++i, p += 3) {
+        const int32_t n = n_of[i];
+        float v = v_of[i];
         if (!column_inside[n] || v < 0 || v >= v_limit) v = radius;
-        sampler.Sample(u, v, previous, s);
-      } else if (mode == Background::kRepeat) {
-        SampleWrapped(input, u, v, s);
-      } else {
-        sampler.Sample(u, v, mode == Background::kKeep ? p : clear.c, s);
+        uint8_t s[3];
+        sampler.Sample(column_of[n], v, previous, s);
+        CopyPixel(p, s);
+        previous = p;
       }
-      CopyPixel(p, s);
-      previous = p;
+    } else if (mode == Background::kRepeat) {
+      for (size_t i = 0; i < columns; ++i, p += 3) SampleWrapped(input, column_of[n_of[i]], v_of[i], p);
+    } else {
+      const bool keep = mode == Background::kKeep;
+      for (size_t i = 0; i < columns; ++i, p += 3) {
+        uint8_t s[3];
+        sampler.Sample(column_of[n_of[i]], v_of[i], keep ? p : clear_colour, s);
+        CopyPixel(p, s);
+      }
     }
   });
 }
