@@ -6,16 +6,12 @@
 namespace ombrix::kit {
 namespace {
 
-// Points this far away have no neighbour inside any picture; treating them so also keeps the
-// floor inside the int range (and NaN out of it).
-constexpr float kFarAway = 1.0e9f;
+using detail::Blend;
+using detail::Corners;
+using detail::kFarAway;
 
-struct Corners {
-  int xa, ya;
-  float fx, fy;
-  bool far;
-};
-
+// The neighbour and fractions of a point by std::floor: the samplers in this file and the plain
+// bilinear sampler that the inline one is checked against.
 Corners Locate(float u, float v) {
   Corners c{};
   if (!(std::fabs(u) < kFarAway && std::fabs(v) < kFarAway)) {
@@ -30,15 +26,6 @@ Corners Locate(float u, float v) {
   return c;
 }
 
-float Lerp(float a, float b, float t) { return a + (b - a) * t; }
-
-// The mean of both interpolation orders, truncated to a byte.
-uint8_t Blend(float c00, float c10, float c01, float c11, float fx, float fy) {
-  const float by_rows = Lerp(Lerp(c00, c01, fy), Lerp(c10, c11, fy), fx);
-  const float by_columns = Lerp(Lerp(c00, c10, fx), Lerp(c01, c11, fx), fy);
-  return uint8_t(int(0.5f * (by_rows + by_columns)));
-}
-
 bool Inside(const Picture& p, int x, int y) {
   return uint16_t(x) < p.Width() && uint16_t(y) < p.Height();
 }
@@ -49,7 +36,7 @@ const uint8_t* PixelOr(const Picture& p, int x, int y, const uint8_t* outside) {
 
 }  // namespace
 
-void SampleBilinear(const Picture& p, float u, float v, const uint8_t outside[3], uint8_t out[3]) {
+void SampleBilinearPlain(const Picture& p, float u, float v, const uint8_t outside[3], uint8_t out[3]) {
   const Corners c = Locate(u, v);
   if (c.far) {
     out[0] = outside[0], out[1] = outside[1], out[2] = outside[2];

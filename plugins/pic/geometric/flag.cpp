@@ -37,22 +37,35 @@ int32_t ApplyFlag(ApplyContext* context) {
   for (int32_t x = area.x0; x < area.x1; ++x)
     column_shift[x - area.x0] = std::sin((double(x) + ox) * fx * kRadiansPerDegree) * ax;
   const Picture& input = *pictures->input;
+  const BilinearSampler sampler(input);
+  const double* const shift = column_shift.get();
+  const int32_t x0 = area.x0, x1 = area.x1, width = pictures->width;
   StartProgress(zone->y0, zone->y1);
   for (int32_t y = area.y0; y < area.y1; ++y) {
     if (y % 10 == 0 && !Continue(y)) return 0;
     const double row_shift = ay * std::sin((double(y) + oy) * fy * kRadiansPerDegree);
-    uint8_t* p = PixelAt(pictures->out, area.x0, y);
-    uint8_t keep[3];
-    CopyPixel(keep, p);
-    for (int32_t x = area.x0; x < area.x1; ++x, p += 3) {
-      const float u = float(x - row_shift);
-      const float v = float(y - column_shift[x - area.x0]);
+    uint8_t* p = PixelAt(pictures->out, x0, y);
+    if (mode == Background::kRepeat) {
+      for (int32_t x = x0; x < x1; ++x, p += 3)
+        SampleWrapped(input, float(x - row_shift), float(y - shift[x - x0]), p);
+    } else if (mode == Background::kKeep) {
       // Keep Background takes the pixel to the right (not yet changed, so INPUT's); the
       // rightmost column keeps the last one taken.
-      if (mode == Background::kKeep && x + 1 < pictures->width) CopyPixel(keep, PixelAt(pictures->in, x + 1, y));
-      uint8_t s[3];
-      SampleWithBackground(input, u, v, mode, mode == Background::kKeep ? keep : clear.data(), s);
-      CopyPixel(p, s);
+      const uint8_t* const input_row = pictures->in[y];
+      uint8_t keep[3];
+      CopyPixel(keep, p);
+      for (int32_t x = x0; x < x1; ++x, p += 3) {
+        if (x + 1 < width) CopyPixel(keep, input_row + 3 * size_t(x + 1));
+        uint8_t s[3];
+        sampler.Sample(float(x - row_shift), float(y - shift[x - x0]), keep, s);
+        CopyPixel(p, s);
+      }
+    } else {
+      for (int32_t x = x0; x < x1; ++x, p += 3) {
+        uint8_t s[3];
+        sampler.Sample(float(x - row_shift), float(y - shift[x - x0]), clear.c, s);
+        CopyPixel(p, s);
+      }
     }
   }
   return 1;

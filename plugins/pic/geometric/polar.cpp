@@ -2,6 +2,7 @@
 // Polar (the zone's rows wrapped around a centre as circles).
 #include <cmath>
 
+#include "plugins/pic/geometric/polar_angle.h"
 #include "plugins/pic/pic_filters.h"
 #include "plugins/pic/pic_helpers.h"
 
@@ -19,7 +20,6 @@ Background PolarBackground(const ApplyContext& context) {
   }
 }
 
-int32_t WrapDegrees(int32_t n) { return ((n % 360) + 360) % 360; }
 
 int32_t ApplyPolarCoordinates(ApplyContext* context) {
   const auto zone = ZoneOf(context);
@@ -38,28 +38,62 @@ int32_t ApplyPolarCoordinates(ApplyContext* context) {
                                  : float(zone->y1 * 0.5 - zone->y0 / 2);
   const Picture& input = *pictures->input;
   const int32_t w = input.Width(), h = input.Height();
-  return WalkRows(*zone, [&](int32_t y, uint8_t* p) {
+  // The source column depends on the angle step n only: one table of the 360 columns, each
+  // computed in extended precision as the formula has it, and whether it lies inside the picture.
+  float column_of[360];
+  bool column_inside[360];
+  for (int32_t n = 0; n < 360; ++n) {
+    column_of[n] = float(zone->x0 + static_cast<long double>(zone->Width()) * n * 0.0027777778);
+    column_inside[n] = !(column_of[n] < 0 || column_of[n] >= w);
+  }
+  // The angle step of each pixel from a table of where it changes (see PolarAngleSteps).
+  const PolarAngleSteps steps(turn);
+  // A row is worked in two passes: first every pixel's radius and angle step, then the samples,
+  // so that the square roots and divisions of one pass and the memory reads of the other overlap
+  // from pixel to pixel instead of waiting on each other.
+  const size_t columns = size_t(zone->Width() > 0 ? zone->Width() : 0);
+  auto radius_of = Scratch<float>(columns);
+  auto step_of = Scratch<int32_t>(columns);
+  if (!radius_of || !step_of) return 0;
+  const BilinearSampler bilinear(input);
+  const Zone area = *zone;
+  return WalkRows(area, [&](int32_t y, uint8_t* p) {
+    const BilinearSampler sampler = bilinear;
+    float* const v_of = radius_of.get();
+    int32_t* const n_of = step_of.get();
     const double dy = double(cy) - y;
-    uint8_t* previous = p;
-    for (int32_t x = zone->x0; x < zone->x1; ++x, p += 3) {
-      const double dx = double(x) - cx;
+    const bool below = dy < 0;
+    size_t interval = PolarAngleSteps::kFromCell;
+    for (size_t i = 0; i < columns; ++i) {
+      const double dx = double(area.x0 + int32_t(i)) - cx;
       const double r = std::sqrt(dx * dx + dy * dy);
       double ratio = dx / r;
       if (std::isnan(ratio)) ratio = -1;  // the centre itself
-      double theta = std::acos(ratio);
-      if (dy < 0) theta = -theta;
-      const int32_t n = WrapDegrees(TruncateToInt((theta - turn) * 57.297469361769856));
-      const long double column = zone->x0 + static_cast<long double>(zone->Width()) * n * 0.0027777778;
-      float u = float(column), v = float(r);
-      uint8_t s[3];
-      if (mode == Background::kDrawEdges) {
-        if (u < 0 || v < 0 || u >= w || v >= h) v = fixed_radius;
-        SampleBilinear(input, u, v, previous, s);
-      } else {
-        SampleWithBackground(input, u, v, mode, mode == Background::kKeep ? p : clear.data(), s);
+      n_of[i] = steps.Step(ratio, below, interval);
+      v_of[i] = float(r);
+    }
+    const uint8_t* const clear_colour = clear.c;
+    if (mode == Background::kDrawEdges) {
+      const float v_limit = float(h), radius = fixed_radius;
+      const uint8_t* previous = p;
+      for (size_t i = 0; i < columns; ++i, p += 3) {
+        const int32_t n = n_of[i];
+        float v = v_of[i];
+        if (!column_inside[n] || v < 0 || v >= v_limit) v = radius;
+        uint8_t s[3];
+        sampler.Sample(column_of[n], v, previous, s);
+        CopyPixel(p, s);
+        previous = p;
       }
-      CopyPixel(p, s);
-      previous = p;
+    } else if (mode == Background::kRepeat) {
+      for (size_t i = 0; i < columns; ++i, p += 3) SampleWrapped(input, column_of[n_of[i]], v_of[i], p);
+    } else {
+      const bool keep = mode == Background::kKeep;
+      for (size_t i = 0; i < columns; ++i, p += 3) {
+        uint8_t s[3];
+        sampler.Sample(column_of[n_of[i]], v_of[i], keep ? p : clear_colour, s);
+        CopyPixel(p, s);
+      }
     }
   });
 }
@@ -101,23 +135,38 @@ int32_t ApplyReversePolar(ApplyContext* context) {
     last_row[i] = zone->y1;
   }
   const Picture& input = *pictures->input;
+  const BilinearSampler sampler(input);
+  const double* const cos_of = cosine.get();
+  const double* const sin_of = sine.get();
+  int32_t* const noted_row = last_row.get();
+  const int32_t columns = zone->Width();
+  const double w = input.Width(), h = input.Height();
   StartProgress(zone->y0, zone->y1);
   for (int32_t y = zone->y0; y < zone->y1; ++y) {
     if (!Continue(y)) return 0;
     const double r = double(y) - zone->y0;
     uint8_t* p = PixelAt(pictures->out, zone->x0, y);
     const uint8_t* own = PixelAt(pictures->in, zone->x0, y);
-    for (int32_t i = 0; i < zone->Width(); ++i, p += 3, own += 3) {
-      const double u = cx + r * cosine[i], v = cy + r * sine[i];
-      uint8_t s[3];
-      if (mode == Background::kDrawEdges) {
-        if (!(u >= 0 && v >= 0 && u < input.Width() && v < input.Height())) continue;
-        SampleBilinear(input, float(u), float(v), p, s);
-        last_row[i] = y;
-      } else {
-        SampleWithBackground(input, float(u), float(v), mode, mode == Background::kKeep ? own : clear.data(), s);
+    if (mode == Background::kDrawEdges) {
+      for (int32_t i = 0; i < columns; ++i, p += 3) {
+        const double u = cx + r * cos_of[i], v = cy + r * sin_of[i];
+        if (!(u >= 0 && v >= 0 && u < w && v < h)) continue;
+        uint8_t s[3];
+        sampler.Sample(float(u), float(v), p, s);
+        CopyPixel(p, s);
+        noted_row[i] = y;
       }
-      CopyPixel(p, s);
+    } else if (mode == Background::kRepeat) {
+      for (int32_t i = 0; i < columns; ++i, p += 3)
+        SampleWrapped(input, float(cx + r * cos_of[i]), float(cy + r * sin_of[i]), p);
+    } else {
+      const bool keep = mode == Background::kKeep;
+      const uint8_t* const clear_colour = clear.c;
+      for (int32_t i = 0; i < columns; ++i, p += 3, own += 3) {
+        uint8_t s[3];
+        sampler.Sample(float(cx + r * cos_of[i]), float(cy + r * sin_of[i]), keep ? own : clear_colour, s);
+        CopyPixel(p, s);
+      }
     }
   }
   if (mode == Background::kDrawEdges) {

@@ -46,23 +46,46 @@ int32_t ApplyRotate(ApplyContext* context) {
                     std::abs(TruncateToInt(ParameterValue(*context, 10))));
   }
   const Picture& input = *pictures->input;
-  return WalkRows(*zone, [&](int32_t y, uint8_t* p) {
+  const BilinearSampler bilinear(input);
+  const Zone area = *zone;
+  return WalkRows(area, [&](int32_t y, uint8_t* p) {
+    // Locals for the row: stores into the picture would otherwise reload every captured value.
+    const BilinearSampler sampler = bilinear;
+    const double cs = cosine, sn = sine;
     const double dy = double(y) - cy;
-    for (int32_t x = zone->x0; x < zone->x1; ++x, p += 3) {
+    // The row's terms of u and v; (cx + dx cos) - dy sin and (cy + dx sin) + dy cos are summed in
+    // that order per pixel.
+    const double dy_sin = dy * sn, dy_cos = dy * cs;
+    const uint8_t* const clear_colour = clear.data();
+    if (!ellipse) {
+      if (mode == Background::kRepeat) {
+        for (int32_t x = area.x0; x < area.x1; ++x, p += 3) {
+          const double dx = double(x) - cx;
+          SampleWrapped(input, float(cx + dx * cs - dy_sin), float(cy + dx * sn + dy_cos), p);
+        }
+      } else {
+        const bool keep = mode == Background::kKeep;
+        for (int32_t x = area.x0; x < area.x1; ++x, p += 3) {
+          const double dx = double(x) - cx;
+          uint8_t s[3];
+          sampler.Sample(float(cx + dx * cs - dy_sin), float(cy + dx * sn + dy_cos), keep ? p : clear_colour, s);
+          CopyPixel(p, s);
+        }
+      }
+      return;
+    }
+    const bool clear_inside = mode == Background::kClear && mode_option == 2;
+    for (int32_t x = area.x0; x < area.x1; ++x, p += 3) {
       const double dx = double(x) - cx;
-      const double u = cx + dx * cosine - dy * sine;
-      const double v = cy + dx * sine + dy * cosine;
-      const uint8_t* outside = mode == Background::kKeep ? p : clear.data();
-      uint8_t s[3];
-      if (!ellipse) {
-        SampleWithBackground(input, float(u), float(v), mode, outside, s);
-        CopyPixel(p, s);
-      } else if (mask.Inside(TruncateToInt(u), TruncateToInt(v))) {
+      const double u = cx + dx * cs - dy_sin;
+      const double v = cy + dx * sn + dy_cos;
+      if (mask.Inside(TruncateToInt(u), TruncateToInt(v))) {
         // Inside the ellipse the sample is never wrapped.
-        SampleBilinear(input, float(u), float(v), outside, s);
+        uint8_t s[3];
+        sampler.Sample(float(u), float(v), mode == Background::kKeep ? p : clear_colour, s);
         CopyPixel(p, s);
-      } else if (mode == Background::kClear && mode_option == 2 && mask.Inside(x, y)) {
-        CopyPixel(p, clear.data());
+      } else if (clear_inside && mask.Inside(x, y)) {
+        CopyPixel(p, clear_colour);
       }
     }
   });
