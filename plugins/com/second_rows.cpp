@@ -2,6 +2,7 @@
 #include "plugins/com/second_rows.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace ombrix::com {
 namespace {
@@ -45,6 +46,18 @@ SecondRows::SecondRows(const Picture& picture, float scale_x, float scale_y, Add
       origin_y_(WrappedStep(0.0f, view_.height)) {
   columns_.reserve(size_t(x1 > x0 ? x1 - x0 : 0));
   for (int32_t x = x0; x < x1; ++x) columns_.push_back(StepOf(x, dx, scale_x, view_.width));
+  for (size_t i = 0; i < columns_.size(); ++i) {
+    const AxisStep& c = columns_[i];
+    if (c.f != 0.0f || c.far) {
+      runs_.clear();
+      break;
+    }
+    Run* last = runs_.empty() ? nullptr : &runs_.back();
+    if (last != nullptr && (c.a < 0 ? last->source < 0 : last->source >= 0 && c.a == last->source + int32_t(last->count)))
+      ++last->count;
+    else
+      runs_.push_back(Run{i, 1, c.a < 0 ? -1 : c.a});
+  }
 }
 
 AxisStep SecondRows::StepOf(int32_t position, long double offset, float scale, int32_t size) const {
@@ -67,6 +80,18 @@ void SecondRows::Colours(int32_t y, uint8_t* out) const {
   const uint8_t* const r1 = row.b >= 0 ? view_.rows[row.b] : nullptr;
   const float fy = row.f;
   const bool wraps = Wraps();
+  if (!runs_.empty() && fy == 0.0f && !row.far) {
+    // Every pixel of the row lies on a whole point: the neighbours at (xa, ya) themselves.
+    for (const Run& run : runs_) {
+      uint8_t* s = out + 3 * run.start;
+      if (r0 == nullptr || run.source < 0)
+        std::memset(s, 0, 3 * run.count);
+      else
+        std::memcpy(s, r0 + 3 * size_t(run.source), 3 * run.count);
+    }
+    Invert(out, 3 * columns_.size());
+    return;
+  }
   const AxisStep* column = columns_.data();
   uint8_t* const end = out + 3 * columns_.size();
   for (uint8_t* s = out; s != end; s += 3, ++column) {
@@ -92,8 +117,12 @@ void SecondRows::Colours(int32_t y, uint8_t* out) const {
     const uint8_t* p11 = q1 != nullptr && cx.b >= 0 ? q1 + 3 * size_t(cx.b) : kBlack;
     BlendCell(p00, p10, p01, p11, cx.f, f, s);
   }
+  Invert(out, 3 * columns_.size());
+}
+
+void SecondRows::Invert(uint8_t* bytes, size_t count) const {
   if (flip_ != 0)
-    for (uint8_t* s = out; s != end; ++s) *s ^= flip_;
+    for (size_t i = 0; i < count; ++i) bytes[i] ^= flip_;
 }
 
 void SecondRows::Alphas(int32_t y, uint8_t* out) const {

@@ -59,7 +59,18 @@ class SecondRows {
 
  private:
   AxisStep StepOf(int32_t position, long double offset, float scale, int32_t size) const;
+  // 255 - v under Negative.
+  void Invert(uint8_t* bytes, size_t count) const;
   bool Wraps() const { return mode_ == Addressing::kRepeat && repeat_ == RepeatSampling::kWrapAroundSampler; }
+
+  // Columns x0 + start .. x0 + start + count - 1 see the consecutive pixels from index `source`
+  // on (-1: outside, black). Made when every column lies on a whole point, so that a row on a
+  // whole point is a few block copies.
+  struct Run {
+    size_t start;
+    size_t count;
+    int32_t source;
+  };
 
   PictureView view_;
   Addressing mode_;
@@ -68,6 +79,7 @@ class SecondRows {
   float scale_y_;
   uint8_t flip_;
   std::vector<AxisStep> columns_;
+  std::vector<Run> runs_;  // empty unless every column lies on a whole point
   AxisStep origin_x_, origin_y_;  // the wrap-around sampler's cell of a far point
 };
 
