@@ -160,22 +160,20 @@ inline void SampleBilinearAt(const PictureView& p, float u, float v, const uint8
   Cell c;
   if (!LocateCell(u, v, c)) c = Cell{};
 #if OMBRIX_COM_SSE2
-  if (uint32_t(c.ya) < uint32_t(p.height - 1)) {
+  if (c.ya >= 0 && c.ya < p.height - 1 && c.xa >= 0 && c.xa < p.width - 1) {
     // Inside, no neighbour wraps, so each row's two neighbours lie side by side.
     __m128 c00, c10, c01, c11;
-    const size_t at = 3 * size_t(c.xa);
-    if (uint32_t(c.xa) < uint32_t(p.width - 2)) {
-      WidePairFloats(p.rows[c.ya] + at, c00, c10);
-      WidePairFloats(p.rows[c.ya + 1] + at, c01, c11);
-      BlendChannels(c00, c10, c01, c11, c.fx, c.fy, out);
-      return;
+    const uint8_t* row0 = p.rows[c.ya] + 3 * size_t(c.xa);
+    const uint8_t* row1 = p.rows[c.ya + 1] + 3 * size_t(c.xa);
+    if (c.xa < p.width - 2) {
+      WidePairFloats(row0, c00, c10);
+      WidePairFloats(row1, c01, c11);
+    } else {
+      PairFloats(row0, c00, c10);
+      PairFloats(row1, c01, c11);
     }
-    if (c.xa == p.width - 2) {
-      PairFloats(p.rows[c.ya] + at, c00, c10);
-      PairFloats(p.rows[c.ya + 1] + at, c01, c11);
-      BlendChannels(c00, c10, c01, c11, c.fx, c.fy, out);
-      return;
-    }
+    BlendChannels(c00, c10, c01, c11, c.fx, c.fy, out);
+    return;
   }
 #endif
   const int32_t xa = kit::WrapInto(c.xa, p.width), xb = kit::WrapInto(c.xa + 1, p.width);

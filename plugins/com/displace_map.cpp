@@ -48,12 +48,14 @@ int32_t ApplyDisplaceMap(ApplyContext* context) {
   return RunWithSecondPicture(*context, PictureSlot::kOfDisplaceMap, [&](const SecondPicture& second) {
     return WalkWithSampleRows(*zone, second, addressing, dx, dy, negative,
                               [&](int32_t y, uint8_t* p, const uint8_t* s, int32_t count) {
+                                // Locals: the byte stores below cannot then alias the row table or sizes.
+                                const PictureView view = source;
                                 const double row = double(y);
                                 const double* const hx = shift_x.data();
                                 const double* const hy = shift_y.data();
                                 for (int32_t x = zone->x0, end = zone->x0 + count; x < end; ++x, p += 3, s += 3) {
                                   const int32_t sum = int32_t(s[0]) + s[1] + s[2];
-                                  SampleWrappedAt(source, float(double(x) + hx[sum]), float(row + hy[sum]), p);
+                                  SampleWrappedAt(view, float(double(x) + hx[sum]), float(row + hy[sum]), p);
                                 }
                               });
   });
