@@ -1,9 +1,10 @@
 // Targa decoding with every read checked against the end of the data.
 #include "core/import/targa.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 #include "core/picture/picture.h"
 
@@ -53,6 +54,32 @@ int Refuse(Picture* picture) {
 }
 
 uint16_t ReadU16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+
+// Copies one uncompressed row of `width` pixels into picture row y (and its extra plane for 32
+// bits); returns the position after the row. 24-bit rows are stored as the picture stores them.
+const uint8_t* CopyRow(Picture& picture, int y, const uint8_t* table, int bytes_per_pixel, const uint8_t* in,
+                       size_t width) {
+  uint8_t* out = picture.Row(y);
+  switch (bytes_per_pixel) {
+    case 3:
+      std::memcpy(out, in, 3 * width);
+      return in + 3 * width;
+    case 4: {
+      uint8_t* alpha = picture.ExtraPlane() + size_t(y) * width;
+      for (size_t x = 0; x < width; ++x, in += 4, out += 3) {
+        out[0] = in[0], out[1] = in[1], out[2] = in[2];
+        alpha[x] = in[3];
+      }
+      return in;
+    }
+    default:
+      for (size_t x = 0; x < width; ++x, out += 3) {
+        const uint8_t* entry = table + 3 * size_t(in[x]);
+        out[0] = entry[0], out[1] = entry[1], out[2] = entry[2];
+      }
+      return in + width;
+  }
+}
 
 }  // namespace
 
@@ -111,11 +138,13 @@ int DecodeTarga(const uint8_t* data, size_t size, Picture* picture) {
   const uint8_t* const end = data + size;
 
   for (size_t i = 0; i < height; ++i) {
-    writer.StartRow(int(header.top_down ? i : height - 1 - i));
+    const int y = int(header.top_down ? i : height - 1 - i);
     if (header.image_type == 2) {
-      for (size_t x = 0; x < width; ++x, in += bytes_per_pixel) writer.Put(in);
+      // A whole row at once: the size check above covers every uncompressed row.
+      in = CopyRow(*picture, y, table, bytes_per_pixel, in, width);
       continue;
     }
+    writer.StartRow(y);
     size_t x = 0;
     while (x < width) {
       if (in >= end) return Refuse(picture);
@@ -138,14 +167,59 @@ int DecodeTarga(const uint8_t* data, size_t size, Picture* picture) {
 
 namespace {
 
-// The file's bytes from its start, at most `limit` of them.
-bool ReadFileStart(std::FILE* file, size_t limit, std::vector<uint8_t>* data) {
-  data->clear();
-  uint8_t buffer[65536];
-  while (data->size() < limit) {
-    const size_t want = limit - data->size() < sizeof buffer ? limit - data->size() : sizeof buffer;
-    const size_t got = std::fread(buffer, 1, want, file);
-    data->insert(data->end(), buffer, buffer + got);
+// The first bytes of a file, in one block that grows without clearing what it adds.
+class FileBytes {
+ public:
+  const uint8_t* Bytes() const { return bytes_.get(); }
+  size_t Size() const { return size_; }
+  // Room for `capacity` bytes, keeping those held.
+  void Reserve(size_t capacity) {
+    if (capacity <= capacity_) return;
+    std::unique_ptr<uint8_t[]> larger(new uint8_t[capacity]);
+    if (size_ > 0) std::memcpy(larger.get(), bytes_.get(), size_);
+    bytes_ = std::move(larger);
+    capacity_ = capacity;
+  }
+  uint8_t* End() { return bytes_.get() + size_; }
+  void Grow(size_t added) { size_ += added; }
+
+ private:
+  std::unique_ptr<uint8_t[]> bytes_;
+  size_t size_ = 0;
+  size_t capacity_ = 0;
+};
+
+// The bytes the file holds after its current position: nothing when that cannot be told (a
+// pipe, say), so the caller reads in steps.
+std::optional<size_t> BytesLeft(std::FILE* file) {
+  const long at = std::ftell(file);
+  if (at < 0 || std::fseek(file, 0, SEEK_END) != 0) return std::nullopt;
+  const long end = std::ftell(file);
+  if (std::fseek(file, at, SEEK_SET) != 0) return std::nullopt;  // the caller's next read fails too
+  if (end < at) return size_t{0};
+  return size_t(end - at);
+}
+
+// Reads on from the file's position until `data` holds `limit` bytes or the file ends. The block
+// takes no more room than the file has bytes, whatever the limit, so a header that promises a
+// huge picture in a small file allocates little.
+bool ReadFileStart(std::FILE* file, size_t limit, FileBytes* data) {
+  constexpr size_t kStep = 65536;
+  if (data->Size() >= limit) return true;
+  const std::optional<size_t> left = BytesLeft(file);
+  if (left) {
+    // One read of everything there is, up to the limit.
+    const size_t want = std::min(limit - data->Size(), *left);
+    data->Reserve(data->Size() + want);
+    const size_t got = std::fread(data->End(), 1, want, file);
+    data->Grow(got);
+    return got == want || std::ferror(file) == 0;
+  }
+  while (data->Size() < limit) {
+    const size_t want = std::min(limit - data->Size(), kStep);
+    data->Reserve(std::max(data->Size() + want, 2 * data->Size()));
+    const size_t got = std::fread(data->End(), 1, want, file);
+    data->Grow(got);
     if (got < want) return std::ferror(file) == 0;
   }
   return true;
@@ -158,22 +232,20 @@ int ReadTargaFile(const char* path, Picture* picture) {
   if (path == nullptr) return Refuse(picture);
   std::FILE* file = std::fopen(path, "rb");
   if (file == nullptr) return Refuse(picture);
-  std::vector<uint8_t> data;
+  FileBytes data;
   bool read = ReadFileStart(file, kTargaHeaderBytes, &data);
-  const std::optional<TargaHeader> header = read ? ParseTargaHeader(data.data(), data.size()) : std::nullopt;
+  const std::optional<TargaHeader> header = read ? ParseTargaHeader(data.Bytes(), data.Size()) : std::nullopt;
   if (header) {
     // Read no more than the largest file the header allows: every pixel in a packet of its own.
     const size_t pixels = size_t(header->width) * size_t(header->height);
     const size_t per_pixel = size_t(header->bits_per_pixel / 8) + (header->image_type == 10 ? 1 : 0);
     const size_t table = header->bits_per_pixel == 8 ? kColourTableBytes : 0;
     const size_t limit = kTargaHeaderBytes + size_t(header->id_length) + table + pixels * per_pixel;
-    std::vector<uint8_t> rest;
-    read = ReadFileStart(file, limit - kTargaHeaderBytes, &rest);
-    data.insert(data.end(), rest.begin(), rest.end());
+    read = ReadFileStart(file, limit, &data);
   }
   std::fclose(file);
   if (!header || !read) return Refuse(picture);
-  return DecodeTarga(data.data(), data.size(), picture);
+  return DecodeTarga(data.Bytes(), data.Size(), picture);
 }
 
 bool IsAcceptedTargaFile(const char* path) {

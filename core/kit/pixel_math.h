@@ -55,7 +55,11 @@ inline int32_t RoundBelow(long double v) {
 // The same result for a single-precision value, without extended arithmetic: for v >= 0 the
 // rule gives t + 1 exactly when v - t >= 0.5, and v - t is exact in single precision; below zero
 // it gives t. Used in pixel loops; NaN and values beyond the int32 range take RoundBelow.
-int32_t RoundBelowSingle(float v);
+inline int32_t RoundBelowSingle(float v) {
+  if (!(v > -2147483648.0f && v < 2147483648.0f)) return RoundBelow(v);
+  const int32_t t = int32_t(v);
+  return v > 0.0f && v - float(t) >= 0.5f ? t + 1 : t;
+}
 
 // Limits to 0..255.
 inline uint8_t Clamp(int64_t v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); }
@@ -70,9 +74,21 @@ inline int32_t Mean(const uint8_t* bgr) { return (int32_t(bgr[0]) + bgr[1] + bgr
 // Gives the pixel the intensity `level` and keeps its tint: a black pixel (mean 0) becomes grey
 // clamp(level); level 0 makes the pixel black; otherwise every channel c becomes
 // clamp(round(q * c)) with q = level / mean, both quotient and product in single precision.
-void SetIntensity(uint8_t* bgr, int32_t level);
-// The same for one channel c of a pixel whose mean is `mean`.
-uint8_t IntensityChannel(int32_t c, int32_t mean, int32_t level);
+// IntensityChannel is that for one channel c of a pixel whose mean is `mean`.
+inline uint8_t IntensityChannel(int32_t c, int32_t mean, int32_t level) {
+  if (mean == 0) return Clamp(level);
+  if (level == 0) return 0;
+  const float q = float(level) / float(mean);
+  const float scaled = q * float(c);
+  return Clamp(RoundBelowSingle(scaled));
+}
+inline void SetIntensity(uint8_t* bgr, int32_t level) {
+  const int32_t mean = Mean(bgr);
+  const int32_t b = bgr[0], g = bgr[1], r = bgr[2];
+  bgr[0] = IntensityChannel(b, mean, level);
+  bgr[1] = IntensityChannel(g, mean, level);
+  bgr[2] = IntensityChannel(r, mean, level);
+}
 
 // A channel formula that depends only on the pixel's mean and the channel's own value,
 // tabulated once per apply so that the pixel loop does three look-ups instead of extended

@@ -5,32 +5,13 @@
 #include "core/kit/filter_steps.h"
 #include "core/kit/pixel_math.h"
 #include "plugins/com/com_filters.h"
+#include "plugins/com/combine_ops.h"
 #include "plugins/com/composition_frame.h"
 
 namespace ombrix::com {
 namespace {
 
 using namespace ombrix::kit;
-
-enum Operator : int32_t { kNone = 0, kAnd = 1, kOr = 2, kXOr = 3, kAdd = 4, kSub = 5, kDifference = 6 };
-
-// One table per operator, [pixel][sample], so the pixel loop does three look-ups.
-struct OperatorTable {
-  uint8_t value[256][256];
-};
-
-int32_t Combine(Operator op, int32_t p, int32_t s) {
-  switch (op) {
-    case kAnd: return p & s;
-    case kOr: return p | s;
-    case kXOr: return p ^ s;
-    case kAdd: return p + s;
-    case kSub: return p - s;
-    case kDifference: return p > s ? p - s : s - p;
-    case kNone: break;
-  }
-  return p;
-}
 
 int32_t ApplyCombinate(ApplyContext* context) {
   const auto zone = ZoneOf(context);
@@ -41,18 +22,12 @@ int32_t ApplyCombinate(ApplyContext* context) {
   const auto op = static_cast<Operator>(FirstSetOption(*context, {1, 2, 3, 4, 5, 6}));
   const bool negative = OptionSet(*context, 7);
   const Addressing addressing = AddressingOf(*context);
-  // 64 KB: static storage, the module is not re-entrant.
-  static OperatorTable table;
-  for (int32_t p = 0; p < 256; ++p)
-    for (int32_t s = 0; s < 256; ++s) table.value[p][s] = Clamp(Combine(op, p, s));
 
   return RunWithSecondPicture(*context, PictureSlot::kOfCombinate, [&](const SecondPicture& second) {
-    return WalkWithSamples(*zone, second, addressing, dx, dy, negative,
-                           [](int32_t, int32_t, uint8_t* p, const uint8_t* s) {
-                             p[0] = table.value[p[0]][s[0]];
-                             p[1] = table.value[p[1]][s[1]];
-                             p[2] = table.value[p[2]][s[2]];
-                           });
+    return WalkWithSampleRows(*zone, second, addressing, dx, dy, negative,
+                              [op](int32_t, uint8_t* p, const uint8_t* s, int32_t count) {
+                                CombineRow(op, p, s, 3 * size_t(count));
+                              });
   });
 }
 

@@ -9,11 +9,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <type_traits>
+#include <vector>
 
 #include "core/kit/filter_steps.h"
 #include "core/kit/pixel_math.h"
-#include "core/kit/samplers.h"
 #include "plugins/com/com_filters.h"
 #include "plugins/com/composition_frame.h"
 
@@ -64,57 +63,39 @@ int32_t ApplyCompose(ApplyContext* context) {
   if (!zone) return 1;
   const ComposeSettings settings = ReadSettings(*context);
   return RunWithSecondPicture(*context, PictureSlot::kOfCompose, [&](const SecondPicture& second) {
-    const Picture& picture = second.picture;
-    const bool alpha_plane = settings.use_alpha && picture.ExtraPlane() != nullptr;
-    const uint8_t flip = settings.negative ? 0xFF : 0x00;
-    const Colour n = settings.neutral;
+    const bool alpha_plane = settings.use_alpha && second.picture.ExtraPlane() != nullptr;
+    const int32_t red = settings.neutral.red, green = settings.neutral.green, blue = settings.neutral.blue;
     const int64_t t = settings.threshold;
+    const bool keyed = settings.keyed;
     // The weight of every alpha value, worked out once per call.
     int32_t weight_of[256];
     for (int32_t a = 0; a < 256; ++a) weight_of[a] = Weight(a, settings.opacity);
-    const long double dx = static_cast<long double>(settings.dx);
-    const long double dy = static_cast<long double>(settings.dy);
-    // One instantiation per addressing mode, so the pixel loop does not test the mode.
-    auto walk = [&](auto mode_constant) {
-      constexpr Addressing kMode = decltype(mode_constant)::value;
-      constexpr AlphaOutside kAlphaOutside = kMode == Addressing::kNormal    ? AlphaOutside::kZero
-                                             : kMode == Addressing::kStretch ? AlphaOutside::kOpaque
-                                                                             : AlphaOutside::kWrap;
-      // Normal and Repeat sample at (x + dx, y + dy), Repeat wrapping in the sampler; Stretch
-      // scales the point.
-      auto point = [](int32_t position, long double offset, float scale) {
-        return kMode == Addressing::kStretch ? StretchPoint(position, offset, scale) : NormalPoint(position, offset);
-      };
-      return WalkRows(*zone, [&](int32_t y, uint8_t* p) {
-        const float v = point(y, dy, second.scale_y);
-        for (int32_t x = zone->x0; x < zone->x1; ++x, p += 3) {
-          const float u = point(x, dx, second.scale_x);
-          uint8_t s[3];
-          if constexpr (kMode == Addressing::kRepeat) {
-            SampleWrapped(picture, u, v, s);
-          } else {
-            SampleBilinear(picture, u, v, kBlack, s);
-          }
-          s[0] ^= flip, s[1] ^= flip, s[2] ^= flip;
-          // Keyed: transparent within 2T in red, T in green and 4T in blue of the neutral colour.
-          if (settings.keyed && std::abs(int64_t(s[kRed]) - n.red) <= 2 * t &&
-              std::abs(int64_t(s[kGreen]) - n.green) <= t && std::abs(int64_t(s[kBlue]) - n.blue) <= 4 * t)
-            continue;
-          const int32_t k = weight_of[alpha_plane ? SampleAlpha(picture, u, v, kAlphaOutside) : 255];
-          p[0] = Mix(p[0], s[0], k);
-          p[1] = Mix(p[1], s[1], k);
-          p[2] = Mix(p[2], s[2], k);
-        }
-      });
-    };
-    switch (settings.addressing) {
-      case Addressing::kStretch:
-        return walk(std::integral_constant<Addressing, Addressing::kStretch>{});
-      case Addressing::kRepeat:
-        return walk(std::integral_constant<Addressing, Addressing::kRepeat>{});
-      default:
-        return walk(std::integral_constant<Addressing, Addressing::kNormal>{});
-    }
+    // Normal and Repeat sample at (x + dx, y + dy), Repeat with the wrap-around samplers; Stretch
+    // scales the point.
+    const SecondRows samples(second.picture, second.scale_x, second.scale_y, settings.addressing,
+                             RepeatSampling::kWrapAroundSampler, static_cast<long double>(settings.dx),
+                             static_cast<long double>(settings.dy), settings.negative, zone->x0, zone->x1);
+    const size_t count = size_t(samples.Columns());
+    std::vector<uint8_t> colours(3 * count);
+    // Without an alpha plane every pixel weighs as alpha 255.
+    std::vector<uint8_t> alphas(count, 255);
+    return WalkRows(*zone, [&](int32_t y, uint8_t* p) {
+      samples.Colours(y, colours.data());
+      if (alpha_plane) samples.Alphas(y, alphas.data());
+      const uint8_t* s = colours.data();
+      const uint8_t* a = alphas.data();
+      for (size_t i = 0; i < count; ++i, p += 3, s += 3) {
+        // Keyed: transparent within 2T in red, T in green and 4T in blue of the neutral colour.
+        if (keyed && std::abs(int64_t(s[kRed]) - red) <= 2 * t && std::abs(int64_t(s[kGreen]) - green) <= t &&
+            std::abs(int64_t(s[kBlue]) - blue) <= 4 * t)
+          continue;
+        const int32_t k = weight_of[a[i]];
+        const uint8_t p0 = p[0], p1 = p[1], p2 = p[2];
+        p[0] = Mix(p0, s[0], k);
+        p[1] = Mix(p1, s[1], k);
+        p[2] = Mix(p2, s[2], k);
+      }
+    });
   });
 }
 

@@ -1,11 +1,12 @@
 // Displace Map: the brightness of the second picture moves each pixel of the zone, which takes
 // the INPUT picture's colour at the displaced point.
+#include <array>
 #include <cstdint>
 
 #include "core/kit/filter_steps.h"
 #include "core/kit/pixel_math.h"
-#include "core/kit/samplers.h"
 #include "plugins/com/com_filters.h"
+#include "plugins/com/com_samplers.h"
 #include "plugins/com/composition_frame.h"
 
 namespace ombrix::com {
@@ -34,12 +35,29 @@ int32_t ApplyDisplaceMap(ApplyContext* context) {
   // Nothing to displace from: a host fault, reported as a failed apply.
   if (input == nullptr || input->IsEmpty() || input->Width() < 1 || input->Height() < 1) return 0;
 
+  // The displacement depends on the map sample's channel sum only: h x cx and h x cy for every
+  // sum 0..765, each computed as the pixel would compute it.
+  std::array<double, 766> shift_x, shift_y;
+  for (int32_t sum = 0; sum <= 765; ++sum) {
+    const double h = double(sum) * kOneThird * k;
+    shift_x[size_t(sum)] = h * cx;
+    shift_y[size_t(sum)] = h * cy;
+  }
+  const PictureView source(*input);
+
   return RunWithSecondPicture(*context, PictureSlot::kOfDisplaceMap, [&](const SecondPicture& second) {
-    return WalkWithSamples(*zone, second, addressing, dx, dy, negative, [&](int32_t x, int32_t y, uint8_t* p,
-                                                                            const uint8_t* s) {
-      const double h = double(int32_t(s[0]) + s[1] + s[2]) * kOneThird * k;
-      SampleWrapped(*input, float(double(x) + h * cx), float(double(y) + h * cy), p);
-    });
+    return WalkWithSampleRows(*zone, second, addressing, dx, dy, negative,
+                              [&](int32_t y, uint8_t* p, const uint8_t* s, int32_t count) {
+                                // Locals: the byte stores below cannot then alias the row table or sizes.
+                                const PictureView view = source;
+                                const double row = double(y);
+                                const double* const hx = shift_x.data();
+                                const double* const hy = shift_y.data();
+                                for (int32_t x = zone->x0, end = zone->x0 + count; x < end; ++x, p += 3, s += 3) {
+                                  const int32_t sum = int32_t(s[0]) + s[1] + s[2];
+                                  SampleWrappedAt(view, float(double(x) + hx[sum]), float(row + hy[sum]), p);
+                                }
+                              });
   });
 }
 

@@ -6,6 +6,7 @@
 #include "core/kit/pixel_math.h"
 #include "plugins/com/com_filters.h"
 #include "plugins/com/composition_frame.h"
+#include "plugins/com/rub_intensity.h"
 
 namespace ombrix::com {
 namespace {
@@ -29,12 +30,12 @@ int32_t ApplyRub(ApplyContext* context) {
     auto walk = [&](auto&& pixel) { return WalkWithSamples(*zone, second, addressing, dx, dy, negative, pixel); };
     switch (mode) {
       case 1:  // Tint: the pixel keeps its tint and takes the sample's intensity.
-        return walk([](int32_t, int32_t, uint8_t* p, const uint8_t* s) { SetIntensity(p, Mean(s)); });
+        return walk([](int32_t, int32_t, uint8_t* p, const uint8_t* s) { SetByteIntensity(p, Mean(s)); });
       case 2:  // Colorize: the sample's tint with the pixel's intensity.
         return walk([](int32_t, int32_t, uint8_t* p, const uint8_t* s) {
           uint8_t c[3];
           Copy(c, s);
-          SetIntensity(c, Mean(p));
+          SetByteIntensity(c, Mean(p));
           Copy(p, c);
         });
       case 3:  // Minimum

@@ -242,3 +242,37 @@ TEST(TargaFile, ReadsFilesAndChecksHeadersOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+// Whole uncompressed files of every depth through the file reader: rows of an odd width (the
+// picture pads its rows, the file does not), both row orders, and bytes after the pixels, which
+// the reader leaves unread; every pixel as the in-memory decoder gives it.
+TEST(TargaFile, UncompressedFilesOfEveryDepthReadAsDecoded) {
+  const std::string dir = import_test::MakeTempDir("targa_depths");
+  for (int bits : {8, 24, 32})
+    for (int descriptor : {0, 32}) {
+      const int width = 5, height = 4;
+      Bytes file = Header(2, width, height, bits, descriptor | (bits == 32 ? 8 : 0), 3);
+      if (bits == 8)
+        for (int i = 0; i < 256; ++i) Append(&file, {i, (i * 7) % 256, 255 - i});
+      for (int i = 0; i < width * height * (bits / 8); ++i) file.push_back(uint8_t(i * 13 + bits));
+      Bytes with_tail = file;
+      Append(&with_tail, {1, 2, 3, 4, 5});
+      const std::string path = dir + "/depth" + std::to_string(bits) + "_" + std::to_string(descriptor) + ".tga";
+      ASSERT_TRUE(import_test::WriteBytes(path, with_tail));
+      Picture read, decoded;
+      ASSERT_EQ(ombrix::ReadTargaFile(path.c_str(), &read), 1) << path;
+      ASSERT_EQ(Decode(file, &decoded), 1) << path;
+      ASSERT_EQ(read.Width(), width);
+      ASSERT_EQ(read.Height(), height);
+      for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) EXPECT_EQ(Pixel(read, x, y), Pixel(decoded, x, y)) << path << " " << x << "," << y;
+      ASSERT_EQ(read.ExtraPlane() != nullptr, bits == 32);
+      if (bits == 32) {
+        for (int i = 0; i < width * height; ++i) EXPECT_EQ(read.ExtraPlane()[i], decoded.ExtraPlane()[i]) << path;
+      }
+    }
+}
+
+}  // namespace
