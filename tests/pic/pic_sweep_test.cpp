@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/digest_file.h"
 #include "tests/support/test_host.h"
 
 namespace {
@@ -34,31 +35,6 @@ std::unique_ptr<Picture> TestPicture() {
   return picture;
 }
 
-// FNV-1a over the pixel bytes of every row, top row first.
-std::string Digest(const Picture& picture) {
-  uint64_t hash = 1469598103934665603ull;
-  for (int y = 0; y < picture.Height(); ++y) {
-    const uint8_t* row = picture.Row(y);
-    for (int i = 0; i < 3 * picture.Width(); ++i) hash = (hash ^ row[i]) * 1099511628211ull;
-  }
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-  return text;
-}
-
-// "module|filter" -> "result digest".
-std::map<std::string, std::string> ReadDigests() {
-  std::map<std::string, std::string> digests;
-  std::ifstream file(kDigestFile);
-  std::string line;
-  while (std::getline(file, line)) {
-    const size_t bar = line.rfind('|');
-    if (line.empty() || line[0] == '#' || bar == std::string::npos) continue;
-    digests[line.substr(0, bar)] = line.substr(bar + 1);
-  }
-  return digests;
-}
-
 TEST(Sweep, EveryFilterWithItsDefaultsMatchesItsStoredDigest) {
   auto picture = TestPicture();
   ASSERT_NE(picture, nullptr) << "cannot read the generated test picture Images/Back.Bmp";
@@ -68,7 +44,7 @@ TEST(Sweep, EveryFilterWithItsDefaultsMatchesItsStoredDigest) {
   std::sort(modules.begin(), modules.end());
   ASSERT_FALSE(modules.empty());
 
-  const std::map<std::string, std::string> stored = ReadDigests();
+  const std::map<std::string, std::string> stored = ReadDigestFile(kDigestFile);
   std::map<std::string, std::string> computed;
   for (const std::string& module : modules) {
     std::vector<std::string> filters;
@@ -80,20 +56,21 @@ TEST(Sweep, EveryFilterWithItsDefaultsMatchesItsStoredDigest) {
     for (const std::string& filter : filters) {
       TestHost host(module);  // a fresh load: the generator starts at seed 1
       const Outcome out = host.Apply(filter, *picture);
-      computed[module + "|" + filter] = std::to_string(out.result) + " " + Digest(*out.work);
+      computed[module + "|" + filter] = std::to_string(out.result) + " " + PictureDigest(*out.work);
     }
   }
 
-  const char* update = std::getenv("OMBRIX_UPDATE_DIGESTS");
-  if (update != nullptr && std::string(update) == "1") {
-    std::ofstream file(kDigestFile, std::ios::trunc);
-    file << "# module|filter|apply result and digest of WORK after the filter with its defaults on Images/Back.Bmp\n";
-    for (const auto& [key, value] : computed) file << key << "|" << value << "\n";
+  if (UpdatingDigests()) {
+    WriteDigestFile(
+        kDigestFile,
+        "module|filter|apply result and digest of WORK after the filter with its defaults on Images/Back.Bmp",
+        computed);
     GTEST_SKIP() << "digests written to " << kDigestFile;
   }
 
-  const std::string hint = std::string("\nIf the change is intended, regenerate the digests with\n"
-                                       "  OMBRIX_UPDATE_DIGESTS=1 ") +
+  const std::string hint = std::string(
+                               "\nIf the change is intended, regenerate the digests with\n"
+                               "  OMBRIX_UPDATE_DIGESTS=1 ") +
                            "build/release/tests/pic/pic_sweep_test\nand commit " + kDigestFile;
   int missing = 0;
   for (const auto& [key, value] : computed) {

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/digest_file.h"
 #include "tests/support/test_host.h"
 
 namespace {
@@ -23,17 +24,6 @@ namespace {
 using namespace ombrix::testing;
 
 const char* const kDigestFile = OMBRIX_SOURCE_DIR "/tests/pic/resample_digests.txt";
-
-std::string Digest(const Picture& picture) {
-  uint64_t hash = 1469598103934665603ull;
-  for (int y = 0; y < picture.Height(); ++y) {
-    const uint8_t* row = picture.Row(y);
-    for (int i = 0; i < 3 * picture.Width(); ++i) hash = (hash ^ row[i]) * 1099511628211ull;
-  }
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-  return text;
-}
 
 struct Case {
   std::string filter;
@@ -53,13 +43,14 @@ std::vector<Case> Cases() {
   for (const int option : {2, 3, 4})
     for (const char* angle : {"45", "-90", "180", "33.7", "-1000"})
       for (const int shape : {7, 8}) {
-        const std::string name = "option " + std::to_string(option) + " angle " + angle + " shape " +
-                                 std::to_string(shape);
+        const std::string name =
+            "option " + std::to_string(option) + " angle " + angle + " shape " + std::to_string(shape);
         add("Rotate", name, [=](Entry& e) {
           e.Select(option).Select(shape).Value(1, "60").Value(2, "30").Value(4, angle).Value(5, "10 200 30");
           e.Value(7, "50").Value(8, "40").Value(9, "35").Value(10, "-25");
         });
-        add("Rotate", name + " zone", [=](Entry& e) { e.Select(option).Select(shape).Value(4, angle); }, part);
+        add(
+            "Rotate", name + " zone", [=](Entry& e) { e.Select(option).Select(shape).Value(4, angle); }, part);
       }
   // Flag: every background with large waves that leave the picture.
   for (const int option : {1, 2, 3})
@@ -68,7 +59,8 @@ std::vector<Case> Cases() {
       add("Flag", name, [=](Entry& e) {
         e.Select(option).Value(1, amplitude).Value(2, amplitude).Value(3, "7").Value(4, "-5").Value(10, "1 2 3");
       });
-      add("Flag", name + " zone", [=](Entry& e) { e.Select(option).Value(1, amplitude).Value(5, "13"); }, part);
+      add(
+          "Flag", name + " zone", [=](Entry& e) { e.Select(option).Value(1, amplitude).Value(5, "13"); }, part);
     }
   // Polar Coordinates and Reverse Polar: every background, centres inside and outside.
   for (const char* filter : {"Polar Coordinates", "Reverse Polar"})
@@ -78,7 +70,8 @@ std::vector<Case> Cases() {
         const std::string x = c.substr(0, c.find(' ')), y = c.substr(c.find(' ') + 1);
         const std::string name = "option " + std::to_string(option) + " centre " + c;
         add(filter, name, [=](Entry& e) { e.Select(option).Value(2, x).Value(3, y).Value(5, "-90"); });
-        add(filter, name + " turned", [=](Entry& e) { e.Select(option).Value(2, x).Value(3, y).Value(5, "123.4"); },
+        add(
+            filter, name + " turned", [=](Entry& e) { e.Select(option).Value(2, x).Value(3, y).Value(5, "123.4"); },
             part);
       }
   // Zoom: solid and transparent, cleared and kept, scaled and resized, cut-outs inside and across.
@@ -98,15 +91,18 @@ std::vector<Case> Cases() {
               at = end == std::string::npos ? end : end + 1;
             }
           });
-          add("Zoom", name + " zone", [=](Entry& e) { e.Select(background).Select(level).Value(8, "80 %"); }, part);
+          add(
+              "Zoom", name + " zone", [=](Entry& e) { e.Select(background).Select(level).Value(8, "80 %"); }, part);
         }
   // Speed Zoom: every background with copies that shrink and that grow past the picture.
   for (const int option : {2, 3, 4})
     for (const char* scale : {"0.5", "1.7", "4", "0.01"})
       for (const char* steps : {"5", "3"}) {
         const std::string name = "option " + std::to_string(option) + " scale " + scale + " steps " + steps;
-        add("Speed Zoom", name, [=](Entry& e) { e.Select(option).Value(1, scale).Value(2, steps).Value(4, "9 99 199"); });
-        add("Speed Zoom", name + " zone", [=](Entry& e) { e.Select(option).Value(1, scale).Value(2, steps); }, part);
+        add("Speed Zoom", name,
+            [=](Entry& e) { e.Select(option).Value(1, scale).Value(2, steps).Value(4, "9 99 199"); });
+        add(
+            "Speed Zoom", name + " zone", [=](Entry& e) { e.Select(option).Value(1, scale).Value(2, steps); }, part);
       }
   return cases;
 }
@@ -122,23 +118,15 @@ TEST(ResampleCases, EveryCombinationMatchesItsStoredDigest) {
     ApplyCall call;
     call.zone = c.zone;
     const Outcome out = host.Apply(entry, *picture, call);
-    computed[c.filter + "|" + c.name] = std::to_string(out.result) + " " + Digest(*out.work);
+    computed[c.filter + "|" + c.name] = std::to_string(out.result) + " " + PictureDigest(*out.work);
   }
 
-  const char* update = std::getenv("OMBRIX_UPDATE_DIGESTS");
-  if (update != nullptr && std::string(update) == "1") {
-    std::ofstream file(kDigestFile, std::ios::trunc);
-    file << "# filter|case|apply result and digest of WORK on a 131 x 77 noise picture\n";
-    for (const auto& [key, value] : computed) file << key << "|" << value << "\n";
+  if (UpdatingDigests()) {
+    WriteDigestFile(kDigestFile, "filter|case|apply result and digest of WORK on a 131 x 77 noise picture", computed);
     GTEST_SKIP() << "digests written to " << kDigestFile;
   }
 
-  std::map<std::string, std::string> stored;
-  std::ifstream file(kDigestFile);
-  for (std::string line; std::getline(file, line);) {
-    const size_t bar = line.rfind('|');
-    if (!line.empty() && line[0] != '#' && bar != std::string::npos) stored[line.substr(0, bar)] = line.substr(bar + 1);
-  }
+  std::map<std::string, std::string> stored = ReadDigestFile(kDigestFile);
   ASSERT_EQ(stored.size(), computed.size()) << "the stored digests do not list the same cases";
   for (const auto& [key, value] : computed) EXPECT_EQ(stored[key], value) << key;
 }

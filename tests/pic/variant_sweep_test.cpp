@@ -19,6 +19,7 @@
 
 #include "core/import/picture_writers.h"
 #include "core/kit/catalogue_row.h"
+#include "tests/support/digest_file.h"
 #include "tests/support/test_host.h"
 
 namespace {
@@ -29,30 +30,6 @@ namespace fs = std::filesystem;
 const char* const kDigestFile = OMBRIX_SOURCE_DIR "/tests/pic/variant_digests.txt";
 constexpr int kWidth = 131;
 constexpr int kHeight = 77;
-
-// FNV-1a over the pixel bytes of every row, top row first.
-std::string Digest(const Picture& picture) {
-  uint64_t hash = 1469598103934665603ull;
-  for (int y = 0; y < picture.Height(); ++y) {
-    const uint8_t* row = picture.Row(y);
-    for (int i = 0; i < 3 * picture.Width(); ++i) hash = (hash ^ row[i]) * 1099511628211ull;
-  }
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-  return text;
-}
-
-std::map<std::string, std::string> ReadDigests() {
-  std::map<std::string, std::string> digests;
-  std::ifstream file(kDigestFile);
-  std::string line;
-  while (std::getline(file, line)) {
-    const size_t bar = line.rfind('|');
-    if (line.empty() || line[0] == '#' || bar == std::string::npos) continue;
-    digests[line.substr(0, bar)] = line.substr(bar + 1);
-  }
-  return digests;
-}
 
 std::string Number(double v) {
   char text[32];
@@ -99,8 +76,8 @@ std::vector<Variant> VariantsOf(const FilterDescriptor& d, const std::string& sa
       files.push_back(k);
     } else if (p.kind == ombrix::kit::kKindColour) {
       for (const char* colour : {"200 40 90", "0 255 17"}) {
-        variants.push_back({"slot " + std::to_string(k) + " = " + colour,
-                            [k, colour](Entry& e) { e.Value(k, colour); }, {}});
+        variants.push_back(
+            {"slot " + std::to_string(k) + " = " + colour, [k, colour](Entry& e) { e.Value(k, colour); }, {}});
       }
     } else {
       numbers.push_back(k);
@@ -172,25 +149,27 @@ TEST(VariantSweep, EveryFilterVariationMatchesItsStoredDigest) {
         Entry entry = model;
         variant.change(entry);
         const Outcome out = host.Apply(entry, *picture, variant.call);
-        computed[module + "|" + filter + "|" + variant.name] = std::to_string(out.result) + " " + Digest(*out.work);
+        computed[module + "|" + filter + "|" + variant.name] =
+            std::to_string(out.result) + " " + PictureDigest(*out.work);
       }
     }
   }
 
-  const char* update = std::getenv("OMBRIX_UPDATE_DIGESTS");
-  if (update != nullptr && std::string(update) == "1") {
-    std::ofstream file(kDigestFile, std::ios::trunc);
-    file << "# module|filter|variant|apply result and digest of WORK on a " << kWidth << " x " << kHeight
-         << " noise picture\n";
-    for (const auto& [key, value] : computed) file << key << "|" << value << "\n";
+  if (UpdatingDigests()) {
+    WriteDigestFile(kDigestFile,
+                    "module|filter|variant|apply result and digest of WORK on a " + std::to_string(kWidth) + " x " +
+                        std::to_string(kHeight) + " noise picture",
+                    computed);
     GTEST_SKIP() << "digests written to " << kDigestFile;
   }
 
-  const std::map<std::string, std::string> stored = ReadDigests();
+  const std::map<std::string, std::string> stored = ReadDigestFile(kDigestFile);
   ASSERT_FALSE(stored.empty()) << "no digests in " << kDigestFile;
-  const std::string hint = std::string("\nIf the change is intended, regenerate the digests with\n"
-                                       "  OMBRIX_UPDATE_DIGESTS=1 build/release/tests/pic/variant_sweep_test\n"
-                                       "and commit ") + kDigestFile;
+  const std::string hint = std::string(
+                               "\nIf the change is intended, regenerate the digests with\n"
+                               "  OMBRIX_UPDATE_DIGESTS=1 build/release/tests/pic/variant_sweep_test\n"
+                               "and commit ") +
+                           kDigestFile;
   int differing = 0;
   for (const auto& [key, value] : computed) {
     const auto found = stored.find(key);
@@ -198,7 +177,8 @@ TEST(VariantSweep, EveryFilterVariationMatchesItsStoredDigest) {
       std::printf("no stored digest for %s (%s)\n", key.c_str(), value.c_str());
       continue;
     }
-    if (value != found->second && ++differing <= 40) ADD_FAILURE() << key << ": " << value << ", stored " << found->second;
+    if (value != found->second && ++differing <= 40)
+      ADD_FAILURE() << key << ": " << value << ", stored " << found->second;
   }
   EXPECT_EQ(differing, 0) << "variations with another result" << hint;
 }
