@@ -239,13 +239,28 @@ __attribute__((target("avx2"))) inline void Avx2Group(uint8_t* p, __m256i seed, 
                    _mm_packus_epi16(_mm256_castsi256_si128(out), _mm256_extracti128_si256(out, 1)));
 }
 
-// The SSE2 loop's work sixteen channels at a time.
-__attribute__((target("avx2"))) void VectorLoopAvx2(const StreakRamp& ramp, uint8_t* first, const uint8_t* seed,
-                                                     size_t room) {
-  const Mends mends(ramp, first, seed);
+// The last 1 .. 15 bytes of a streak, as a whole group where the row goes on far enough (the
+// lanes past the streak have weight 0 and are stored back unchanged), else through a copy so
+// that nothing beyond the row is touched.
+__attribute__((target("avx2"))) inline void Avx2Tail(uint8_t* p, size_t rest, size_t room, __m256i seed,
+                                                      const uint16_t* weights) {
+  if (room >= 16 - rest) {
+    Avx2Group(p, seed, weights);
+  } else {
+    alignas(16) uint8_t tail[16] = {};
+    std::memcpy(tail, p, rest);
+    Avx2Group(tail, seed, weights);
+    std::memcpy(p, tail, rest);
+  }
+}
+
+// The floor changes of the whole streak, sixteen channels at a time.
+__attribute__((target("avx2"))) inline void Avx2Floor(const StreakRamp& ramp, uint8_t* first, const uint8_t* seed,
+                                                       size_t room) {
   const uint16_t* const weights = ramp.byte_weights();
   // Lane i of a group whose first channel is channel `phase` holds channel (phase + i) % 3 of
-  // the seed: picked from the seed's three bytes, the high byte of every lane cleared.
+  // the seed: picked from the seed's three bytes, the high byte of every lane cleared. The
+  // groups take the phases 0, 1, 2 in turn.
   alignas(32) static constexpr uint8_t kPick[3][32] = {
       {0, 128, 1, 128, 2, 128, 0, 128, 1, 128, 2, 128, 0, 128, 1, 128,
        2, 128, 0, 128, 1, 128, 2, 128, 0, 128, 1, 128, 2, 128, 0, 128},
@@ -256,33 +271,46 @@ __attribute__((target("avx2"))) void VectorLoopAvx2(const StreakRamp& ramp, uint
   };
   const __m256i colour =
       _mm256_set1_epi32(int32_t(uint32_t(seed[0]) | uint32_t(seed[1]) << 8 | uint32_t(seed[2]) << 16));
-  const __m256i seeds[3] = {
-      _mm256_shuffle_epi8(colour, _mm256_load_si256(reinterpret_cast<const __m256i*>(kPick[0]))),
-      _mm256_shuffle_epi8(colour, _mm256_load_si256(reinterpret_cast<const __m256i*>(kPick[1]))),
-      _mm256_shuffle_epi8(colour, _mm256_load_si256(reinterpret_cast<const __m256i*>(kPick[2]))),
-  };
+  const __m256i s0 = _mm256_shuffle_epi8(colour, _mm256_load_si256(reinterpret_cast<const __m256i*>(kPick[0])));
+  const __m256i s1 = _mm256_shuffle_epi8(colour, _mm256_load_si256(reinterpret_cast<const __m256i*>(kPick[1])));
+  const __m256i s2 = _mm256_shuffle_epi8(colour, _mm256_load_si256(reinterpret_cast<const __m256i*>(kPick[2])));
   // The walk of WalkGroups written out: a lambda would not take this function's instruction set.
   const size_t bytes = 3 * size_t(ramp.steps());
-  size_t b = 0;
-  for (; b + 48 <= bytes; b += 48) {
-    Avx2Group(first + b, seeds[0], weights + b);
-    Avx2Group(first + b + 16, seeds[1], weights + b + 16);
-    Avx2Group(first + b + 32, seeds[2], weights + b + 32);
-  }
-  int phase = 0;
-  for (; b + 16 <= bytes; b += 16) Avx2Group(first + b, seeds[phase++], weights + b);
-  if (b < bytes) {
-    const size_t rest = bytes - b;
-    if (room >= 16 - rest) {
-      Avx2Group(first + b, seeds[phase], weights + b);
-    } else {
-      alignas(16) uint8_t tail[16] = {};
-      std::memcpy(tail, first + b, rest);
-      Avx2Group(tail, seeds[phase], weights + b);
-      std::memcpy(first + b, tail, rest);
+  for (size_t b = 0;; b += 48) {
+    if (b + 16 > bytes) {
+      if (b < bytes) Avx2Tail(first + b, bytes - b, room, s0, weights + b);
+      return;
     }
+    Avx2Group(first + b, s0, weights + b);
+    if (b + 32 > bytes) {
+      if (b + 16 < bytes) Avx2Tail(first + b + 16, bytes - b - 16, room, s1, weights + b + 16);
+      return;
+    }
+    Avx2Group(first + b + 16, s1, weights + b + 16);
+    if (b + 48 > bytes) {
+      if (b + 32 < bytes) Avx2Tail(first + b + 32, bytes - b - 32, room, s2, weights + b + 32);
+      return;
+    }
+    Avx2Group(first + b + 32, s2, weights + b + 32);
   }
+}
+
+// Streaks with exceptions: noted first, the floor loop, then mended.
+__attribute__((target("avx2"), noinline)) void VectorLoopAvx2Mended(const StreakRamp& ramp, uint8_t* first,
+                                                                   const uint8_t* seed, size_t room) {
+  const Mends mends(ramp, first, seed);
+  Avx2Floor(ramp, first, seed, room);
   mends.Apply(first);
+}
+
+// The SSE2 loop's work sixteen channels at a time; streaks without exceptions skip their list.
+__attribute__((target("avx2"))) void VectorLoopAvx2(const StreakRamp& ramp, uint8_t* first, const uint8_t* seed,
+                                                     size_t room) {
+  if (ramp.short_row_count() != 0) {
+    VectorLoopAvx2Mended(ramp, first, seed, room);
+  } else {
+    Avx2Floor(ramp, first, seed, room);
+  }
 }
 
 bool DetectAvx2() {
