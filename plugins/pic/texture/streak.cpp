@@ -144,13 +144,15 @@ struct Mends {
 
   Mends(const StreakRamp& ramp, const uint8_t* first, const uint8_t seed[3]) {
     const StreakRamp::ShortRow* rows = ramp.short_rows();
-    const int32_t e0 = seed[0], e1 = seed[1], e2 = seed[2];
-    for (int32_t i = 0; i < ramp.short_row_count(); ++i) {
+    // Differences as pointer offsets into the row's table, centred on d = 0.
+    const intptr_t e0 = seed[0], e1 = seed[1], e2 = seed[2];
+    const int32_t row_count = ramp.short_row_count();
+    for (int32_t i = 0; i < row_count; ++i) {
       const StreakRamp::ShortRow& row = rows[i];
       const uint8_t* p = first + 3 * row.t;
-      const int32_t d0 = e0 - p[0], d1 = e1 - p[1], d2 = e2 - p[2];
-      const bool h0 = row.Hits(d0), h1 = row.Hits(d1), h2 = row.Hits(d2);
-      if (!(h0 | h1 | h2)) continue;
+      const uint8_t* const hit = row.hit + 255;
+      const uint8_t h0 = hit[e0 - p[0]], h1 = hit[e1 - p[1]], h2 = hit[e2 - p[2]];
+      if ((h0 | h1 | h2) == 0) continue;
       const uint16_t offset = uint16_t(3 * row.t);
       if (h0) list[count++] = {offset, p[0]};
       if (h1) list[count++] = {uint16_t(offset + 1), p[1]};
