@@ -54,7 +54,7 @@ TEST(StreakRamp, EveryChangeMatchesTheExtendedComputation) {
 }
 
 // Streaks drawn one after another on the same picture, as the filters draw them, by both paths.
-void ExpectSameStreaks(StreakDirection direction, bool vectors, int64_t longest) {
+void ExpectSameStreaks(StreakDirection direction, StreakLoop loop, int64_t longest) {
   Rows plain(97, 61, 12345u + uint32_t(direction));
   Rows fast(plain);
   StreakRamps ramps;
@@ -70,7 +70,7 @@ void ExpectSameStreaks(StreakDirection direction, bool vectors, int64_t longest)
     const int64_t y = next(uint32_t(plain.height));
     const int64_t length = next(5) == 0 ? int64_t(next(400)) : int64_t(next(70));
     DrawStreakPlain(plain.table.data(), plain.width, x, y, length, direction);
-    DrawStreak(fast.table.data(), fast.width, x, y, length, direction, ramps, vectors);
+    DrawStreak(fast.table.data(), fast.width, x, y, length, direction, ramps, loop);
   }
   EXPECT_TRUE(plain.bytes == fast.bytes);
 }
@@ -78,15 +78,16 @@ void ExpectSameStreaks(StreakDirection direction, bool vectors, int64_t longest)
 TEST(DrawStreak, BothPathsGiveTheSameBytesInEveryDirection) {
   for (StreakDirection direction : {StreakDirection::kHorizontal, StreakDirection::kVertical,
                                     StreakDirection::kDiagonalRight, StreakDirection::kDiagonalLeft}) {
-    ExpectSameStreaks(direction, true, 400);
-    ExpectSameStreaks(direction, false, 400);
-    ExpectSameStreaks(direction, true, 20);  // longer streaks without a ramp: the plain path
+    for (StreakLoop loop : {StreakLoop::kScalar, StreakLoop::kSse2, StreakLoop::kAvx2, StreakLoop::kFastest})
+      ExpectSameStreaks(direction, loop, 400);
+    ExpectSameStreaks(direction, StreakLoop::kFastest, 20);  // longer streaks without a ramp: the plain path
   }
 }
 
 TEST(DrawStreak, HorizontalStreaksLeaveTheRestOfTheRow) {
-  // A streak ending one pixel short of the right edge: the vector loop must neither read nor
+  // A streak ending one pixel short of the right edge: the vector loops must neither read nor
   // write past the row, nor change the seed or what follows it.
+  for (StreakLoop loop : {StreakLoop::kSse2, StreakLoop::kAvx2})
   for (int32_t width = 2; width <= 40; ++width) {
     for (int64_t length = 1; length < width; ++length) {
       Rows picture(width, 2, uint32_t(width * 100 + length));
@@ -94,7 +95,7 @@ TEST(DrawStreak, HorizontalStreaksLeaveTheRestOfTheRow) {
       StreakRamps ramps;
       ASSERT_TRUE(ramps.Reset(64));
       const int64_t x = width - 1;
-      DrawStreak(picture.table.data(), width, x, 1, length, StreakDirection::kHorizontal, ramps);
+      DrawStreak(picture.table.data(), width, x, 1, length, StreakDirection::kHorizontal, ramps, loop);
       DrawStreakPlain(before.table.data(), width, x, 1, length, StreakDirection::kHorizontal);
       ASSERT_TRUE(picture.bytes == before.bytes) << width << " " << length;
       EXPECT_EQ(std::memcmp(picture.table[1] + 3 * x, Rows(width, 2, uint32_t(width * 100 + length)).table[1] + 3 * x, 3), 0);

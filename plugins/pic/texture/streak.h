@@ -70,12 +70,27 @@ class StreakRamp {
   int32_t row_count_ = 0;
 };
 
+// Which loop draws horizontal streaks through byte weights: the scalar one, eight channels at
+// a time (SSE2), sixteen at a time (AVX2, where the processor has it), or the fastest there is.
+// The choice exists for the tests that compare the loops.
+enum class StreakLoop { kScalar, kSse2, kAvx2, kFastest };
+// True when the processor runs the AVX2 loop; StreakLoop::kAvx2 falls back to SSE2 otherwise.
+bool StreakAvx2Available();
+
+// A loop that draws a horizontal streak of ramp.steps() pixels from `first` up to the seed, with
+// `room` bytes of the row from the seed on, for a ramp with byte weights. The seed is read
+// before anything is stored.
+using HorizontalStreakKernel = void (*)(const StreakRamp& ramp, uint8_t* first, const uint8_t* seed, size_t room);
+HorizontalStreakKernel HorizontalKernelFor(StreakLoop loop);
+
 // The ramps of one apply call, built as the streak lengths first occur.
 class StreakRamps {
  public:
   // Room for lengths up to `longest` (capped at 65535). False when memory cannot be had.
   bool Reset(int64_t longest);
   // The ramp for `steps` (2 .. longest); null when it cannot be built.
+  // The loop for horizontal streaks with byte weights on this processor.
+  HorizontalStreakKernel horizontal_kernel() const { return kernel_; }
   const StreakRamp* For(int64_t steps) {
     if (steps < 2 || steps > longest_) return nullptr;
     const StreakRamp* ramp = ramps_[steps].get();
@@ -87,6 +102,7 @@ class StreakRamps {
   std::unique_ptr<std::unique_ptr<StreakRamp>[]> ramps_;
   std::unique_ptr<int32_t[]> scratch_;
   int64_t longest_ = 0;
+  HorizontalStreakKernel kernel_ = nullptr;
 };
 
 // The pixels a streak covers: with `length` pixels asked for a seed at (x, y), the number of
@@ -110,29 +126,31 @@ inline int64_t StreakSteps(int32_t width, int64_t x, int64_t y, int64_t length, 
 // or left per pixel; the seed keeps its colour.
 void DrawStreakPlain(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t length,
                      StreakDirection direction);
-// The streak of `steps` (2 or more) pixels through its ramp; `vectors` false keeps horizontal
-// streaks off the vector loop, for the tests that compare the loops.
+
+
+// The streak of `steps` (2 or more) pixels through its ramp.
 void DrawRampStreak(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t steps,
-                    StreakDirection direction, const StreakRamp& ramp, bool vectors = true);
-// A horizontal streak of ramp.steps() pixels from `first` up to the seed, with `room` bytes of
-// the row from the seed on; for ramps with byte weights.
-void DrawHorizontalRampStreak(uint8_t* first, const uint8_t* seed, size_t room, const StreakRamp& ramp);
+                    StreakDirection direction, const StreakRamp& ramp, StreakLoop loop = StreakLoop::kFastest);
+// DrawStreak below for every streak but the horizontal ones of the fastest loop.
+void DrawStreakThroughRamps(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t length,
+                            StreakDirection direction, StreakRamps& ramps, StreakLoop loop);
 // The same bytes as DrawStreakPlain through `ramps` (the plain path when a ramp cannot be had).
+// Horizontal streaks, the most common, go straight to the loop the ramps chose.
 inline void DrawStreak(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t length,
-                       StreakDirection direction, StreakRamps& ramps, bool vectors = true) {
-  const int64_t steps = StreakSteps(width, x, y, length, direction);
-  // One step is the far end alone, whose change is 0.
-  if (steps < 2) return;
-  const StreakRamp* ramp = ramps.For(steps);
-  if (ramp == nullptr) {
-    DrawStreakPlain(rows, width, x, y, length, direction);
-  } else if (vectors && direction == StreakDirection::kHorizontal && ramp->byte_weights() != nullptr) {
-    // The seed is the pixel after the streak; the row goes on for width - x pixels from it.
-    uint8_t* const seed = rows[y] + 3 * size_t(x);
-    DrawHorizontalRampStreak(seed - 3 * size_t(steps), seed, 3 * size_t(width - x), *ramp);
-  } else {
-    DrawRampStreak(rows, width, x, y, steps, direction, *ramp, vectors);
+                       StreakDirection direction, StreakRamps& ramps, StreakLoop loop = StreakLoop::kFastest) {
+  if (direction == StreakDirection::kHorizontal && loop == StreakLoop::kFastest) {
+    const int64_t steps = std::min(length, x);
+    // One step is the far end alone, whose change is 0.
+    if (steps < 2) return;
+    const StreakRamp* ramp = ramps.For(steps);
+    if (ramp != nullptr && ramp->byte_weights() != nullptr) {
+      // The seed is the pixel after the streak; the row goes on for width - x pixels from it.
+      uint8_t* const seed = rows[y] + 3 * size_t(x);
+      ramps.horizontal_kernel()(*ramp, seed - 3 * size_t(steps), seed, 3 * size_t(width - x));
+      return;
+    }
   }
+  DrawStreakThroughRamps(rows, width, x, y, length, direction, ramps, loop);
 }
 
 }  // namespace ombrix::pic

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 #include "core/kit/random.h"
 #include "plugins/pic/texture/streak.h"
@@ -32,6 +33,51 @@ StreakRamps RampsUpTo(const HostPictures& pictures, int64_t longest) {
   return ramps;
 }
 
+// The seeds of one row, drawn ahead of its streaks: the chance draw for every pixel, a seed with
+// one chance in n (every pixel without a draw when n is below 1, as ChanceIn has it), and for
+// Wind the length draw right after a seed's chance draw, as the pixel-by-pixel walk makes them.
+// The draws do not depend on the picture, so the order of draws is unchanged; taking them in a
+// loop without branches spares the processor a misjudged branch at every random seed.
+class RowSeeds {
+ public:
+  RowSeeds(int32_t n, const Zone& zone)
+      : always_(n < 1), chance_(n), xs_(size_t(std::max(zone.x1 - zone.x0, 0)) + 1),
+        draws_(size_t(std::max(zone.x1 - zone.x0, 0)) + 1) {}
+
+  // The seeds among columns x0 .. x1 - 1; with `length_draw`, a length draw after every seed.
+  int32_t Draw(int32_t x0, int32_t x1, bool length_draw) {
+    int32_t count = 0;
+    if (always_) {
+      for (int32_t x = x0; x < x1; ++x) {
+        xs_[size_t(count)] = x;
+        draws_[size_t(count)] = length_draw ? Random() : 0;
+        ++count;
+      }
+      return count;
+    }
+    uint32_t state = RandomState();
+    for (int32_t x = x0; x < x1; ++x) {
+      state = state * 214013u + 2531011u;
+      const bool seed = chance_.Of(int32_t((state >> 16) & 0x7FFFu)) == 0;
+      const uint32_t next = state * 214013u + 2531011u;
+      xs_[size_t(count)] = x;
+      draws_[size_t(count)] = int32_t((next >> 16) & 0x7FFFu);
+      state = seed && length_draw ? next : state;
+      count += seed ? 1 : 0;
+    }
+    SetRandomState(state);
+    return count;
+  }
+  int32_t x(int32_t i) const { return xs_[size_t(i)]; }
+  // The length draw of seed i.
+  int32_t draw(int32_t i) const { return draws_[size_t(i)]; }
+
+ private:
+  bool always_;
+  DrawModulus chance_;
+  std::vector<int32_t> xs_, draws_;
+};
+
 // n = truncate(100 / Quantity), the division in floating point.
 int32_t ChanceDivisor(float quantity) { return TruncateToInt(100.0L / quantity); }
 
@@ -46,16 +92,18 @@ int32_t ApplyWind(ApplyContext* context) {
   const int32_t l = TruncateToInt(ParameterValue(*context, 3));
   const int32_t bound = l == INT32_MIN ? INT32_MAX : std::abs(l);
   const Direction direction = DirectionOption(*context);
-  const ChanceIn seed_chance(n);
   const DrawModulus length_draw(bound);
   StreakRamps ramps = RampsUpTo(*pictures, l < 1 ? 1 : bound);
   uint8_t* const* rows = pictures->out;
   const int32_t width = pictures->width;
+  // A length is drawn only where the maximum allows more than one pixel.
+  const bool draws_length = l >= 1;
+  RowSeeds seeds(n, *zone);
   return WalkRows(*zone, [&](int32_t y, uint8_t*) {
-    for (int32_t x = zone->x0; x < zone->x1; ++x) {
-      if (!seed_chance.Draw()) continue;
-      const int64_t length = l < 1 ? 1 : length_draw.Of(Random()) + 1;
-      DrawStreak(rows, width, x, y, length, direction, ramps);
+    const int32_t count = seeds.Draw(zone->x0, zone->x1, draws_length);
+    for (int32_t i = 0; i < count; ++i) {
+      const int64_t length = draws_length ? length_draw.Of(seeds.draw(i)) + 1 : 1;
+      DrawStreak(rows, width, seeds.x(i), y, length, direction, ramps);
     }
   });
 }
@@ -126,13 +174,16 @@ int32_t ApplyLightWind(ApplyContext* context) {
     length_of_mean[mean] = TruncateToInt(static_cast<long double>(mean) * (longest - shortest) * 0.003921569 + shortest);
     most = std::max(most, length_of_mean[mean]);
   }
-  const ChanceIn seed_chance(n);
   StreakRamps ramps = RampsUpTo(*pictures, most);
   uint8_t* const* rows = pictures->out;
   const int32_t width = pictures->width;
+  RowSeeds seeds(n, *zone);
   return WalkRows(*zone, [&](int32_t y, uint8_t*) {
-    for (int32_t x = zone->x0; x < zone->x1; ++x) {
-      if (!seed_chance.Draw()) continue;
+    // The seed's mean is read when its streak is drawn: a streak only changes pixels left of
+    // its seed, so the seeds after it see the same picture as in a pixel-by-pixel walk.
+    const int32_t count = seeds.Draw(zone->x0, zone->x1, false);
+    for (int32_t i = 0; i < count; ++i) {
+      const int32_t x = seeds.x(i);
       DrawStreak(rows, width, x, y, length_of_mean[Mean(PixelAt(rows, x, y))], direction, ramps);
     }
   });
