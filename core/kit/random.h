@@ -20,7 +20,8 @@ inline int32_t Random() {
   return int32_t((detail::g_random_state >> 16) & 0x7FFFu);
 }
 
-// The generator's state, for tests that need a known sequence.
+// The generator's state: for tests that need a known sequence, and for loops that draw a run
+// of numbers with the state kept in a register (they must leave it as Random() would).
 inline uint32_t RandomState() { return detail::g_random_state; }
 inline void SetRandomState(uint32_t state) { detail::g_random_state = state; }
 
