@@ -12,8 +12,10 @@
 #include <emmintrin.h>
 #include <xmmintrin.h>
 #include <tmmintrin.h>
+#include <immintrin.h>
 #define OMBRIX_PAL_SHUFFLES 1
 #define OMBRIX_SSSE3 __attribute__((target("ssse3")))
+#define OMBRIX_AVX2 __attribute__((target("avx2")))
 #endif
 
 namespace ombrix::pal {
@@ -365,6 +367,71 @@ OMBRIX_SSSE3 size_t MeanArithmeticFast(uint8_t* p, size_t count, float parameter
   return done;
 }
 
+// The same rules eight pixels to a vector: the byte shuffles and the means stay 16 bytes wide,
+// the single-precision work takes eight lanes. Lane for lane these are the operations of
+// Quarter and CoefficientsOf above, so both widths give the same bytes.
+OMBRIX_AVX2 inline __m256i RoundAsVectors(__m256 v) {
+  const __m256 half = _mm256_and_ps(_mm256_cmp_ps(v, _mm256_setzero_ps(), _CMP_GE_OQ), _mm256_set1_ps(0.5f));
+  return _mm256_cvttps_epi32(_mm256_add_ps(v, half));
+}
+
+template <MeanRule kRule>
+OMBRIX_AVX2 inline void CoefficientsOf(__m128i means, float parameter, __m256& a, __m256& b) {
+  const __m256 m = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(means));
+  if constexpr (kRule == MeanRule::kInvertIntensity) {
+    a = _mm256_andnot_ps(_mm256_cmp_ps(m, _mm256_setzero_ps(), _CMP_EQ_OQ),
+                         _mm256_div_ps(_mm256_sub_ps(_mm256_set1_ps(255.0f), m), m));
+  } else if constexpr (kRule == MeanRule::kAddMean) {
+    if (parameter == 0)
+      b = _mm256_and_ps(_mm256_cmp_ps(m, _mm256_setzero_ps(), _CMP_GT_OQ), _mm256_set1_ps(1024.0f));
+    else
+      b = _mm256_min_ps(_mm256_max_ps(_mm256_div_ps(m, _mm256_set1_ps(parameter)), _mm256_set1_ps(-1024.0f)),
+                        _mm256_set1_ps(1024.0f));
+  } else {
+    a = _mm256_set1_ps(std::min(std::max(parameter, -1024.0f), 1024.0f));
+  }
+}
+
+template <MeanRule kRule>
+OMBRIX_AVX2 inline void WideHalf(__m128i means, const __m128i (&c16)[3], float parameter, __m128i (&out)[3]) {
+  __m256 a = _mm256_setzero_ps(), b = _mm256_setzero_ps();
+  CoefficientsOf<kRule>(means, parameter, a, b);
+  for (int ch = 0; ch < 3; ++ch) {
+    __m256 x;
+    if constexpr (kRule == MeanRule::kPushFromGrey)  // |c * (mean - 128)| <= 32640 fits a word
+      x = _mm256_cvtepi32_ps(_mm256_cvtepi16_epi32(_mm_mullo_epi16(c16[ch], _mm_sub_epi16(means, _mm_set1_epi16(128)))));
+    else
+      x = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(c16[ch]));
+    const __m256i r = RoundAsVectors(kRule == MeanRule::kAddMean ? _mm256_add_ps(x, b) : _mm256_mul_ps(x, a));
+    out[ch] = _mm_packs_epi32(_mm256_castsi256_si128(r), _mm256_extracti128_si256(r, 1));
+    if constexpr (kRule == MeanRule::kPushFromGrey) out[ch] = _mm_adds_epi16(out[ch], c16[ch]);
+    // A black pixel becomes white.
+    if constexpr (kRule == MeanRule::kInvertIntensity)
+      out[ch] = _mm_or_si128(out[ch], _mm_and_si128(_mm_cmpeq_epi16(means, _mm_setzero_si128()), _mm_set1_epi16(255)));
+  }
+}
+
+template <MeanRule kRule>
+OMBRIX_AVX2 size_t MeanArithmeticWide(uint8_t* p, size_t count, float parameter) {
+  const __m128i zero = _mm_setzero_si128();
+  size_t done = 0;
+  for (; done + 16 <= count; done += 16, p += 48) {
+    const Step planes = ToPlanes(LoadStep(p));
+    __m128i low_means, high_means;
+    Means(planes, low_means, high_means);
+    const __m128i low[3] = {_mm_unpacklo_epi8(planes.v[0], zero), _mm_unpacklo_epi8(planes.v[1], zero),
+                            _mm_unpacklo_epi8(planes.v[2], zero)};
+    const __m128i high[3] = {_mm_unpackhi_epi8(planes.v[0], zero), _mm_unpackhi_epi8(planes.v[1], zero),
+                             _mm_unpackhi_epi8(planes.v[2], zero)};
+    __m128i low_out[3], high_out[3];
+    WideHalf<kRule>(low_means, low, parameter, low_out);
+    WideHalf<kRule>(high_means, high, parameter, high_out);
+    StoreStep(p, FromPlanes({{_mm_packus_epi16(low_out[0], high_out[0]), _mm_packus_epi16(low_out[1], high_out[1]),
+                              _mm_packus_epi16(low_out[2], high_out[2])}}));
+  }
+  return done;
+}
+
 size_t CopyChannelFast(uint8_t* p, const uint8_t* source, size_t count, int channel) {
   // keep[k]: the bytes of the 16-byte piece k of a step that are not the channel.
   alignas(16) uint8_t keep[3][16];
@@ -439,20 +506,33 @@ bool HasShuffles() {
   return has;
 }
 
+bool HasWideVectors() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+
+template <MeanRule kRule>
+size_t MeanArithmeticSteps(uint8_t* p, size_t count, float parameter, RowWay way) {
+  if (way == RowWay::kFast && HasWideVectors()) return MeanArithmeticWide<kRule>(p, count, parameter);
+  return MeanArithmeticFast<kRule>(p, count, parameter);
+}
+
 #else
 
 bool HasShuffles() { return false; }
+bool HasWideVectors() { return false; }
 
 #endif
 
 }  // namespace
 
 bool FastRowsAvailable() { return HasShuffles(); }
+bool WideRowsAvailable() { return HasWideVectors(); }
 
 void PermuteRow(uint8_t* p, size_t count, const int (&from)[3], RowWay way) {
   size_t done = 0;
 #if OMBRIX_PAL_SHUFFLES
-  if (way == RowWay::kFast && HasShuffles()) done = PermuteFast(p, count, from);
+  if (way != RowWay::kPlain && HasShuffles()) done = PermuteFast(p, count, from);
 #endif
   PermutePlain(p + 3 * done, count - done, from);
 }
@@ -460,7 +540,7 @@ void PermuteRow(uint8_t* p, size_t count, const int (&from)[3], RowWay way) {
 void ColourByIndexRow(uint8_t* p, size_t count, ColourIndex index, const uint32_t* colours, RowWay way) {
   size_t done = 0;
 #if OMBRIX_PAL_SHUFFLES
-  if (way == RowWay::kFast && HasShuffles()) done = ColourByIndexFast(p, count, index, colours);
+  if (way != RowWay::kPlain && HasShuffles()) done = ColourByIndexFast(p, count, index, colours);
 #endif
   ColourByIndexPlain(p + 3 * done, count - done, index, colours);
 }
@@ -485,16 +565,16 @@ void MeanTableRow(uint8_t* p, size_t count, const kit::MeanChannelTable& table, 
                   RowWay way) {
   size_t done = 0;
 #if OMBRIX_PAL_SHUFFLES
-  if (way == RowWay::kFast && HasShuffles()) {
+  if (way != RowWay::kPlain && HasShuffles()) {
     switch (arithmetic.rule) {
       case MeanRule::kInvertIntensity:
-        done = MeanArithmeticFast<MeanRule::kInvertIntensity>(p, count, arithmetic.parameter);
+        done = MeanArithmeticSteps<MeanRule::kInvertIntensity>(p, count, arithmetic.parameter, way);
         break;
       case MeanRule::kAddMean:
-        done = MeanArithmeticFast<MeanRule::kAddMean>(p, count, arithmetic.parameter);
+        done = MeanArithmeticSteps<MeanRule::kAddMean>(p, count, arithmetic.parameter, way);
         break;
       case MeanRule::kPushFromGrey:
-        done = MeanArithmeticFast<MeanRule::kPushFromGrey>(p, count, arithmetic.parameter);
+        done = MeanArithmeticSteps<MeanRule::kPushFromGrey>(p, count, arithmetic.parameter, way);
         break;
       case MeanRule::kNone:
         done = MeanTableFast(p, count, table);
@@ -508,7 +588,7 @@ void MeanTableRow(uint8_t* p, size_t count, const kit::MeanChannelTable& table, 
 void CopyChannelRow(uint8_t* p, const uint8_t* source, size_t count, int channel, RowWay way) {
   size_t done = 0;
 #if OMBRIX_PAL_SHUFFLES
-  if (way == RowWay::kFast) done = CopyChannelFast(p, source, count, channel);
+  if (way != RowWay::kPlain) done = CopyChannelFast(p, source, count, channel);
 #endif
   CopyChannelPlain(p + 3 * done, source != nullptr ? source + 3 * done : nullptr, count - done, channel);
 }
@@ -516,7 +596,7 @@ void CopyChannelRow(uint8_t* p, const uint8_t* source, size_t count, int channel
 void ReplaceRow(uint8_t* p, size_t count, const Replacement& replacement, RowWay way) {
   size_t done = 0;
 #if OMBRIX_PAL_SHUFFLES
-  if (way == RowWay::kFast && HasShuffles()) done = ReplaceFast(p, count, replacement);
+  if (way != RowWay::kPlain && HasShuffles()) done = ReplaceFast(p, count, replacement);
 #endif
   ReplacePlain(p + 3 * done, count - done, replacement);
 }

@@ -11,10 +11,14 @@
 
 namespace ombrix::pal {
 
-enum class RowWay { kFast, kPlain };
+// kFast takes the widest vectors the processor has; kNarrow keeps to 16-byte vectors (it differs
+// from kFast only for the mean rules, on processors with AVX2).
+enum class RowWay { kFast, kPlain, kNarrow };
 
 // True when kFast runs the 16-pixel steps here (otherwise it runs the plain loop).
 bool FastRowsAvailable();
+// True when kFast computes the mean rules eight lanes to a vector (AVX2).
+bool WideRowsAvailable();
 
 // Channel ch of every pixel takes the value channel from[ch] had (offsets kBlue, kGreen, kRed).
 void PermuteRow(uint8_t* p, size_t count, const int (&from)[3], RowWay way = RowWay::kFast);
