@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "core/kit/pixel_math.h"
 
@@ -49,6 +50,35 @@ uint8_t ArithmeticValue(const MeanArithmetic& arithmetic, int32_t mean, int32_t 
 // `arithmetic` when it agrees with table.value[mean][c] for every mean and every c a pixel of
 // that mean can have; otherwise kNone.
 MeanArithmetic Checked(const MeanArithmetic& arithmetic, const kit::MeanChannelTable& table);
+
+// The exact table of a mean-table filter with its checked arithmetic, kept from one apply to the
+// next: filling and checking take 65536 extended-precision evaluations, as long as a frame's
+// pixels take in the vectors, and a parameter without a step gives the same table every frame.
+// Like the filters' tables before it, it is one per filter and process.
+class MeanTableCache {
+ public:
+  // The table and arithmetic for `parameter` (compared bit for bit); fill(table) builds the
+  // table and returns the arithmetic to check against it when the parameter changed.
+  template <typename Fill>
+  void Prepare(float parameter, Fill&& fill) {
+    uint32_t bits;
+    static_assert(sizeof bits == sizeof parameter);
+    std::memcpy(&bits, &parameter, sizeof bits);
+    if (valid_ && bits == bits_) return;
+    valid_ = false;
+    arithmetic_ = Checked(fill(table_), table_);
+    bits_ = bits;
+    valid_ = true;
+  }
+  const kit::MeanChannelTable& table() const { return table_; }
+  const MeanArithmetic& arithmetic() const { return arithmetic_; }
+
+ private:
+  kit::MeanChannelTable table_;
+  MeanArithmetic arithmetic_;
+  uint32_t bits_ = 0;
+  bool valid_ = false;
+};
 
 // Every channel c of a pixel whose mean is m becomes table.value[m][c]; the fast way computes
 // it with `arithmetic` when that is not kNone (and was checked against the table).

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <random>
 #include <vector>
@@ -152,6 +153,27 @@ TEST(PalRows, MeanRulesGiveTheExactTablesOrAreLeftForTheTable) {
   for (auto& row : table.value)
     for (uint8_t& v : row) v = uint8_t(rng());
   ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { MeanTableRow(p, n, table, {}, w); }, "random table");
+}
+
+// The cache refills on any change of the parameter's bits (also 0 against -0) and only then.
+TEST(PalRows, MeanTableCacheRefillsWhenTheParameterChanges) {
+  static MeanTableCache cache;
+  int fills = 0;
+  const auto prepare = [&](float parameter) {
+    cache.Prepare(parameter, [&](MeanChannelTable& t) {
+      ++fills;
+      FillOverexposure(t, parameter);
+      return MeanArithmetic{MeanRule::kAddMean, parameter};
+    });
+  };
+  static MeanChannelTable expected;
+  for (float intensity : {2.0f, 2.0f, 3.0f, 2.0f, 0.0f, -0.0f, -0.0f}) {
+    prepare(intensity);
+    FillOverexposure(expected, intensity);
+    ASSERT_EQ(std::memcmp(cache.table().value, expected.value, sizeof expected.value), 0) << intensity;
+    EXPECT_EQ(cache.arithmetic().rule, Checked({MeanRule::kAddMean, intensity}, expected).rule) << intensity;
+  }
+  EXPECT_EQ(fills, 5);
 }
 
 }  // namespace
