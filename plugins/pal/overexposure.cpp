@@ -23,6 +23,9 @@ int32_t ApplyOverexposure(ApplyContext* context) {
     for (int32_t mean = 1; mean < 256; ++mean)
       a[mean] = intensity == 0 ? 1e30L : mean / static_cast<long double>(intensity);
     table.Fill([&a](int32_t mean, int32_t c) { return Clamp(RoundBelow(c + a[mean])); });
+    // The rounded offsets where they give the table, else the single-precision sums.
+    if (Checked({MeanRule::kAddRoundedMean, intensity}, table).rule != MeanRule::kNone)
+      return MeanArithmetic{MeanRule::kAddRoundedMean, intensity};
     return MeanArithmetic{MeanRule::kAddMean, intensity};
   });
   const MeanChannelTable& table = cache.table();

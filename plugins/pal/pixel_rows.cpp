@@ -105,6 +105,7 @@ Coefficients CoefficientsOf(const MeanArithmetic& r, int32_t mean) {
       // A black pixel becomes white (ValueWith); otherwise q = (255 - mean) / mean scales it.
       return {mean == 0 ? 0.0f : (255.0f - m) / m, 0};
     case MeanRule::kAddMean:
+    case MeanRule::kAddRoundedMean:
       if (r.parameter == 0) return {1, mean > 0 ? 1024.0f : 0.0f};
       return {1, std::min(std::max(m / r.parameter, -1024.0f), 1024.0f)};
     case MeanRule::kPushFromGrey: return {std::min(std::max(r.parameter, -1024.0f), 1024.0f), 0};
@@ -123,6 +124,7 @@ uint8_t ValueWith(const MeanArithmetic& r, const Coefficients& k, int32_t mean, 
       if (mean == 0) return 255;
       return kit::Clamp(RoundAsVectors(float(c) * k.a));
     case MeanRule::kAddMean: return kit::Clamp(RoundAsVectors(float(c) + k.b));
+    case MeanRule::kAddRoundedMean: return kit::Clamp(int64_t(c) + RoundAsVectors(k.b));
     case MeanRule::kPushFromGrey: return kit::Clamp(int64_t(c) + RoundAsVectors(float(c * (mean - 128)) * k.a));
     case MeanRule::kNone: break;
   }
@@ -367,6 +369,34 @@ OMBRIX_SSSE3 size_t MeanArithmeticFast(uint8_t* p, size_t count, float parameter
   return done;
 }
 
+// Overexposure's rounded offsets: B = round(mean / Intensity) per pixel, from the same single-
+// precision quotient as CoefficientsOf, then every byte of the pixel becomes clamp(c + B) with
+// saturating byte arithmetic (adding max(B, 0), then subtracting max(-B, 0)).
+OMBRIX_SSSE3 inline __m128i RoundedOffsets(__m128i means, float parameter) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128 a = _mm_setzero_ps(), b0 = _mm_setzero_ps(), b1 = _mm_setzero_ps();
+  CoefficientsOf<MeanRule::kAddMean>(_mm_unpacklo_epi16(means, zero), parameter, a, b0);
+  CoefficientsOf<MeanRule::kAddMean>(_mm_unpackhi_epi16(means, zero), parameter, a, b1);
+  return _mm_packs_epi32(RoundAsVectors(b0), RoundAsVectors(b1));  // |B| <= 1024
+}
+
+OMBRIX_SSSE3 size_t AddRoundedMeanFast(uint8_t* p, size_t count, float parameter) {
+  const __m128i zero = _mm_setzero_si128();
+  size_t done = 0;
+  for (; done + 16 <= count; done += 16, p += 48) {
+    const Step s = LoadStep(p);
+    __m128i low_means, high_means;
+    Means(ToPlanes(s), low_means, high_means);
+    const __m128i low = RoundedOffsets(low_means, parameter), high = RoundedOffsets(high_means, parameter);
+    const Step up = Spread(_mm_packus_epi16(low, high));
+    const Step down = Spread(_mm_packus_epi16(_mm_sub_epi16(zero, low), _mm_sub_epi16(zero, high)));
+    Step out;
+    for (int k = 0; k < 3; ++k) out.v[k] = _mm_subs_epu8(_mm_adds_epu8(s.v[k], up.v[k]), down.v[k]);
+    StoreStep(p, out);
+  }
+  return done;
+}
+
 // The same rules eight pixels to a vector: the byte shuffles and the means stay 16 bytes wide,
 // the single-precision work takes eight lanes. Lane for lane these are the operations of
 // Quarter and CoefficientsOf above, so both widths give the same bytes.
@@ -575,6 +605,9 @@ void MeanTableRow(uint8_t* p, size_t count, const kit::MeanChannelTable& table, 
         break;
       case MeanRule::kPushFromGrey:
         done = MeanArithmeticSteps<MeanRule::kPushFromGrey>(p, count, arithmetic.parameter, way);
+        break;
+      case MeanRule::kAddRoundedMean:
+        done = AddRoundedMeanFast(p, count, arithmetic.parameter);
         break;
       case MeanRule::kNone:
         done = MeanTableFast(p, count, table);

@@ -40,10 +40,12 @@ inline uint32_t PackColour(uint8_t blue, uint8_t green, uint8_t red) {
 // c * (mean - 128)) and a, b numbers of the pixel's mean; then the rounding rule, plus c for
 // Contrast, clamped. Single precision is not the filters' own arithmetic, so a rule is only
 // used after it has given every reachable entry of the filter's exact table.
-enum class MeanRule { kNone, kInvertIntensity, kAddMean, kPushFromGrey };
+// kAddRoundedMean rounds b on its own and adds it to c as an integer, which is Overexposure's
+// rule too wherever the rounding of c + b in the exact table does not decide otherwise.
+enum class MeanRule { kNone, kInvertIntensity, kAddMean, kPushFromGrey, kAddRoundedMean };
 struct MeanArithmetic {
   MeanRule rule = MeanRule::kNone;
-  float parameter = 0;  // Overexposure: Intensity; Contrast: Coefficient / 128
+  float parameter = 0;  // Overexposure (both rules): Intensity; Contrast: Coefficient / 128
 };
 // The rule's value for one channel value c of a pixel of mean `mean`, as the vectors compute it.
 uint8_t ArithmeticValue(const MeanArithmetic& arithmetic, int32_t mean, int32_t c);

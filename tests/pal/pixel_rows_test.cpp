@@ -129,10 +129,13 @@ TEST(PalRows, MeanRulesGiveTheExactTablesOrAreLeftForTheTable) {
   for (float intensity : {2.0f, 3.0f, 0.7f, 1.4f, -1.5f, 0.0f, -0.0f, 1e-3f, 1e6f, 255.0f}) {
     FillOverexposure(table, intensity);
     const bool used = ExpectMeanRowsAgree(table, {MeanRule::kAddMean, intensity}, "overexposure " + std::to_string(intensity));
+    const bool rounded =
+        ExpectMeanRowsAgree(table, {MeanRule::kAddRoundedMean, intensity}, "rounded overexposure " + std::to_string(intensity));
     if (intensity == 2.0f) {
       EXPECT_TRUE(used);
+      EXPECT_TRUE(rounded);
     }
-    taken += used;
+    taken += used + rounded;
   }
   for (float coefficient : {2.0f, 1.3f, -0.5f, 0.0f, 100.0f, 1e9f, 0.01f, -3.0f}) {
     const long double k = coefficient * 0.0078125L;
@@ -148,6 +151,7 @@ TEST(PalRows, MeanRulesGiveTheExactTablesOrAreLeftForTheTable) {
   // A rule that disagrees with the table is refused: Overexposure's rule against Contrast's table.
   FillContrast(table, 2 * 0.0078125L);
   EXPECT_EQ(Checked({MeanRule::kAddMean, 2.0f}, table).rule, MeanRule::kNone);
+  EXPECT_EQ(Checked({MeanRule::kAddRoundedMean, 2.0f}, table).rule, MeanRule::kNone);
   // A plain table (no rule) goes through the table steps.
   std::mt19937 rng(23);
   for (auto& row : table.value)
