@@ -372,29 +372,42 @@ OMBRIX_SSSE3 size_t MeanArithmeticFast(uint8_t* p, size_t count, float parameter
 // Overexposure's rounded offsets: B = round(mean / Intensity) per pixel, from the same single-
 // precision quotient as CoefficientsOf, then every byte of the pixel becomes clamp(c + B) with
 // saturating byte arithmetic (adding max(B, 0), then subtracting max(-B, 0)).
-OMBRIX_SSSE3 inline __m128i RoundedOffsets(__m128i means, float parameter) {
-  const __m128i zero = _mm_setzero_si128();
-  __m128 a = _mm_setzero_ps(), b0 = _mm_setzero_ps(), b1 = _mm_setzero_ps();
-  CoefficientsOf<MeanRule::kAddMean>(_mm_unpacklo_epi16(means, zero), parameter, a, b0);
-  CoefficientsOf<MeanRule::kAddMean>(_mm_unpackhi_epi16(means, zero), parameter, a, b1);
-  return _mm_packs_epi32(RoundAsVectors(b0), RoundAsVectors(b1));  // |B| <= 1024
+template <bool kZeroParameter>
+OMBRIX_SSSE3 inline __m128 QuarterOffsets(__m128i m32, __m128 parameter) {
+  const __m128 m = _mm_cvtepi32_ps(m32);
+  if constexpr (kZeroParameter) return _mm_and_ps(_mm_cmpgt_ps(m, _mm_setzero_ps()), _mm_set1_ps(1024.0f));
+  return _mm_min_ps(_mm_max_ps(_mm_div_ps(m, parameter), _mm_set1_ps(-1024.0f)), _mm_set1_ps(1024.0f));
 }
 
-OMBRIX_SSSE3 size_t AddRoundedMeanFast(uint8_t* p, size_t count, float parameter) {
+template <bool kZeroParameter>
+OMBRIX_SSSE3 inline __m128i RoundedOffsets(__m128i means, __m128 parameter) {
   const __m128i zero = _mm_setzero_si128();
+  return _mm_packs_epi32(RoundAsVectors(QuarterOffsets<kZeroParameter>(_mm_unpacklo_epi16(means, zero), parameter)),
+                         RoundAsVectors(QuarterOffsets<kZeroParameter>(_mm_unpackhi_epi16(means, zero), parameter)));
+}
+
+template <bool kZeroParameter>
+OMBRIX_SSSE3 size_t AddRoundedMeanSteps(uint8_t* p, size_t count, float parameter) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128 divisor = _mm_set1_ps(parameter);
   size_t done = 0;
   for (; done + 16 <= count; done += 16, p += 48) {
     const Step s = LoadStep(p);
     __m128i low_means, high_means;
     Means(ToPlanes(s), low_means, high_means);
-    const __m128i low = RoundedOffsets(low_means, parameter), high = RoundedOffsets(high_means, parameter);
+    const __m128i low = RoundedOffsets<kZeroParameter>(low_means, divisor);  // |B| <= 1024
+    const __m128i high = RoundedOffsets<kZeroParameter>(high_means, divisor);
     const Step up = Spread(_mm_packus_epi16(low, high));
     const Step down = Spread(_mm_packus_epi16(_mm_sub_epi16(zero, low), _mm_sub_epi16(zero, high)));
-    Step out;
-    for (int k = 0; k < 3; ++k) out.v[k] = _mm_subs_epu8(_mm_adds_epu8(s.v[k], up.v[k]), down.v[k]);
-    StoreStep(p, out);
+    StoreStep(p, {{_mm_subs_epu8(_mm_adds_epu8(s.v[0], up.v[0]), down.v[0]),
+                   _mm_subs_epu8(_mm_adds_epu8(s.v[1], up.v[1]), down.v[1]),
+                   _mm_subs_epu8(_mm_adds_epu8(s.v[2], up.v[2]), down.v[2])}});
   }
   return done;
+}
+
+OMBRIX_SSSE3 size_t AddRoundedMeanFast(uint8_t* p, size_t count, float parameter) {
+  return parameter == 0 ? AddRoundedMeanSteps<true>(p, count, parameter) : AddRoundedMeanSteps<false>(p, count, parameter);
 }
 
 // The same rules eight pixels to a vector: the byte shuffles and the means stay 16 bytes wide,
