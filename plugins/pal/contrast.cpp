@@ -20,6 +20,9 @@ int32_t ApplyContrast(ApplyContext* context) {
     table.Fill([k](int32_t mean, int32_t c) { return Clamp(c + int64_t(RoundBelow((c * (mean - 128)) * k))); });
     // The single-precision form needs k itself as a float (it is, unless the coefficient is tiny).
     if (static_cast<long double>(static_cast<float>(k)) != k) return MeanArithmetic{};
+    // Integer shifts where the factor is a power of two and they give the table.
+    if (Checked({MeanRule::kPushFromGreyShifted, float(k)}, table).rule != MeanRule::kNone)
+      return MeanArithmetic{MeanRule::kPushFromGreyShifted, float(k)};
     return MeanArithmetic{MeanRule::kPushFromGrey, float(k)};
   });
   const MeanChannelTable& table = cache.table();

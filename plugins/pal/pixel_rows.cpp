@@ -108,6 +108,7 @@ Coefficients CoefficientsOf(const MeanArithmetic& r, int32_t mean) {
     case MeanRule::kAddRoundedMean:
       if (r.parameter == 0) return {1, mean > 0 ? 1024.0f : 0.0f};
       return {1, std::min(std::max(m / r.parameter, -1024.0f), 1024.0f)};
+    case MeanRule::kPushFromGreyShifted:
     case MeanRule::kPushFromGrey: return {std::min(std::max(r.parameter, -1024.0f), 1024.0f), 0};
     case MeanRule::kNone: break;
   }
@@ -118,6 +119,24 @@ Coefficients CoefficientsOf(const MeanArithmetic& r, int32_t mean) {
 // sum may round upwards in single precision; the check against the exact table catches that.
 int32_t RoundAsVectors(float v) { return int32_t(v >= 0 ? v + 0.5f : v); }
 
+// Contrast's factor k as a power of two, k = sign * 2^-shift with shift 0..14: then the rounding
+// rule on x * k is (x + bias) >> shift in integers, bias being half of 2^shift for x >= 0 and
+// 2^shift - 1 below (which makes the shift truncate toward zero).
+bool ShiftOf(float k, int32_t& shift, bool& negative) {
+  negative = k < 0;
+  for (shift = 0; shift < 15; ++shift)
+    if (std::fabs(k) == std::ldexp(1.0f, -shift)) return true;
+  return false;
+}
+
+// The shifted rule as the word vectors take it: x = c * (mean - 128) (sign reversed for a
+// negative k), the biased sum saturated to a word, shifted arithmetically.
+int32_t ShiftedRound(int32_t x, int32_t shift) {
+  const int32_t half = (1 << shift) >> 1;
+  const int32_t sum = std::min(x + (x < 0 ? (1 << shift) - 1 : half), 32767);
+  return sum >> shift;
+}
+
 uint8_t ValueWith(const MeanArithmetic& r, const Coefficients& k, int32_t mean, int32_t c) {
   switch (r.rule) {
     case MeanRule::kInvertIntensity:
@@ -126,6 +145,12 @@ uint8_t ValueWith(const MeanArithmetic& r, const Coefficients& k, int32_t mean, 
     case MeanRule::kAddMean: return kit::Clamp(RoundAsVectors(float(c) + k.b));
     case MeanRule::kAddRoundedMean: return kit::Clamp(int64_t(c) + RoundAsVectors(k.b));
     case MeanRule::kPushFromGrey: return kit::Clamp(int64_t(c) + RoundAsVectors(float(c * (mean - 128)) * k.a));
+    case MeanRule::kPushFromGreyShifted: {
+      int32_t shift = 0;
+      bool negative = false;
+      if (!ShiftOf(r.parameter, shift, negative)) return 0;
+      return kit::Clamp(int64_t(c) + ShiftedRound(c * (negative ? 128 - mean : mean - 128), shift));
+    }
     case MeanRule::kNone: break;
   }
   return 0;
@@ -475,6 +500,37 @@ OMBRIX_AVX2 size_t MeanArithmeticWide(uint8_t* p, size_t count, float parameter)
   return done;
 }
 
+// Contrast with a power-of-two factor in 16 words to a vector: the same integer steps as
+// ShiftedRound on every channel of 16 pixels at once.
+OMBRIX_AVX2 size_t PushFromGreyShiftedWide(uint8_t* p, size_t count, float k) {
+  int32_t shift = 0;
+  bool negative = false;
+  if (!ShiftOf(k, shift, negative)) return 0;
+  const __m256i grey = _mm256_set1_epi16(128), sign = _mm256_set1_epi16(negative ? -1 : 1);
+  const int32_t half = (1 << shift) >> 1;
+  const __m256i bias_up = _mm256_set1_epi16(int16_t(half)), bias_below = _mm256_set1_epi16(int16_t((1 << shift) - 1 - half));
+  const __m128i count_of_shift = _mm_cvtsi32_si128(shift);
+  size_t done = 0;
+  for (; done + 16 <= count; done += 16, p += 48) {
+    const Step planes = ToPlanes(LoadStep(p));
+    __m128i low_means, high_means;
+    Means(planes, low_means, high_means);
+    // |c * (mean - 128)| <= 32640 fits a word.
+    const __m256i d = _mm256_sign_epi16(_mm256_sub_epi16(_mm256_set_m128i(high_means, low_means), grey), sign);
+    Step out;
+    for (int ch = 0; ch < 3; ++ch) {
+      const __m256i c = _mm256_cvtepu8_epi16(planes.v[ch]);
+      const __m256i x = _mm256_mullo_epi16(c, d);
+      const __m256i bias = _mm256_add_epi16(bias_up, _mm256_and_si256(_mm256_srai_epi16(x, 15), bias_below));
+      const __m256i r = _mm256_sra_epi16(_mm256_adds_epi16(x, bias), count_of_shift);
+      const __m256i bytes = _mm256_packus_epi16(_mm256_adds_epi16(r, c), _mm256_setzero_si256());
+      out.v[ch] = _mm256_castsi256_si128(_mm256_permute4x64_epi64(bytes, 0x08));
+    }
+    StoreStep(p, FromPlanes(out));
+  }
+  return done;
+}
+
 size_t CopyChannelFast(uint8_t* p, const uint8_t* source, size_t count, int channel) {
   // keep[k]: the bytes of the 16-byte piece k of a step that are not the channel.
   alignas(16) uint8_t keep[3][16];
@@ -594,6 +650,9 @@ uint8_t ArithmeticValue(const MeanArithmetic& arithmetic, int32_t mean, int32_t 
 
 MeanArithmetic Checked(const MeanArithmetic& arithmetic, const kit::MeanChannelTable& table) {
   if (arithmetic.rule == MeanRule::kNone || !std::isfinite(arithmetic.parameter)) return {};
+  int32_t shift = 0;
+  bool negative = false;
+  if (arithmetic.rule == MeanRule::kPushFromGreyShifted && !ShiftOf(arithmetic.parameter, shift, negative)) return {};
   for (int32_t mean = 0; mean < 256; ++mean) {
     const Coefficients k = CoefficientsOf(arithmetic, mean);
     // The other two channels of a pixel add up to 3 * mean + (0..2) - c, which lies in 0..510.
@@ -621,6 +680,10 @@ void MeanTableRow(uint8_t* p, size_t count, const kit::MeanChannelTable& table, 
         break;
       case MeanRule::kAddRoundedMean:
         done = AddRoundedMeanFast(p, count, arithmetic.parameter);
+        break;
+      case MeanRule::kPushFromGreyShifted:
+        // Only eight-lane processors take this rule's steps; others run the plain loop.
+        if (way == RowWay::kFast && HasWideVectors()) done = PushFromGreyShiftedWide(p, count, arithmetic.parameter);
         break;
       case MeanRule::kNone:
         done = MeanTableFast(p, count, table);

@@ -42,7 +42,9 @@ inline uint32_t PackColour(uint8_t blue, uint8_t green, uint8_t red) {
 // used after it has given every reachable entry of the filter's exact table.
 // kAddRoundedMean rounds b on its own and adds it to c as an integer, which is Overexposure's
 // rule too wherever the rounding of c + b in the exact table does not decide otherwise.
-enum class MeanRule { kNone, kInvertIntensity, kAddMean, kPushFromGrey, kAddRoundedMean };
+// kPushFromGreyShifted is Contrast's rule in integers when its factor is a power of two
+// (Coefficient 2, 1, 4, ...): the rounding becomes a biased arithmetic shift.
+enum class MeanRule { kNone, kInvertIntensity, kAddMean, kPushFromGrey, kAddRoundedMean, kPushFromGreyShifted };
 struct MeanArithmetic {
   MeanRule rule = MeanRule::kNone;
   float parameter = 0;  // Overexposure (both rules): Intensity; Contrast: Coefficient / 128

@@ -137,14 +137,21 @@ TEST(PalRows, MeanRulesGiveTheExactTablesOrAreLeftForTheTable) {
     }
     taken += used + rounded;
   }
-  for (float coefficient : {2.0f, 1.3f, -0.5f, 0.0f, 100.0f, 1e9f, 0.01f, -3.0f}) {
+  for (float coefficient : {2.0f, 1.3f, -0.5f, 0.0f, 100.0f, 1e9f, 0.01f, -3.0f, -2.0f, 128.0f, 1.0f / 128, 256.0f}) {
     const long double k = coefficient * 0.0078125L;
     FillContrast(table, k);
     const bool used = ExpectMeanRowsAgree(table, {MeanRule::kPushFromGrey, float(k)}, "contrast " + std::to_string(coefficient));
+    const bool shifted = ExpectMeanRowsAgree(table, {MeanRule::kPushFromGreyShifted, float(k)},
+                                             "shifted contrast " + std::to_string(coefficient));
+    // Powers of two of either sign take the shifts, from 128 (a factor of 1) down to 0.5; below
+    // that the biased sums no longer fit a word and the check refuses them.
+    const bool power_of_two =
+        coefficient == 2.0f || coefficient == -2.0f || coefficient == 128.0f || coefficient == -0.5f;
+    EXPECT_EQ(shifted, power_of_two) << coefficient;
     if (coefficient == 2.0f) {
       EXPECT_TRUE(used);
     }
-    taken += used;
+    taken += used + shifted;
   }
   EXPECT_GT(taken, 4);
 
