@@ -470,7 +470,11 @@ OMBRIX_AVX2 inline void WideHalf(__m128i means, const __m128i (&c16)[3], float p
       x = _mm256_cvtepi32_ps(_mm256_cvtepi16_epi32(_mm_mullo_epi16(c16[ch], _mm_sub_epi16(means, _mm_set1_epi16(128)))));
     else
       x = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(c16[ch]));
-    const __m256i r = RoundAsVectors(kRule == MeanRule::kAddMean ? _mm256_add_ps(x, b) : _mm256_mul_ps(x, a));
+    __m256i r;
+    if constexpr (kRule == MeanRule::kInvertIntensity)  // c * q >= 0, so the rounding adds 0.5 throughout
+      r = _mm256_cvttps_epi32(_mm256_add_ps(_mm256_mul_ps(x, a), _mm256_set1_ps(0.5f)));
+    else
+      r = RoundAsVectors(kRule == MeanRule::kAddMean ? _mm256_add_ps(x, b) : _mm256_mul_ps(x, a));
     out[ch] = _mm_packs_epi32(_mm256_castsi256_si128(r), _mm256_extracti128_si256(r, 1));
     if constexpr (kRule == MeanRule::kPushFromGrey) out[ch] = _mm_adds_epi16(out[ch], c16[ch]);
     // A black pixel becomes white.
