@@ -91,34 +91,6 @@ void ReplacePlain(uint8_t* p, size_t count, const Replacement& r) {
 
 // ---- Mean arithmetic ---------------------------------------------------------------------
 
-struct Coefficients {
-  float a = 1;
-  float b = 0;
-};
-
-// a and b for a pixel of this mean. Limiting b (and Contrast's factor) to -1024..1024 changes no
-// result, since every value beyond clamps alike, and keeps every value within the int32 range.
-Coefficients CoefficientsOf(const MeanArithmetic& r, int32_t mean) {
-  const float m = float(mean);
-  switch (r.rule) {
-    case MeanRule::kInvertIntensity:
-      // A black pixel becomes white (ValueWith); otherwise q = (255 - mean) / mean scales it.
-      return {mean == 0 ? 0.0f : (255.0f - m) / m, 0};
-    case MeanRule::kAddMean:
-    case MeanRule::kAddRoundedMean:
-      if (r.parameter == 0) return {1, mean > 0 ? 1024.0f : 0.0f};
-      return {1, std::min(std::max(m / r.parameter, -1024.0f), 1024.0f)};
-    case MeanRule::kPushFromGreyShifted:
-    case MeanRule::kPushFromGrey: return {std::min(std::max(r.parameter, -1024.0f), 1024.0f), 0};
-    case MeanRule::kNone: break;
-  }
-  return {};
-}
-
-// The rounding rule as the vectors take it: truncation of v + 0.5 for v >= 0, of v below. The
-// sum may round upwards in single precision; the check against the exact table catches that.
-int32_t RoundAsVectors(float v) { return int32_t(v >= 0 ? v + 0.5f : v); }
-
 // Contrast's factor k as a power of two, k = sign * 2^-shift with shift 0..14: then the rounding
 // rule on x * k is (x + bias) >> shift in integers, bias being half of 2^shift for x >= 0 and
 // 2^shift - 1 below (which makes the shift truncate toward zero).
@@ -137,6 +109,41 @@ int32_t ShiftedRound(int32_t x, int32_t shift) {
   return sum >> shift;
 }
 
+struct Coefficients {
+  float a = 1;
+  float b = 0;
+  int32_t shift = 0;  // kPushFromGreyShifted: k = +-2^-shift (valid when shifted is true)
+  bool negative = false;
+  bool shifted = false;
+};
+
+// a and b for a pixel of this mean. Limiting b (and Contrast's factor) to -1024..1024 changes no
+// result, since every value beyond clamps alike, and keeps every value within the int32 range.
+Coefficients CoefficientsOf(const MeanArithmetic& r, int32_t mean) {
+  const float m = float(mean);
+  switch (r.rule) {
+    case MeanRule::kInvertIntensity:
+      // A black pixel becomes white (ValueWith); otherwise q = (255 - mean) / mean scales it.
+      return {mean == 0 ? 0.0f : (255.0f - m) / m, 0};
+    case MeanRule::kAddMean:
+    case MeanRule::kAddRoundedMean:
+      if (r.parameter == 0) return {1, mean > 0 ? 1024.0f : 0.0f};
+      return {1, std::min(std::max(m / r.parameter, -1024.0f), 1024.0f)};
+    case MeanRule::kPushFromGreyShifted: {
+      Coefficients k;
+      k.shifted = ShiftOf(r.parameter, k.shift, k.negative);
+      return k;
+    }
+    case MeanRule::kPushFromGrey: return {std::min(std::max(r.parameter, -1024.0f), 1024.0f), 0};
+    case MeanRule::kNone: break;
+  }
+  return {};
+}
+
+// The rounding rule as the vectors take it: truncation of v + 0.5 for v >= 0, of v below. The
+// sum may round upwards in single precision; the check against the exact table catches that.
+int32_t RoundAsVectors(float v) { return int32_t(v >= 0 ? v + 0.5f : v); }
+
 uint8_t ValueWith(const MeanArithmetic& r, const Coefficients& k, int32_t mean, int32_t c) {
   switch (r.rule) {
     case MeanRule::kInvertIntensity:
@@ -145,12 +152,9 @@ uint8_t ValueWith(const MeanArithmetic& r, const Coefficients& k, int32_t mean, 
     case MeanRule::kAddMean: return kit::Clamp(RoundAsVectors(float(c) + k.b));
     case MeanRule::kAddRoundedMean: return kit::Clamp(int64_t(c) + RoundAsVectors(k.b));
     case MeanRule::kPushFromGrey: return kit::Clamp(int64_t(c) + RoundAsVectors(float(c * (mean - 128)) * k.a));
-    case MeanRule::kPushFromGreyShifted: {
-      int32_t shift = 0;
-      bool negative = false;
-      if (!ShiftOf(r.parameter, shift, negative)) return 0;
-      return kit::Clamp(int64_t(c) + ShiftedRound(c * (negative ? 128 - mean : mean - 128), shift));
-    }
+    case MeanRule::kPushFromGreyShifted:
+      if (!k.shifted) return 0;
+      return kit::Clamp(int64_t(c) + ShiftedRound(c * (k.negative ? 128 - mean : mean - 128), k.shift));
     case MeanRule::kNone: break;
   }
   return 0;
