@@ -12,14 +12,22 @@ using namespace ombrix::kit;
 int32_t ApplyContrast(ApplyContext* context) {
   const auto zone = ZoneOf(context);
   if (!zone) return 1;
-  const long double k = ParameterValue(*context, 2) * 0.0078125L;  // Coefficient / 128, exact
-  // c + round(c * d * k) with d = mean - 128: c * d is an integer product, the rest extended.
-  static MeanChannelTable table;
-  table.Fill([k](int32_t mean, int32_t c) { return Clamp(c + int64_t(RoundBelow((c * (mean - 128)) * k))); });
+  const float coefficient = ParameterValue(*context, 2);
+  static MeanTableCache cache;
+  cache.Prepare(coefficient, [coefficient](MeanChannelTable& table) {
+    const long double k = coefficient * 0.0078125L;  // Coefficient / 128, exact
+    // c + round(c * d * k) with d = mean - 128: c * d is an integer product, the rest extended.
+    table.Fill([k](int32_t mean, int32_t c) { return Clamp(c + int64_t(RoundBelow((c * (mean - 128)) * k))); });
+    // The single-precision form needs k itself as a float (it is, unless the coefficient is tiny).
+    if (static_cast<long double>(static_cast<float>(k)) != k) return MeanArithmetic{};
+    // Integer shifts where the factor is a power of two and they give the table.
+    if (Checked({MeanRule::kPushFromGreyShifted, float(k)}, table).rule != MeanRule::kNone)
+      return MeanArithmetic{MeanRule::kPushFromGreyShifted, float(k)};
+    return MeanArithmetic{MeanRule::kPushFromGrey, float(k)};
+  });
+  const MeanChannelTable& table = cache.table();
+  const MeanArithmetic arithmetic = cache.arithmetic();
   const size_t count = size_t(zone->Width() > 0 ? zone->Width() : 0);
-  // The single-precision form needs k itself as a float (it is, unless the coefficient is tiny).
-  MeanArithmetic arithmetic;
-  if (static_cast<long double>(static_cast<float>(k)) == k) arithmetic = Checked({MeanRule::kPushFromGrey, float(k)}, table);
   return WalkRows(*zone, [&](int32_t, uint8_t* p) { MeanTableRow(p, count, table, arithmetic); });
 }
 

@@ -54,10 +54,15 @@ int32_t ApplyNegativeLight(ApplyContext* context) {
   const auto zone = ZoneOf(context);
   if (!zone) return 1;
   // Each channel's result depends on the pixel's mean and its own value only.
-  static MeanChannelTable table;
-  table.Fill([](int32_t mean, int32_t c) { return IntensityChannel(c, mean, 255 - mean); });
+  // The table has no parameter, so it is built once.
+  static MeanTableCache cache;
+  cache.Prepare(0, [](MeanChannelTable& table) {
+    table.Fill([](int32_t mean, int32_t c) { return IntensityChannel(c, mean, 255 - mean); });
+    return MeanArithmetic{MeanRule::kInvertIntensity, 0};
+  });
+  const MeanChannelTable& table = cache.table();
+  const MeanArithmetic arithmetic = cache.arithmetic();
   const size_t count = size_t(zone->Width() > 0 ? zone->Width() : 0);
-  const MeanArithmetic arithmetic = Checked({MeanRule::kInvertIntensity, 0}, table);
   return WalkRows(*zone, [&](int32_t, uint8_t* p) { MeanTableRow(p, count, table, arithmetic); });
 }
 

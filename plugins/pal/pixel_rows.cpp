@@ -12,8 +12,10 @@
 #include <emmintrin.h>
 #include <xmmintrin.h>
 #include <tmmintrin.h>
+#include <immintrin.h>
 #define OMBRIX_PAL_SHUFFLES 1
 #define OMBRIX_SSSE3 __attribute__((target("ssse3")))
+#define OMBRIX_AVX2 __attribute__((target("avx2")))
 #endif
 
 namespace ombrix::pal {
@@ -89,9 +91,30 @@ void ReplacePlain(uint8_t* p, size_t count, const Replacement& r) {
 
 // ---- Mean arithmetic ---------------------------------------------------------------------
 
+// Contrast's factor k as a power of two, k = sign * 2^-shift with shift 0..14: then the rounding
+// rule on x * k is (x + bias) >> shift in integers, bias being half of 2^shift for x >= 0 and
+// 2^shift - 1 below (which makes the shift truncate toward zero).
+bool ShiftOf(float k, int32_t& shift, bool& negative) {
+  negative = k < 0;
+  for (shift = 0; shift < 15; ++shift)
+    if (std::fabs(k) == std::ldexp(1.0f, -shift)) return true;
+  return false;
+}
+
+// The shifted rule as the word vectors take it: x = c * (mean - 128) (sign reversed for a
+// negative k), the biased sum saturated to a word, shifted arithmetically.
+int32_t ShiftedRound(int32_t x, int32_t shift) {
+  const int32_t half = (1 << shift) >> 1;
+  const int32_t sum = std::min(x + (x < 0 ? (1 << shift) - 1 : half), 32767);
+  return sum >> shift;
+}
+
 struct Coefficients {
   float a = 1;
   float b = 0;
+  int32_t shift = 0;  // kPushFromGreyShifted: k = +-2^-shift (valid when shifted is true)
+  bool negative = false;
+  bool shifted = false;
 };
 
 // a and b for a pixel of this mean. Limiting b (and Contrast's factor) to -1024..1024 changes no
@@ -103,8 +126,14 @@ Coefficients CoefficientsOf(const MeanArithmetic& r, int32_t mean) {
       // A black pixel becomes white (ValueWith); otherwise q = (255 - mean) / mean scales it.
       return {mean == 0 ? 0.0f : (255.0f - m) / m, 0};
     case MeanRule::kAddMean:
+    case MeanRule::kAddRoundedMean:
       if (r.parameter == 0) return {1, mean > 0 ? 1024.0f : 0.0f};
       return {1, std::min(std::max(m / r.parameter, -1024.0f), 1024.0f)};
+    case MeanRule::kPushFromGreyShifted: {
+      Coefficients k;
+      k.shifted = ShiftOf(r.parameter, k.shift, k.negative);
+      return k;
+    }
     case MeanRule::kPushFromGrey: return {std::min(std::max(r.parameter, -1024.0f), 1024.0f), 0};
     case MeanRule::kNone: break;
   }
@@ -121,7 +150,11 @@ uint8_t ValueWith(const MeanArithmetic& r, const Coefficients& k, int32_t mean, 
       if (mean == 0) return 255;
       return kit::Clamp(RoundAsVectors(float(c) * k.a));
     case MeanRule::kAddMean: return kit::Clamp(RoundAsVectors(float(c) + k.b));
+    case MeanRule::kAddRoundedMean: return kit::Clamp(int64_t(c) + RoundAsVectors(k.b));
     case MeanRule::kPushFromGrey: return kit::Clamp(int64_t(c) + RoundAsVectors(float(c * (mean - 128)) * k.a));
+    case MeanRule::kPushFromGreyShifted:
+      if (!k.shifted) return 0;
+      return kit::Clamp(int64_t(c) + ShiftedRound(c * (k.negative ? 128 - mean : mean - 128), k.shift));
     case MeanRule::kNone: break;
   }
   return 0;
@@ -365,6 +398,147 @@ OMBRIX_SSSE3 size_t MeanArithmeticFast(uint8_t* p, size_t count, float parameter
   return done;
 }
 
+// Overexposure's rounded offsets: B = round(mean / Intensity) per pixel, from the same single-
+// precision quotient as CoefficientsOf, then every byte of the pixel becomes clamp(c + B) with
+// saturating byte arithmetic (adding max(B, 0), then subtracting max(-B, 0)).
+template <bool kZeroParameter>
+OMBRIX_SSSE3 inline __m128 QuarterOffsets(__m128i m32, __m128 parameter) {
+  const __m128 m = _mm_cvtepi32_ps(m32);
+  if constexpr (kZeroParameter) return _mm_and_ps(_mm_cmpgt_ps(m, _mm_setzero_ps()), _mm_set1_ps(1024.0f));
+  return _mm_min_ps(_mm_max_ps(_mm_div_ps(m, parameter), _mm_set1_ps(-1024.0f)), _mm_set1_ps(1024.0f));
+}
+
+template <bool kZeroParameter>
+OMBRIX_SSSE3 inline __m128i RoundedOffsets(__m128i means, __m128 parameter) {
+  const __m128i zero = _mm_setzero_si128();
+  return _mm_packs_epi32(RoundAsVectors(QuarterOffsets<kZeroParameter>(_mm_unpacklo_epi16(means, zero), parameter)),
+                         RoundAsVectors(QuarterOffsets<kZeroParameter>(_mm_unpackhi_epi16(means, zero), parameter)));
+}
+
+template <bool kZeroParameter>
+OMBRIX_SSSE3 size_t AddRoundedMeanSteps(uint8_t* p, size_t count, float parameter) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128 divisor = _mm_set1_ps(parameter);
+  size_t done = 0;
+  for (; done + 16 <= count; done += 16, p += 48) {
+    const Step s = LoadStep(p);
+    __m128i low_means, high_means;
+    Means(ToPlanes(s), low_means, high_means);
+    const __m128i low = RoundedOffsets<kZeroParameter>(low_means, divisor);  // |B| <= 1024
+    const __m128i high = RoundedOffsets<kZeroParameter>(high_means, divisor);
+    const Step up = Spread(_mm_packus_epi16(low, high));
+    const Step down = Spread(_mm_packus_epi16(_mm_sub_epi16(zero, low), _mm_sub_epi16(zero, high)));
+    StoreStep(p, {{_mm_subs_epu8(_mm_adds_epu8(s.v[0], up.v[0]), down.v[0]),
+                   _mm_subs_epu8(_mm_adds_epu8(s.v[1], up.v[1]), down.v[1]),
+                   _mm_subs_epu8(_mm_adds_epu8(s.v[2], up.v[2]), down.v[2])}});
+  }
+  return done;
+}
+
+OMBRIX_SSSE3 size_t AddRoundedMeanFast(uint8_t* p, size_t count, float parameter) {
+  return parameter == 0 ? AddRoundedMeanSteps<true>(p, count, parameter) : AddRoundedMeanSteps<false>(p, count, parameter);
+}
+
+// The same rules eight pixels to a vector: the byte shuffles and the means stay 16 bytes wide,
+// the single-precision work takes eight lanes. Lane for lane these are the operations of
+// Quarter and CoefficientsOf above, so both widths give the same bytes.
+OMBRIX_AVX2 inline __m256i RoundAsVectors(__m256 v) {
+  const __m256 half = _mm256_and_ps(_mm256_cmp_ps(v, _mm256_setzero_ps(), _CMP_GE_OQ), _mm256_set1_ps(0.5f));
+  return _mm256_cvttps_epi32(_mm256_add_ps(v, half));
+}
+
+template <MeanRule kRule>
+OMBRIX_AVX2 inline void CoefficientsOf(__m128i means, float parameter, __m256& a, __m256& b) {
+  const __m256 m = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(means));
+  if constexpr (kRule == MeanRule::kInvertIntensity) {
+    a = _mm256_andnot_ps(_mm256_cmp_ps(m, _mm256_setzero_ps(), _CMP_EQ_OQ),
+                         _mm256_div_ps(_mm256_sub_ps(_mm256_set1_ps(255.0f), m), m));
+  } else if constexpr (kRule == MeanRule::kAddMean) {
+    if (parameter == 0)
+      b = _mm256_and_ps(_mm256_cmp_ps(m, _mm256_setzero_ps(), _CMP_GT_OQ), _mm256_set1_ps(1024.0f));
+    else
+      b = _mm256_min_ps(_mm256_max_ps(_mm256_div_ps(m, _mm256_set1_ps(parameter)), _mm256_set1_ps(-1024.0f)),
+                        _mm256_set1_ps(1024.0f));
+  } else {
+    a = _mm256_set1_ps(std::min(std::max(parameter, -1024.0f), 1024.0f));
+  }
+}
+
+template <MeanRule kRule>
+OMBRIX_AVX2 inline void WideHalf(__m128i means, const __m128i (&c16)[3], float parameter, __m128i (&out)[3]) {
+  __m256 a = _mm256_setzero_ps(), b = _mm256_setzero_ps();
+  CoefficientsOf<kRule>(means, parameter, a, b);
+  for (int ch = 0; ch < 3; ++ch) {
+    __m256 x;
+    if constexpr (kRule == MeanRule::kPushFromGrey)  // |c * (mean - 128)| <= 32640 fits a word
+      x = _mm256_cvtepi32_ps(_mm256_cvtepi16_epi32(_mm_mullo_epi16(c16[ch], _mm_sub_epi16(means, _mm_set1_epi16(128)))));
+    else
+      x = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(c16[ch]));
+    __m256i r;
+    if constexpr (kRule == MeanRule::kInvertIntensity)  // c * q >= 0, so the rounding adds 0.5 throughout
+      r = _mm256_cvttps_epi32(_mm256_add_ps(_mm256_mul_ps(x, a), _mm256_set1_ps(0.5f)));
+    else
+      r = RoundAsVectors(kRule == MeanRule::kAddMean ? _mm256_add_ps(x, b) : _mm256_mul_ps(x, a));
+    out[ch] = _mm_packs_epi32(_mm256_castsi256_si128(r), _mm256_extracti128_si256(r, 1));
+    if constexpr (kRule == MeanRule::kPushFromGrey) out[ch] = _mm_adds_epi16(out[ch], c16[ch]);
+    // A black pixel becomes white.
+    if constexpr (kRule == MeanRule::kInvertIntensity)
+      out[ch] = _mm_or_si128(out[ch], _mm_and_si128(_mm_cmpeq_epi16(means, _mm_setzero_si128()), _mm_set1_epi16(255)));
+  }
+}
+
+template <MeanRule kRule>
+OMBRIX_AVX2 size_t MeanArithmeticWide(uint8_t* p, size_t count, float parameter) {
+  const __m128i zero = _mm_setzero_si128();
+  size_t done = 0;
+  for (; done + 16 <= count; done += 16, p += 48) {
+    const Step planes = ToPlanes(LoadStep(p));
+    __m128i low_means, high_means;
+    Means(planes, low_means, high_means);
+    const __m128i low[3] = {_mm_unpacklo_epi8(planes.v[0], zero), _mm_unpacklo_epi8(planes.v[1], zero),
+                            _mm_unpacklo_epi8(planes.v[2], zero)};
+    const __m128i high[3] = {_mm_unpackhi_epi8(planes.v[0], zero), _mm_unpackhi_epi8(planes.v[1], zero),
+                             _mm_unpackhi_epi8(planes.v[2], zero)};
+    __m128i low_out[3], high_out[3];
+    WideHalf<kRule>(low_means, low, parameter, low_out);
+    WideHalf<kRule>(high_means, high, parameter, high_out);
+    StoreStep(p, FromPlanes({{_mm_packus_epi16(low_out[0], high_out[0]), _mm_packus_epi16(low_out[1], high_out[1]),
+                              _mm_packus_epi16(low_out[2], high_out[2])}}));
+  }
+  return done;
+}
+
+// Contrast with a power-of-two factor in 16 words to a vector: the same integer steps as
+// ShiftedRound on every channel of 16 pixels at once.
+OMBRIX_AVX2 size_t PushFromGreyShiftedWide(uint8_t* p, size_t count, float k) {
+  int32_t shift = 0;
+  bool negative = false;
+  if (!ShiftOf(k, shift, negative)) return 0;
+  const __m256i grey = _mm256_set1_epi16(128), sign = _mm256_set1_epi16(negative ? -1 : 1);
+  const int32_t half = (1 << shift) >> 1;
+  const __m256i bias_up = _mm256_set1_epi16(int16_t(half)), bias_below = _mm256_set1_epi16(int16_t((1 << shift) - 1 - half));
+  const __m128i count_of_shift = _mm_cvtsi32_si128(shift);
+  size_t done = 0;
+  for (; done + 16 <= count; done += 16, p += 48) {
+    const Step planes = ToPlanes(LoadStep(p));
+    __m128i low_means, high_means;
+    Means(planes, low_means, high_means);
+    // |c * (mean - 128)| <= 32640 fits a word.
+    const __m256i d = _mm256_sign_epi16(_mm256_sub_epi16(_mm256_set_m128i(high_means, low_means), grey), sign);
+    Step out;
+    for (int ch = 0; ch < 3; ++ch) {
+      const __m256i c = _mm256_cvtepu8_epi16(planes.v[ch]);
+      const __m256i x = _mm256_mullo_epi16(c, d);
+      const __m256i bias = _mm256_add_epi16(bias_up, _mm256_and_si256(_mm256_srai_epi16(x, 15), bias_below));
+      const __m256i r = _mm256_sra_epi16(_mm256_adds_epi16(x, bias), count_of_shift);
+      const __m256i bytes = _mm256_packus_epi16(_mm256_adds_epi16(r, c), _mm256_setzero_si256());
+      out.v[ch] = _mm256_castsi256_si128(_mm256_permute4x64_epi64(bytes, 0x08));
+    }
+    StoreStep(p, FromPlanes(out));
+  }
+  return done;
+}
+
 size_t CopyChannelFast(uint8_t* p, const uint8_t* source, size_t count, int channel) {
   // keep[k]: the bytes of the 16-byte piece k of a step that are not the channel.
   alignas(16) uint8_t keep[3][16];
@@ -439,20 +613,33 @@ bool HasShuffles() {
   return has;
 }
 
+bool HasWideVectors() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+
+template <MeanRule kRule>
+size_t MeanArithmeticSteps(uint8_t* p, size_t count, float parameter, RowWay way) {
+  if (way == RowWay::kFast && HasWideVectors()) return MeanArithmeticWide<kRule>(p, count, parameter);
+  return MeanArithmeticFast<kRule>(p, count, parameter);
+}
+
 #else
 
 bool HasShuffles() { return false; }
+bool HasWideVectors() { return false; }
 
 #endif
 
 }  // namespace
 
 bool FastRowsAvailable() { return HasShuffles(); }
+bool WideRowsAvailable() { return HasWideVectors(); }
 
 void PermuteRow(uint8_t* p, size_t count, const int (&from)[3], RowWay way) {
   size_t done = 0;
 #if OMBRIX_PAL_SHUFFLES
-  if (way == RowWay::kFast && HasShuffles()) done = PermuteFast(p, count, from);
+  if (way != RowWay::kPlain && HasShuffles()) done = PermuteFast(p, count, from);
 #endif
   PermutePlain(p + 3 * done, count - done, from);
 }
@@ -460,7 +647,7 @@ void PermuteRow(uint8_t* p, size_t count, const int (&from)[3], RowWay way) {
 void ColourByIndexRow(uint8_t* p, size_t count, ColourIndex index, const uint32_t* colours, RowWay way) {
   size_t done = 0;
 #if OMBRIX_PAL_SHUFFLES
-  if (way == RowWay::kFast && HasShuffles()) done = ColourByIndexFast(p, count, index, colours);
+  if (way != RowWay::kPlain && HasShuffles()) done = ColourByIndexFast(p, count, index, colours);
 #endif
   ColourByIndexPlain(p + 3 * done, count - done, index, colours);
 }
@@ -471,6 +658,9 @@ uint8_t ArithmeticValue(const MeanArithmetic& arithmetic, int32_t mean, int32_t 
 
 MeanArithmetic Checked(const MeanArithmetic& arithmetic, const kit::MeanChannelTable& table) {
   if (arithmetic.rule == MeanRule::kNone || !std::isfinite(arithmetic.parameter)) return {};
+  int32_t shift = 0;
+  bool negative = false;
+  if (arithmetic.rule == MeanRule::kPushFromGreyShifted && !ShiftOf(arithmetic.parameter, shift, negative)) return {};
   for (int32_t mean = 0; mean < 256; ++mean) {
     const Coefficients k = CoefficientsOf(arithmetic, mean);
     // The other two channels of a pixel add up to 3 * mean + (0..2) - c, which lies in 0..510.
@@ -485,16 +675,23 @@ void MeanTableRow(uint8_t* p, size_t count, const kit::MeanChannelTable& table, 
                   RowWay way) {
   size_t done = 0;
 #if OMBRIX_PAL_SHUFFLES
-  if (way == RowWay::kFast && HasShuffles()) {
+  if (way != RowWay::kPlain && HasShuffles()) {
     switch (arithmetic.rule) {
       case MeanRule::kInvertIntensity:
-        done = MeanArithmeticFast<MeanRule::kInvertIntensity>(p, count, arithmetic.parameter);
+        done = MeanArithmeticSteps<MeanRule::kInvertIntensity>(p, count, arithmetic.parameter, way);
         break;
       case MeanRule::kAddMean:
-        done = MeanArithmeticFast<MeanRule::kAddMean>(p, count, arithmetic.parameter);
+        done = MeanArithmeticSteps<MeanRule::kAddMean>(p, count, arithmetic.parameter, way);
         break;
       case MeanRule::kPushFromGrey:
-        done = MeanArithmeticFast<MeanRule::kPushFromGrey>(p, count, arithmetic.parameter);
+        done = MeanArithmeticSteps<MeanRule::kPushFromGrey>(p, count, arithmetic.parameter, way);
+        break;
+      case MeanRule::kAddRoundedMean:
+        done = AddRoundedMeanFast(p, count, arithmetic.parameter);
+        break;
+      case MeanRule::kPushFromGreyShifted:
+        // Only eight-lane processors take this rule's steps; others run the plain loop.
+        if (way == RowWay::kFast && HasWideVectors()) done = PushFromGreyShiftedWide(p, count, arithmetic.parameter);
         break;
       case MeanRule::kNone:
         done = MeanTableFast(p, count, table);
@@ -508,7 +705,7 @@ void MeanTableRow(uint8_t* p, size_t count, const kit::MeanChannelTable& table, 
 void CopyChannelRow(uint8_t* p, const uint8_t* source, size_t count, int channel, RowWay way) {
   size_t done = 0;
 #if OMBRIX_PAL_SHUFFLES
-  if (way == RowWay::kFast) done = CopyChannelFast(p, source, count, channel);
+  if (way != RowWay::kPlain) done = CopyChannelFast(p, source, count, channel);
 #endif
   CopyChannelPlain(p + 3 * done, source != nullptr ? source + 3 * done : nullptr, count - done, channel);
 }
@@ -516,7 +713,7 @@ void CopyChannelRow(uint8_t* p, const uint8_t* source, size_t count, int channel
 void ReplaceRow(uint8_t* p, size_t count, const Replacement& replacement, RowWay way) {
   size_t done = 0;
 #if OMBRIX_PAL_SHUFFLES
-  if (way == RowWay::kFast && HasShuffles()) done = ReplaceFast(p, count, replacement);
+  if (way != RowWay::kPlain && HasShuffles()) done = ReplaceFast(p, count, replacement);
 #endif
   ReplacePlain(p + 3 * done, count - done, replacement);
 }

@@ -6,15 +6,20 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "core/kit/pixel_math.h"
 
 namespace ombrix::pal {
 
-enum class RowWay { kFast, kPlain };
+// kFast takes the widest vectors the processor has; kNarrow keeps to 16-byte vectors (it differs
+// from kFast only for the mean rules, on processors with AVX2).
+enum class RowWay { kFast, kPlain, kNarrow };
 
 // True when kFast runs the 16-pixel steps here (otherwise it runs the plain loop).
 bool FastRowsAvailable();
+// True when kFast computes the mean rules eight lanes to a vector (AVX2).
+bool WideRowsAvailable();
 
 // Channel ch of every pixel takes the value channel from[ch] had (offsets kBlue, kGreen, kRed).
 void PermuteRow(uint8_t* p, size_t count, const int (&from)[3], RowWay way = RowWay::kFast);
@@ -35,16 +40,49 @@ inline uint32_t PackColour(uint8_t blue, uint8_t green, uint8_t red) {
 // c * (mean - 128)) and a, b numbers of the pixel's mean; then the rounding rule, plus c for
 // Contrast, clamped. Single precision is not the filters' own arithmetic, so a rule is only
 // used after it has given every reachable entry of the filter's exact table.
-enum class MeanRule { kNone, kInvertIntensity, kAddMean, kPushFromGrey };
+// kAddRoundedMean rounds b on its own and adds it to c as an integer, which is Overexposure's
+// rule too wherever the rounding of c + b in the exact table does not decide otherwise.
+// kPushFromGreyShifted is Contrast's rule in integers when its factor is a power of two
+// (Coefficient 2, 1, 4, ...): the rounding becomes a biased arithmetic shift.
+enum class MeanRule { kNone, kInvertIntensity, kAddMean, kPushFromGrey, kAddRoundedMean, kPushFromGreyShifted };
 struct MeanArithmetic {
   MeanRule rule = MeanRule::kNone;
-  float parameter = 0;  // Overexposure: Intensity; Contrast: Coefficient / 128
+  float parameter = 0;  // Overexposure (both rules): Intensity; Contrast: Coefficient / 128
 };
 // The rule's value for one channel value c of a pixel of mean `mean`, as the vectors compute it.
 uint8_t ArithmeticValue(const MeanArithmetic& arithmetic, int32_t mean, int32_t c);
 // `arithmetic` when it agrees with table.value[mean][c] for every mean and every c a pixel of
 // that mean can have; otherwise kNone.
 MeanArithmetic Checked(const MeanArithmetic& arithmetic, const kit::MeanChannelTable& table);
+
+// The exact table of a mean-table filter with its checked arithmetic, kept from one apply to the
+// next: filling and checking take 65536 extended-precision evaluations, as long as a frame's
+// pixels take in the vectors, and a parameter without a step gives the same table every frame.
+// Like the filters' tables before it, it is one per filter and process.
+class MeanTableCache {
+ public:
+  // The table and arithmetic for `parameter` (compared bit for bit); fill(table) builds the
+  // table and returns the arithmetic to check against it when the parameter changed.
+  template <typename Fill>
+  void Prepare(float parameter, Fill&& fill) {
+    uint32_t bits;
+    static_assert(sizeof bits == sizeof parameter);
+    std::memcpy(&bits, &parameter, sizeof bits);
+    if (valid_ && bits == bits_) return;
+    valid_ = false;
+    arithmetic_ = Checked(fill(table_), table_);
+    bits_ = bits;
+    valid_ = true;
+  }
+  const kit::MeanChannelTable& table() const { return table_; }
+  const MeanArithmetic& arithmetic() const { return arithmetic_; }
+
+ private:
+  kit::MeanChannelTable table_;
+  MeanArithmetic arithmetic_;
+  uint32_t bits_ = 0;
+  bool valid_ = false;
+};
 
 // Every channel c of a pixel whose mean is m becomes table.value[m][c]; the fast way computes
 // it with `arithmetic` when that is not kNone (and was checked against the table).

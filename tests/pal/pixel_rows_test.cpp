@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <random>
 #include <vector>
@@ -109,6 +110,12 @@ bool ExpectMeanRowsAgree(const MeanChannelTable& table, const MeanArithmetic& ca
   const MeanArithmetic arithmetic = Checked(candidate, table);
   ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { MeanTableRow(p, n, table, arithmetic, w); }, what, true);
   ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { MeanTableRow(p, n, table, arithmetic, w); }, what);
+  // The 16-byte steps too, where kFast takes the eight-lane ones.
+  const auto narrow = [&](uint8_t* p, size_t n, RowWay w) {
+    MeanTableRow(p, n, table, arithmetic, w == RowWay::kFast ? RowWay::kNarrow : w);
+  };
+  ExpectSameBytes(narrow, what + " (16-byte steps)", true);
+  ExpectSameBytes(narrow, what + " (16-byte steps)");
   return arithmetic.rule != MeanRule::kNone;
 }
 
@@ -122,30 +129,62 @@ TEST(PalRows, MeanRulesGiveTheExactTablesOrAreLeftForTheTable) {
   for (float intensity : {2.0f, 3.0f, 0.7f, 1.4f, -1.5f, 0.0f, -0.0f, 1e-3f, 1e6f, 255.0f}) {
     FillOverexposure(table, intensity);
     const bool used = ExpectMeanRowsAgree(table, {MeanRule::kAddMean, intensity}, "overexposure " + std::to_string(intensity));
+    const bool rounded =
+        ExpectMeanRowsAgree(table, {MeanRule::kAddRoundedMean, intensity}, "rounded overexposure " + std::to_string(intensity));
     if (intensity == 2.0f) {
       EXPECT_TRUE(used);
+      EXPECT_TRUE(rounded);
     }
-    taken += used;
+    taken += used + rounded;
   }
-  for (float coefficient : {2.0f, 1.3f, -0.5f, 0.0f, 100.0f, 1e9f, 0.01f, -3.0f}) {
+  for (float coefficient : {2.0f, 1.3f, -0.5f, 0.0f, 100.0f, 1e9f, 0.01f, -3.0f, -2.0f, 128.0f, 1.0f / 128, 256.0f}) {
     const long double k = coefficient * 0.0078125L;
     FillContrast(table, k);
     const bool used = ExpectMeanRowsAgree(table, {MeanRule::kPushFromGrey, float(k)}, "contrast " + std::to_string(coefficient));
+    const bool shifted = ExpectMeanRowsAgree(table, {MeanRule::kPushFromGreyShifted, float(k)},
+                                             "shifted contrast " + std::to_string(coefficient));
+    // Powers of two of either sign take the shifts, from 128 (a factor of 1) down to 0.5; below
+    // that the biased sums no longer fit a word and the check refuses them.
+    const bool power_of_two =
+        coefficient == 2.0f || coefficient == -2.0f || coefficient == 128.0f || coefficient == -0.5f;
+    EXPECT_EQ(shifted, power_of_two) << coefficient;
     if (coefficient == 2.0f) {
       EXPECT_TRUE(used);
     }
-    taken += used;
+    taken += used + shifted;
   }
   EXPECT_GT(taken, 4);
 
   // A rule that disagrees with the table is refused: Overexposure's rule against Contrast's table.
   FillContrast(table, 2 * 0.0078125L);
   EXPECT_EQ(Checked({MeanRule::kAddMean, 2.0f}, table).rule, MeanRule::kNone);
+  EXPECT_EQ(Checked({MeanRule::kAddRoundedMean, 2.0f}, table).rule, MeanRule::kNone);
   // A plain table (no rule) goes through the table steps.
   std::mt19937 rng(23);
   for (auto& row : table.value)
     for (uint8_t& v : row) v = uint8_t(rng());
   ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { MeanTableRow(p, n, table, {}, w); }, "random table");
+}
+
+// The cache refills on any change of the parameter's bits (also 0 against -0) and only then.
+TEST(PalRows, MeanTableCacheRefillsWhenTheParameterChanges) {
+  static MeanTableCache cache;
+  int fills = 0;
+  const auto prepare = [&](float parameter) {
+    cache.Prepare(parameter, [&](MeanChannelTable& t) {
+      ++fills;
+      FillOverexposure(t, parameter);
+      return MeanArithmetic{MeanRule::kAddMean, parameter};
+    });
+  };
+  static MeanChannelTable expected;
+  for (float intensity : {2.0f, 2.0f, 3.0f, 2.0f, 0.0f, -0.0f, -0.0f}) {
+    prepare(intensity);
+    FillOverexposure(expected, intensity);
+    ASSERT_EQ(std::memcmp(cache.table().value, expected.value, sizeof expected.value), 0) << intensity;
+    EXPECT_EQ(cache.arithmetic().rule, Checked({MeanRule::kAddMean, intensity}, expected).rule) << intensity;
+  }
+  EXPECT_EQ(fills, 5);
 }
 
 }  // namespace
