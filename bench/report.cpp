@@ -107,7 +107,7 @@ std::string Report::Markdown(const TargetTable& targets, const ReasonTable& reas
   for (const Row& row : rows_) {
     if (VerdictOf(row, targets) != Verdict::kMissed) continue;
     const std::string* reason = reasons.Find(row.name);
-    why << "- " << row.name << " (" << Format("%.0f", MultipleOf(row)) << " × against ≤ "
+    why << "- " << row.name << " (" << Format("%.1f", MultipleOf(row)) << " × against ≤ "
         << Format("%g", TargetOf(row, targets)->max_multiple) << " ×): "
         << (reason != nullptr ? *reason : std::string("no measured reason recorded in bench/misses.tsv")) << "\n";
   }

@@ -90,10 +90,10 @@ TEST(BenchReport, MultiplesVerdictsAndEscaping) {
   const std::string json = report.Json(*targets);
   EXPECT_NE(json.find("\"verdict\": \"missed\""), std::string::npos);
   // A miss is named under the table, with its measured reason when one is recorded.
-  EXPECT_NE(markdown.find("- A|B (5 × against ≤ 4 ×): no measured reason"), std::string::npos);
+  EXPECT_NE(markdown.find("- A|B (5.0 × against ≤ 4 ×): no measured reason"), std::string::npos);
   const auto reasons = ReasonTable::Parse("# why\nA|B  \tthe exact formula\n", error);
   ASSERT_TRUE(reasons) << error;
-  EXPECT_NE(report.Markdown(*targets, *reasons).find("- A|B (5 × against ≤ 4 ×): the exact formula\n"), std::string::npos);
+  EXPECT_NE(report.Markdown(*targets, *reasons).find("- A|B (5.0 × against ≤ 4 ×): the exact formula\n"), std::string::npos);
   EXPECT_NE(report.Json(*targets, *reasons).find("\"reason\": \"the exact formula\""), std::string::npos);
   EXPECT_FALSE(ReasonTable::Parse("A\n", error));
   EXPECT_FALSE(ReasonTable::Parse("A\t \n", error));
