@@ -14,18 +14,8 @@
 namespace pal_test {
 namespace {
 
-struct Param {
-  int slot;
-  const char* name;
-  const char* value;
-  const char* step;
-  int kind;
-};
-struct Option {
-  int slot;
-  const char* name;
-  int state;
-};
+using Param = ombrix::testing::ExpectedParameter;
+using Option = ombrix::testing::ExpectedOption;
 struct Row {
   const char* name;
   int topic;

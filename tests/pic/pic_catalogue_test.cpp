@@ -13,19 +13,8 @@
 namespace pic_test {
 namespace {
 
-struct Param {
-  int slot;
-  const char* name;
-  const char* value;
-  const char* step;
-  int kind;
-};
-struct Option {
-  int slot;
-  const char* name;
-  int state;
-  int group;
-};
+using Param = ombrix::testing::ExpectedParameter;
+using Option = ombrix::testing::ExpectedOption;
 struct Row {
   const char* name;
   int topic;

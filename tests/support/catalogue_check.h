@@ -10,9 +10,24 @@
 
 namespace ombrix::testing {
 
+// An expected parameter slot and option slot of a catalogue row.
+struct ExpectedParameter {
+  int slot;
+  const char* name;
+  const char* value;
+  const char* step;
+  int kind;
+};
+struct ExpectedOption {
+  int slot;
+  const char* name;
+  int state;
+  int group = 1;
+};
+
 // Row: {name, topic, params, options}, with an optional help_file member (else every row uses
-// `help_file`); params: {slot, name, value, step, kind}; options: {slot, name, state} and an
-// optional group (else 1). Slots a row does not list must be empty.
+// `help_file`); params are ExpectedParameter, options ExpectedOption. Slots a row does not list
+// must be empty.
 template <typename Row>
 void ExpectCatalogue(const PluginTable& table, const std::vector<Row>& rows, const char* title,
                      const char* file_name, const char* help_file = nullptr) {
@@ -51,11 +66,7 @@ void ExpectCatalogue(const PluginTable& table, const std::vector<Row>& rows, con
         if (candidate.slot == slot) option = &candidate;
       EXPECT_STREQ(o.name, option ? option->name : "");
       EXPECT_EQ(o.state, option ? option->state : -1);
-      if constexpr (requires { option->group; }) {
-        EXPECT_EQ(o.group, option ? option->group : 1);
-      } else {
-        EXPECT_EQ(o.group, 1);
-      }
+      EXPECT_EQ(o.group, option ? option->group : 1);
     }
   }
 }
