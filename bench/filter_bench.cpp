@@ -149,7 +149,8 @@ void MeasureMerges(const BenchConfig& config, const BenchPictures& pictures, Rep
     row.wall_ms = s.wall_median_ms;
     row.ok = s.ok;
     row.pixels = double(w) * h;
-    if (c.mask != nullptr) row.note = std::to_string(c.mask->Width()) + " × " + std::to_string(c.mask->Height()) + " mask";
+    if (c.mask != nullptr)
+      row.note = std::to_string(c.mask->Width()) + " × " + std::to_string(c.mask->Height()) + " mask";
     report.Add(row);
   }
 }

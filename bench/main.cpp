@@ -37,21 +37,21 @@ bool Runs(const Arguments& a, const char* section) {
 
 void Usage(FILE* out) {
   std::fprintf(out,
-      "usage: ombrix_bench [options]\n"
-      "  --out FILE          results as JSON (default results.json)\n"
-      "  --markdown FILE     the table also into FILE\n"
-      "  --targets FILE      the target table (default: the one beside the sources)\n"
-      "  --reasons FILE      measured reasons of the misses (default: misses.tsv beside the sources)\n"
-      "  --stage DIR         the staged installation tree (default: the build's)\n"
-      "  --size WxH          picture size (default 1920x1080)\n"
-      "  --reps N            most repetitions per measure (default 25)\n"
-      "  --frames N          frames of the ombrix-render pass (default 24; 0 skips it)\n"
-      "  --filter NAME       only this filter (repeatable)\n"
-      "  --section NAME      only this part (repeatable): filters, merges, renders, frames, peers;\n"
-      "                      the yardstick always runs\n"
-      "  --vips PATH         also time libvips (path of the vips program)\n"
-      "  --convert PATH      also time ImageMagick (path of the convert program)\n"
-      "  --smoke             one filter once at a small size, every part once (for the tests)\n");
+               "usage: ombrix_bench [options]\n"
+               "  --out FILE          results as JSON (default results.json)\n"
+               "  --markdown FILE     the table also into FILE\n"
+               "  --targets FILE      the target table (default: the one beside the sources)\n"
+               "  --reasons FILE      measured reasons of the misses (default: misses.tsv beside the sources)\n"
+               "  --stage DIR         the staged installation tree (default: the build's)\n"
+               "  --size WxH          picture size (default 1920x1080)\n"
+               "  --reps N            most repetitions per measure (default 25)\n"
+               "  --frames N          frames of the ombrix-render pass (default 24; 0 skips it)\n"
+               "  --filter NAME       only this filter (repeatable)\n"
+               "  --section NAME      only this part (repeatable): filters, merges, renders, frames, peers;\n"
+               "                      the yardstick always runs\n"
+               "  --vips PATH         also time libvips (path of the vips program)\n"
+               "  --convert PATH      also time ImageMagick (path of the convert program)\n"
+               "  --smoke             one filter once at a small size, every part once (for the tests)\n");
 }
 
 bool Parse(int argc, char** argv, Arguments& a) {
@@ -65,18 +65,27 @@ bool Parse(int argc, char** argv, Arguments& a) {
       Usage(stdout);
       std::exit(0);
     } else if ((arg == "--out" || arg == "--markdown" || arg == "--targets" || arg == "--reasons" || arg == "--stage" ||
-                arg == "--size" || arg == "--reps" || arg == "--frames" || arg == "--filter" || arg == "--section" || arg == "--vips" ||
-                arg == "--convert") &&
+                arg == "--size" || arg == "--reps" || arg == "--frames" || arg == "--filter" || arg == "--section" ||
+                arg == "--vips" || arg == "--convert") &&
                (v = value()) != nullptr) {
-      if (arg == "--out") a.out = v;
-      else if (arg == "--markdown") a.markdown = v;
-      else if (arg == "--targets") a.targets = v;
-      else if (arg == "--reasons") a.reasons = v;
-      else if (arg == "--stage") a.config.stage_dir = v;
-      else if (arg == "--vips") a.config.vips = v;
-      else if (arg == "--convert") a.config.convert = v;
-      else if (arg == "--filter") a.config.only_filters.push_back(v);
-      else if (arg == "--section") a.sections.push_back(v);
+      if (arg == "--out")
+        a.out = v;
+      else if (arg == "--markdown")
+        a.markdown = v;
+      else if (arg == "--targets")
+        a.targets = v;
+      else if (arg == "--reasons")
+        a.reasons = v;
+      else if (arg == "--stage")
+        a.config.stage_dir = v;
+      else if (arg == "--vips")
+        a.config.vips = v;
+      else if (arg == "--convert")
+        a.config.convert = v;
+      else if (arg == "--filter")
+        a.config.only_filters.push_back(v);
+      else if (arg == "--section")
+        a.sections.push_back(v);
       else if (arg == "--size") {
         if (std::sscanf(v, "%dx%d", &a.config.width, &a.config.height) != 2 || a.config.width < 2 ||
             a.config.height < 2 || a.config.width > 0xFFFF || a.config.height > 0xFFFF)
@@ -144,7 +153,8 @@ int main(int argc, char** argv) {
   }
   // Renders make the progress module's folder the current one; paths must not depend on it.
   auto absolute = [](std::string& path) {
-    if (!path.empty() && !platform::IsAbsolutePath(path.c_str())) path = platform::JoinPath(platform::CurrentDirectory(), path);
+    if (!path.empty() && !platform::IsAbsolutePath(path.c_str()))
+      path = platform::JoinPath(platform::CurrentDirectory(), path);
   };
   absolute(a.out);
   absolute(a.markdown);
@@ -208,7 +218,8 @@ int main(int argc, char** argv) {
     yardstick.Sample(batch);
   }
   if (Runs(a, "frames") && a.config.frames > 0) MeasureFrameSequence(a.config, pictures, report);
-  if (Runs(a, "peers") && (!a.config.vips.empty() || !a.config.convert.empty())) MeasurePeers(a.config, pictures, report);
+  if (Runs(a, "peers") && (!a.config.vips.empty() || !a.config.convert.empty()))
+    MeasurePeers(a.config, pictures, report);
   yardstick.Finish(report);
   const double seconds = (NowMs() - start) / 1000.0;
 
@@ -218,13 +229,15 @@ int main(int argc, char** argv) {
   report.SetContext("load_after", LoadAverage());
   char line[256];
   std::snprintf(line, sizeof line,
-                "%d × %d, one thread; yardstick %s ms; run of %.0f s; load average %s before, %s after (the machine is shared, so medians carry noise).",
+                "%d × %d, one thread; yardstick %s ms; run of %.0f s; load average %s before, %s after (the machine is "
+                "shared, so medians carry noise).",
                 a.config.width, a.config.height, FormatMs(report.Yardstick()).c_str(), seconds, load_before.c_str(),
                 LoadAverage().c_str());
   report.AddNote(line);
-  report.AddNote("Times are medians of the processor time this process used (wall time is in the JSON); ombrix-render "
-                 "and the peer tools run as programs of their own and are timed by the wall clock. A peer's time is its "
-                 "fastest run less its fastest pass-through run (start, read, write).");
+  report.AddNote(
+      "Times are medians of the processor time this process used (wall time is in the JSON); ombrix-render "
+      "and the peer tools run as programs of their own and are timed by the wall clock. A peer's time is its "
+      "fastest run less its fastest pass-through run (start, read, write).");
 
   const std::string markdown = report.Markdown(*targets, *reasons);
   std::fputs(markdown.c_str(), stdout);

@@ -37,7 +37,7 @@ struct RepeatPlan {
 int RepetitionsFor(const RepeatPlan& plan, double warm_up_ms);
 
 struct Sample {
-  double median_ms = 0.0;       // processor time
+  double median_ms = 0.0;  // processor time
   double min_ms = 0.0;
   double wall_median_ms = 0.0;  // wall time, for comparison
   int reps = 0;

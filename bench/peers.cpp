@@ -15,7 +15,7 @@ namespace {
 // The operation a peer runs, and our measure it stands beside.
 struct PeerOperation {
   const char* name;
-  const char* ours;  // the name of our row, or null
+  const char* ours;                    // the name of our row, or null
   std::vector<std::string> arguments;  // {in}, {in2}, {over}, {out}, {dir} are replaced
   bool two_pictures = false;           // reads a second picture: netted against the second pass-through
 };
@@ -93,12 +93,12 @@ double MeasurePassThrough(const char* tool, const std::string& program, const st
 }
 
 void MeasureTool(const char* tool, const std::string& program, const std::string& dir, const std::string& ext,
-                 const PassThrough& pass_through, const std::vector<PeerOperation>& operations, int runs,
-                 double pixels, Report& report) {
+                 const PassThrough& pass_through, const std::vector<PeerOperation>& operations, int runs, double pixels,
+                 Report& report) {
   const double base_one = MeasurePassThrough(tool, program, "one picture", pass_through.one, dir, ext, runs, report);
-  const double base_two = pass_through.two.empty()
-                              ? base_one
-                              : MeasurePassThrough(tool, program, "two pictures", pass_through.two, dir, ext, runs, report);
+  const double base_two = pass_through.two.empty() ? base_one
+                                                   : MeasurePassThrough(tool, program, "two pictures", pass_through.two,
+                                                                        dir, ext, runs, report);
   if (base_one < 0 || base_two < 0) return;
   for (const PeerOperation& op : operations) {
     const double base = op.two_pictures ? base_two : base_one;
@@ -133,15 +133,15 @@ void MeasurePeers(const BenchConfig& config, const BenchPictures& pictures, Repo
   constexpr int kRuns = 7;
   // Kernels as libvips matrix files: an emboss and an 11-pixel horizontal streak.
   platform::ReplaceFileAtomically(platform::JoinPath(dir, "emboss.mat").c_str(), "3 3 1 128\n-1 -1 0\n-1 0 1\n0 1 1\n");
-  platform::ReplaceFileAtomically(platform::JoinPath(dir, "motion.mat").c_str(),
-                                  "11 1 11 0\n1 1 1 1 1 1 1 1 1 1 1\n");
+  platform::ReplaceFileAtomically(platform::JoinPath(dir, "motion.mat").c_str(), "11 1 11 0\n1 1 1 1 1 1 1 1 1 1 1\n");
 
   if (!config.vips.empty()) {
     // The native format is mapped, not decoded, so the pass-through costs little.
-    const bool prepared = RunOnce(config.vips, {"copy", platform::JoinPath(dir, "in.ppm"), platform::JoinPath(dir, "in.v")}) >= 0 &&
-                          RunOnce(config.vips, {"copy", platform::JoinPath(dir, "in2.ppm"), platform::JoinPath(dir, "in2.v")}) >= 0 &&
-                          RunOnce(config.vips, {"bandjoin_const", platform::JoinPath(dir, "in2.v"),
-                                                platform::JoinPath(dir, "over.v"), "128"}) >= 0;
+    const bool prepared =
+        RunOnce(config.vips, {"copy", platform::JoinPath(dir, "in.ppm"), platform::JoinPath(dir, "in.v")}) >= 0 &&
+        RunOnce(config.vips, {"copy", platform::JoinPath(dir, "in2.ppm"), platform::JoinPath(dir, "in2.v")}) >= 0 &&
+        RunOnce(config.vips,
+                {"bandjoin_const", platform::JoinPath(dir, "in2.v"), platform::JoinPath(dir, "over.v"), "128"}) >= 0;
     if (!prepared) {
       report.AddNote("Peers: vips could not convert the picture.");
     } else {
@@ -154,8 +154,8 @@ void MeasurePeers(const BenchConfig& config, const BenchPictures& pictures, Repo
           {"blend 50 %", "Merge, alpha 0.5", {"composite2", "{in}", "{over}", "{out}", "over"}, true},
       };
       // The mapped second picture costs next to nothing to open, so one pass-through serves.
-      MeasureTool("vips", config.vips, dir, ".v", PassThrough{{"copy", "{in}", "{out}"}, {}}, operations, kRuns,
-                  pixels, report);
+      MeasureTool("vips", config.vips, dir, ".v", PassThrough{{"copy", "{in}", "{out}"}, {}}, operations, kRuns, pixels,
+                  report);
     }
   }
   if (!config.convert.empty()) {
@@ -165,10 +165,12 @@ void MeasurePeers(const BenchConfig& config, const BenchPictures& pictures, Repo
         {"emboss 1", "Emboss", {"{in}", "-emboss", "1", "{out}"}},
         // A sigma of 3 spreads over about 11 pixels, like the libvips streak.
         {"motion-blur 0x3", "Motion Blur", {"{in}", "-motion-blur", "0x3+0", "{out}"}},
-        {"rotate 45° (SRT, bilinear)", "Rotate",
+        {"rotate 45° (SRT, bilinear)",
+         "Rotate",
          {"{in}", "-interpolate", "bilinear", "-filter", "point", "-distort", "SRT", "45", "{out}"}},
         {"swirl 45°", "Twirl", {"{in}", "-swirl", "45", "{out}"}},
-        {"blend 50 %", "Merge, alpha 0.5",
+        {"blend 50 %",
+         "Merge, alpha 0.5",
          {"{in}", "{in2}", "-compose", "blend", "-define", "compose:args=50", "-composite", "{out}"},
          true},
     };

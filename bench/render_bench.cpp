@@ -167,7 +167,8 @@ void MeasureRenders(const BenchConfig& config, const BenchPictures& pictures, Re
       !WriteChain(table, one_no_op, one_script, config.stage_dir, error))
     return fail(error);
 
-  const std::string module_path = platform::JoinPath(platform::JoinPath(config.stage_dir, "Programs"), "ombrix-filter.p");
+  const std::string module_path =
+      platform::JoinPath(platform::JoinPath(config.stage_dir, "Programs"), "ombrix-filter.p");
   platform::LibraryHandle module = platform::OpenLibrary(module_path.c_str());
   auto render = reinterpret_cast<RenderProc>(platform::LibrarySymbol(module, "Ombrix_Render_Proc"));
   if (render == nullptr) return fail("cannot load " + module_path + ": " + platform::LibraryError());
@@ -177,8 +178,9 @@ void MeasureRenders(const BenchConfig& config, const BenchPictures& pictures, Re
   auto measure = [&](const std::string& script) {
     char record[256] = {};
     std::snprintf(record, sizeof record, "%s", script.c_str());
-    return Repeat(config.plan, [&] { picture.CopyFrom(&pictures.source); },
-                  [&] { return render("Zorvex\xA7Ombrix", record, &picture) == 1; });
+    return Repeat(
+        config.plan, [&] { picture.CopyFrom(&pictures.source); },
+        [&] { return render("Zorvex\xA7Ombrix", record, &picture) == 1; });
   };
 
   const Sample palette_sample = measure(palette_script);
@@ -201,8 +203,10 @@ void MeasureRenders(const BenchConfig& config, const BenchPictures& pictures, Re
   bool all_filters = true;
   for (const std::string& name : PaletteChain()) {
     const Row* row = FindRow(report, "filter", name);
-    if (row == nullptr) all_filters = false;
-    else filters_ms += row->ms;
+    if (row == nullptr)
+      all_filters = false;
+    else
+      filters_ms += row->ms;
   }
   if (all_filters) {
     Row outside;
@@ -215,7 +219,8 @@ void MeasureRenders(const BenchConfig& config, const BenchPictures& pictures, Re
     report.Add(outside);
     char line[256];
     std::snprintf(line, sizeof line,
-                  "Render of the 5 palette filters: %s ms, of which %s ms in the filters (measured alone) and %s ms outside them.",
+                  "Render of the 5 palette filters: %s ms, of which %s ms in the filters (measured alone) and %s ms "
+                  "outside them.",
                   FormatMs(palette_sample.median_ms).c_str(), FormatMs(filters_ms).c_str(),
                   FormatMs(palette_sample.median_ms - filters_ms).c_str());
     report.AddNote(line);
@@ -277,8 +282,9 @@ void MeasureFrameSequence(const BenchConfig& config, const BenchPictures& pictur
     write_ms += NowMs() - t0;
   }
 
-  const double run_ms = TimeProgram(program, {"--no-progress", "--frames", "1-" + std::to_string(frames), script,
-                                              platform::JoinPath(dir, "in.%04d.png"), platform::JoinPath(dir, "out.%04d.png")});
+  const double run_ms =
+      TimeProgram(program, {"--no-progress", "--frames", "1-" + std::to_string(frames), script,
+                            platform::JoinPath(dir, "in.%04d.png"), platform::JoinPath(dir, "out.%04d.png")});
   double read_ms = 0;
   for (int i = 1; i <= frames; ++i) {
     const double t0 = NowMs();
@@ -318,9 +324,10 @@ void MeasureFrameSequence(const BenchConfig& config, const BenchPictures& pictur
   write.ms = write_ms / frames;
   report.Add(write);
   char line[256];
-  std::snprintf(line, sizeof line,
-                "ombrix-render: %d frames in %s ms (%.1f frames/s); reading and writing the pictures take %.0f %% of it.",
-                frames, FormatMs(run_ms).c_str(), 1000.0 * frames / run_ms, 100.0 * (read_ms + write_ms) / run_ms);
+  std::snprintf(
+      line, sizeof line,
+      "ombrix-render: %d frames in %s ms (%.1f frames/s); reading and writing the pictures take %.0f %% of it.", frames,
+      FormatMs(run_ms).c_str(), 1000.0 * frames / run_ms, 100.0 * (read_ms + write_ms) / run_ms);
   report.AddNote(line);
 }
 

@@ -21,9 +21,12 @@ const Target* TargetOf(const Row& row, const TargetTable& targets) {
 std::string Cell(const std::string& text) {
   std::string out;
   for (char c : text) {
-    if (c == '|') out += "\\|";
-    else if (c == '\n') out += ' ';
-    else out += c;
+    if (c == '|')
+      out += "\\|";
+    else if (c == '\n')
+      out += ' ';
+    else
+      out += c;
   }
   return out;
 }
@@ -46,11 +49,21 @@ std::string JsonString(const std::string& text) {
   std::string out = "\"";
   for (unsigned char c : text) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
-      case '\r': out += "\\r"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
       default:
         // Control characters escaped; bytes of the Windows code page (the degree sign of a
         // catalogue name) written as the code point of the same number.
@@ -58,8 +71,8 @@ std::string JsonString(const std::string& text) {
           char hex[8];
           std::snprintf(hex, sizeof hex, "\\u%04x", unsigned(c));
           out += hex;
-        }
-        else out += char(c);
+        } else
+          out += char(c);
     }
   }
   return out + "\"";
@@ -84,7 +97,8 @@ std::string Report::Markdown(const TargetTable& targets, const ReasonTable& reas
   bool any_peers = false;
   for (const Row& row : rows_) any_peers = any_peers || !row.peers.empty();
   std::ostringstream out;
-  out << "| Measure | Module | ms | MP/s | × copy | Target | Verdict |" << (any_peers ? " Peers (net ms) |" : "") << "\n";
+  out << "| Measure | Module | ms | MP/s | × copy | Target | Verdict |" << (any_peers ? " Peers (net ms) |" : "")
+      << "\n";
   out << "|---|---|--:|--:|--:|--:|---|" << (any_peers ? "---|" : "") << "\n";
   for (const Row& row : rows_) {
     const Target* target = TargetOf(row, targets);
@@ -108,8 +122,9 @@ std::string Report::Markdown(const TargetTable& targets, const ReasonTable& reas
     if (VerdictOf(row, targets) != Verdict::kMissed) continue;
     const std::string* reason = reasons.Find(row.name);
     why << "- " << row.name << " (" << Format("%.1f", MultipleOf(row)) << " × against ≤ "
-        << Format("%g", TargetOf(row, targets)->max_multiple) << " ×): "
-        << (reason != nullptr ? *reason : std::string("no measured reason recorded in bench/misses.tsv")) << "\n";
+        << Format("%g", TargetOf(row, targets)->max_multiple)
+        << " ×): " << (reason != nullptr ? *reason : std::string("no measured reason recorded in bench/misses.tsv"))
+        << "\n";
   }
   if (!why.str().empty()) out << "\nWhy the misses miss (measured):\n\n" << why.str();
   for (const std::string& note : notes_) out << "\n" << note << "\n";
@@ -131,13 +146,15 @@ std::string Report::Json(const TargetTable& targets, const ReasonTable& reasons)
         << ", \"ms\": " << JsonNumber(row.ms) << ", \"clock\": " << (row.wall_clock ? "\"wall\"" : "\"processor\"")
         << ", \"reps\": " << row.reps;
     if (row.wall_ms > 0) out << ", \"wall_ms\": " << JsonNumber(row.wall_ms);
-    out << ", \"mp_per_s\": " << (row.ok && row.pixels > 0 && row.ms > 0 ? JsonNumber(row.pixels / 1000.0 / row.ms) : "null");
+    out << ", \"mp_per_s\": "
+        << (row.ok && row.pixels > 0 && row.ms > 0 ? JsonNumber(row.pixels / 1000.0 / row.ms) : "null");
     out << ", \"multiple\": " << (row.ok && yardstick_ms_ > 0 ? JsonNumber(MultipleOf(row)) : "null");
     out << ", \"target\": " << (target != nullptr ? JsonNumber(target->max_multiple) : "null");
-    out << ", \"verdict\": " << JsonString(verdict == Verdict::kMet      ? "met"
-                                           : verdict == Verdict::kMissed ? "missed"
-                                           : verdict == Verdict::kFailed ? "failed"
-                                                                         : "");
+    out << ", \"verdict\": "
+        << JsonString(verdict == Verdict::kMet      ? "met"
+                      : verdict == Verdict::kMissed ? "missed"
+                      : verdict == Verdict::kFailed ? "failed"
+                                                    : "");
     if (!row.note.empty()) out << ", \"note\": " << JsonString(row.note);
     const std::string* reason = verdict == Verdict::kMissed ? reasons.Find(row.name) : nullptr;
     if (reason != nullptr) out << ", \"reason\": " << JsonString(*reason);

@@ -12,15 +12,15 @@ namespace ombrix::bench {
 struct Row {
   std::string section;  // "yardstick", "filter", "merge", "render", "ombrix-render", "peer"
   std::string name;
-  std::string module;   // the plug-in file of a filter, or the tool of a peer
-  double ms = 0.0;      // median processor time, or the one measured time
-  double wall_ms = 0.0;  // median wall time, when measured apart
+  std::string module;       // the plug-in file of a filter, or the tool of a peer
+  double ms = 0.0;          // median processor time, or the one measured time
+  double wall_ms = 0.0;     // median wall time, when measured apart
   bool wall_clock = false;  // ms is wall time (programs run as children)
   int reps = 0;
   bool ok = false;
   double pixels = 0.0;  // pixels one repetition processes, for MP/s; 0 when it does not apply
   std::string note;
-  std::string peers;    // peer measures shown beside this row ("vips invert 3.1")
+  std::string peers;       // peer measures shown beside this row ("vips invert 3.1")
   std::string target_key;  // looked up instead of name when set
 };
 

@@ -16,18 +16,18 @@ struct BenchConfig {
   std::string work_dir;         // a private folder for the files a run makes
   int width = 1920;
   int height = 1080;
-  int frames = 24;              // frames of the ombrix-render pass
-  int yardstick_reps = 25;      // copies per batch; a batch before and after each part
-  RepeatPlan plan;              // filters, merges and renders
-  bool one_filter = false;      // only the first filter of the first module (smoke runs)
+  int frames = 24;                        // frames of the ombrix-render pass
+  int yardstick_reps = 25;                // copies per batch; a batch before and after each part
+  RepeatPlan plan;                        // filters, merges and renders
+  bool one_filter = false;                // only the first filter of the first module (smoke runs)
   std::vector<std::string> only_filters;  // when not empty, only these filters
-  std::string vips;             // peer tools; empty when not run
+  std::string vips;                       // peer tools; empty when not run
   std::string convert;
 };
 
 struct BenchPictures {
-  Picture source;         // what every measure starts from
-  Picture second;         // a different picture of the same size (filtered result, second picture)
+  Picture source;            // what every measure starts from
+  Picture second;            // a different picture of the same size (filtered result, second picture)
   std::string second_targa;  // the second picture as a 24-bit Targa file
 };
 

@@ -108,10 +108,14 @@ Verdict Judge(bool ran, double multiple, const Target* target) {
 
 const char* VerdictText(Verdict verdict) {
   switch (verdict) {
-    case Verdict::kMet: return "met";
-    case Verdict::kMissed: return "**missed**";
-    case Verdict::kFailed: return "failed";
-    case Verdict::kNoTarget: break;
+    case Verdict::kMet:
+      return "met";
+    case Verdict::kMissed:
+      return "**missed**";
+    case Verdict::kFailed:
+      return "failed";
+    case Verdict::kNoTarget:
+      break;
   }
   return "";
 }

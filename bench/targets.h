@@ -9,9 +9,9 @@
 namespace ombrix::bench {
 
 struct Target {
-  std::string key;        // a measure's name, or "Module.Omp:*" for a module's other filters
+  std::string key;  // a measure's name, or "Module.Omp:*" for a module's other filters
   double max_multiple = 0;
-  std::string group;      // what the row stands for, for the report
+  std::string group;  // what the row stands for, for the report
 };
 
 class TargetTable {

@@ -16,20 +16,20 @@ extern "C" {
 struct PictureInfo {
   uint16_t width;
   uint16_t height;
-  int16_t bit_count;       // 24 once the picture holds pixels, 0 when empty
-  char type_text[512];     // only the first 256 bytes are used
+  int16_t bit_count;    // 24 once the picture holds pixels, 0 when empty
+  char type_text[512];  // only the first 256 bytes are used
   char source_text[256];
-  uint32_t block_size;     // 45 + height * stride
-  int32_t stride;          // bytes per stored row
+  uint32_t block_size;  // 45 + height * stride
+  int32_t stride;       // bytes per stored row
 };
 
 // The five pointers of a picture, in this order. The `Picture` class adds operations only.
 struct PictureFields {
-  uint8_t* dib;            // DIB block: 40-byte header, then the rows bottom-up
-  uint8_t* bits;           // first byte of pixel data inside the DIB block
-  PictureInfo* info;       // always present
-  uint8_t** rows;          // height + 2 row addresses, row 0 the top row; the spare two are null
-  uint8_t* extra;          // width * height bytes, one per pixel, or null
+  uint8_t* dib;       // DIB block: 40-byte header, then the rows bottom-up
+  uint8_t* bits;      // first byte of pixel data inside the DIB block
+  PictureInfo* info;  // always present
+  uint8_t** rows;     // height + 2 row addresses, row 0 the top row; the spare two are null
+  uint8_t* extra;     // width * height bytes, one per pixel, or null
 };
 
 // ---- Identification ------------------------------------------------------------------------
@@ -38,7 +38,7 @@ struct PictureFields {
 
 struct PluginRights {
   const char* notice;
-  const char* reserved;    // "All Rights Reserved."
+  const char* reserved;  // "All Rights Reserved."
   int32_t zero1;
   int32_t zero2;
 };
@@ -46,7 +46,7 @@ struct PluginRights {
 typedef void (*CatalogueFunction)(void);
 
 struct PluginExtension {
-  const char* name;        // "Ombrix Plug-ins Extension" or "LightWave 3D image filter plug-in"
+  const char* name;  // "Ombrix Plug-ins Extension" or "LightWave 3D image filter plug-in"
   intptr_t zero1;
   CatalogueFunction catalogue;
   intptr_t zero2;
@@ -58,11 +58,11 @@ typedef int32_t (*FilterEntryFunction)(int32_t command, int32_t zero, HostBlock*
 typedef int32_t (*PluginEntryFunction)(int32_t type, int32_t a, void* out);
 
 struct PluginInfo {
-  int32_t words[6];        // 1, 48, 0, 4, 8, 16; carried unchanged, read by no host
+  int32_t words[6];  // 1, 48, 0, 4, 8, 16; carried unchanged, read by no host
   const char* title;
   const PluginRights* rights;
   double version;
-  const int32_t* kinds;    // zero-terminated
+  const int32_t* kinds;  // zero-terminated
   const PluginExtension* extension;
   OtherTypesFunction other_types;
   FilterEntryFunction filter_entry;
@@ -73,7 +73,7 @@ struct PluginInfo {
 enum { kSlotCount = 11, kHighestSlot = 10 };
 
 struct ParameterRecord {
-  char name[256];          // empty: the slot is empty
+  char name[256];  // empty: the slot is empty
   char value[256];
   char step[256];
   int16_t kind;
@@ -82,7 +82,7 @@ struct ParameterRecord {
 
 struct OptionRecord {
   char name[256];
-  int16_t state;           // 1 set, 0 not set, -1 empty slot
+  int16_t state;  // 1 set, 0 not set, -1 empty slot
   int16_t group;
 };
 
@@ -90,7 +90,7 @@ class Picture;
 
 struct XAlphaRecord {
   char picture_path[256];
-  int16_t type;            // 1 gradual, 2 threshold, other: loaded but not applied
+  int16_t type;  // 1 gradual, 2 threshold, other: loaded but not applied
   int16_t negative;
   int16_t stretch;
   Picture* picture;
@@ -102,11 +102,11 @@ struct FilterDescriptor {
   char title[256];
   char file_name[64];
   int32_t index;
-  int32_t zone[4];         // x0, y0, x1, y1
+  int32_t zone[4];  // x0, y0, x1, y1
   float zone_step[4];
   int32_t start_frame;
   int32_t end_frame;
-  int32_t parameter_count; // catalogue: highest slot (10); host copy: slot count (11)
+  int32_t parameter_count;  // catalogue: highest slot (10); host copy: slot count (11)
   int32_t option_count;
   ParameterRecord* parameters;
   OptionRecord* options;
@@ -129,9 +129,9 @@ struct CatalogueReply {
 // ---- Applying a filter ---------------------------------------------------------------------
 
 struct ApplyContext {
-  int32_t x0, y0, x1, y1;  // zone at this frame, neither ordered nor clipped
-  int32_t frame_offset;    // frames since the start frame
-  int32_t parameter_count; // number of slots
+  int32_t x0, y0, x1, y1;   // zone at this frame, neither ordered nor clipped
+  int32_t frame_offset;     // frames since the start frame
+  int32_t parameter_count;  // number of slots
   int32_t option_count;
   float* values;           // value of slot k at k
   int16_t* option_states;  // state of slot k at k
@@ -157,8 +157,8 @@ struct SizeServices {
   int32_t (*PictureWidth)(void);
   int32_t (*PictureHeight)(void);
   uint8_t* (*InputRow)(int32_t y);
-  void* unused;            // holds no function
-  Picture* input;          // data pointers, not functions
+  void* unused;    // holds no function
+  Picture* input;  // data pointers, not functions
   Picture* work;
 };
 
@@ -175,7 +175,7 @@ struct MessageServices {
 
 // Third argument of Ombrix_Filter_Plugin_Entry. For command 2 `call` points at a CatalogueReply.
 struct HostBlock {
-  void* call;              // CallRecord* (command 3) or CatalogueReply* (command 2)
+  void* call;  // CallRecord* (command 3) or CatalogueReply* (command 2)
   PictureServices* picture;
   SizeServices* size;
   ProgressServices* progress;

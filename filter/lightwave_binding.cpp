@@ -248,6 +248,6 @@ const LWServerRecord kServers[] = {
 }  // namespace ombrix::engine
 
 // The module descriptor the renderer looks up by name.
-extern "C" __attribute__((visibility("default"))) const LWModuleDescriptor _mod_descrip = {
-    OMBRIX_LW_SYNC_WORD, OMBRIX_LW_MODULE_VERSION, OMBRIX_LW_MACHINE, ombrix::engine::Startup,
-    ombrix::engine::Shutdown, ombrix::engine::kServers};
+extern "C" __attribute__((visibility("default")))
+const LWModuleDescriptor _mod_descrip = {OMBRIX_LW_SYNC_WORD,     OMBRIX_LW_MODULE_VERSION, OMBRIX_LW_MACHINE,
+                                         ombrix::engine::Startup, ombrix::engine::Shutdown, ombrix::engine::kServers};

@@ -60,8 +60,7 @@ class GradualTables {
   std::unique_ptr<WeightTable> tables_[256];
 };
 
-void MaskStage(const Picture& input, Picture& work, const MaskState& mask, int type, int x0, int y0, int x1,
-               int y1) {
+void MaskStage(const Picture& input, Picture& work, const MaskState& mask, int type, int x0, int y0, int x1, int y1) {
   const Picture& m = *mask.picture;
   const bool stretched = mask.scale_x > 0 && mask.scale_y > 0;
   const int mw = m.Width(), mh = m.Height();
@@ -244,8 +243,10 @@ void FastMerge(Picture& input, Picture& work, const MaskState& mask, bool use_ma
       const uint8_t* w = weights->ForMaskRow(mask_rows[size_t(y - y0)]);
       // Without an alpha stage the masked bytes are the result: into both pictures at once.
       uint8_t* also = blend ? nullptr : in;
-      if (type == 1) GradualMaskRow(in, out, w, bytes, also);
-      else ThresholdMaskRow(in, out, w, bytes, also);
+      if (type == 1)
+        GradualMaskRow(in, out, w, bytes, also);
+      else
+        ThresholdMaskRow(in, out, w, bytes, also);
       if (blend) blend->Row(in, out, bytes);
     } else if (blend) {
       blend->Row(in, out, bytes);

@@ -13,7 +13,7 @@
 namespace ombrix::engine {
 namespace {
 
-constexpr float kC = 1.0f / 255.0f;  // the single-precision value nearest to 1/255
+constexpr float kC = 1.0f / 255.0f;                 // the single-precision value nearest to 1/255
 constexpr int16_t kReciprocal255 = int16_t(32897);  // n / 255 = (n * 32897) >> 23 for 0 <= n <= 65535
 
 inline int DivideBy255(int n) { return (n * 32897) >> 23; }
@@ -128,8 +128,7 @@ OMBRIX_AVX2 inline __m256i GradualBytes256(__m256i in, __m256i out, __m256i k) {
   return TowardBy256(in, up, q);
 }
 
-OMBRIX_AVX2 size_t GradualAvx2(const uint8_t* input, uint8_t* work, const uint8_t* weights, size_t n,
-                               uint8_t* also) {
+OMBRIX_AVX2 size_t GradualAvx2(const uint8_t* input, uint8_t* work, const uint8_t* weights, size_t n, uint8_t* also) {
   size_t i = 0;
   for (; i + 32 <= n; i += 32) {
     const __m256i in = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(input + i));
@@ -142,8 +141,7 @@ OMBRIX_AVX2 size_t GradualAvx2(const uint8_t* input, uint8_t* work, const uint8_
   return i;
 }
 
-OMBRIX_AVX2 size_t ThresholdAvx2(const uint8_t* input, uint8_t* work, const uint8_t* keep, size_t n,
-                                 uint8_t* also) {
+OMBRIX_AVX2 size_t ThresholdAvx2(const uint8_t* input, uint8_t* work, const uint8_t* keep, size_t n, uint8_t* also) {
   size_t i = 0;
   for (; i + 32 <= n; i += 32) {
     const __m256i in = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(input + i));
@@ -359,8 +357,7 @@ AlphaBlend::AlphaBlend(float alpha) {
   const long double l = 255.0L - 255.0L * static_cast<long double>(alpha);
   from_input_ = l >= 0;
   const long double weight = from_input_ ? l : -l;
-  for (int d = -255; d <= 255; ++d)
-    shift_[d + 255] = int16_t(std::trunc(static_cast<long double>(d) * weight * kC));
+  for (int d = -255; d <= 255; ++d) shift_[d + 255] = int16_t(std::trunc(static_cast<long double>(d) * weight * kC));
   // The table is odd (a negative difference gives the negated shift), so a multiplier that
   // reproduces it for 0..255 reproduces it everywhere. Look for the smallest m with
   // (a * m) >> 16 == shift(a) for every a, within the 16 bits the vector multiply takes.
@@ -374,7 +371,8 @@ AlphaBlend::AlphaBlend(float alpha) {
   if (low > high) return;
   multiplier_ = uint16_t(low);
   has_multiplier_ = true;
-  for (int a = 0; a <= 255 && has_multiplier_; ++a) has_multiplier_ = ((a * long(multiplier_)) >> 16) == shift_[a + 255];
+  for (int a = 0; a <= 255 && has_multiplier_; ++a)
+    has_multiplier_ = ((a * long(multiplier_)) >> 16) == shift_[a + 255];
 }
 
 uint8_t AlphaBlend::Merged(uint8_t input, uint8_t work) const {

@@ -43,9 +43,9 @@ class WeightSpread {
 
  private:
   std::vector<int> source_;
-  std::vector<int> base_;           // per 16-byte piece: first weight it reads, -1 byte by byte
+  std::vector<int> base_;          // per 16-byte piece: first weight it reads, -1 byte by byte
   std::vector<uint8_t> shuffles_;  // per piece: 16 offsets from its base
-  std::vector<size_t> by_byte_;     // the pieces whose base is -1
+  std::vector<size_t> by_byte_;    // the pieces whose base is -1
 };
 
 // The alpha stage for one alpha other than 0: l = 255 - 255 * alpha; where l >= 0 the merged

@@ -12,8 +12,8 @@ namespace {
 const PluginRights kRights = {"Copyright Zorvex", "All Rights Reserved.", 0, 0};
 const int32_t kKinds[] = {1, 2, 0};
 const PluginExtension kExtension = {"LightWave 3D image filter plug-in", 0, nullptr, 0};
-const PluginInfo kInfo = {{1, 48, 0, 4, 8, 16}, "Zorvex Ombrix Plug-in", &kRights, 1.0, kKinds, &kExtension,
-                          nullptr, nullptr};
+const PluginInfo kInfo = {
+    {1, 48, 0, 4, 8, 16}, "Zorvex Ombrix Plug-in", &kRights, 1.0, kKinds, &kExtension, nullptr, nullptr};
 }  // namespace
 
 // text is ignored; record starts with the script path (or is null: the previous script).

@@ -5,9 +5,9 @@
 
 #include <cstdio>
 
-#include "core/plugin/last_error.h"
 #include "core/platform/files.h"
 #include "core/platform/message_box.h"
+#include "core/plugin/last_error.h"
 #include "core/settings/settings.h"
 
 namespace ombrix::engine {

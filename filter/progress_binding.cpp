@@ -75,7 +75,8 @@ void ProgressBinding::SetMessage(const char* caption, const char* line1, const c
 
 int32_t ProgressBinding::Message(const char* title, const char* text, int32_t kind) const {
   if (functions_.OpenMessageWin != nullptr) return functions_.OpenMessageWin(title, text, kind);
-  return kind == 0 ? platform::AskQuestion(text, title) : platform::ShowMessageBox(text, title, platform::kIconInformation);
+  return kind == 0 ? platform::AskQuestion(text, title)
+                   : platform::ShowMessageBox(text, title, platform::kIconInformation);
 }
 
 }  // namespace ombrix::engine

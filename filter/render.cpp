@@ -9,10 +9,10 @@
 #include <string>
 
 #include "core/picture/picture.h"
-#include "core/plugin/last_error.h"
 #include "core/platform/files.h"
 #include "core/platform/message_box.h"
 #include "core/platform/paths.h"
+#include "core/plugin/last_error.h"
 #include "core/script/effect_script.h"
 #include "core/settings/settings.h"
 #include "filter/mask_loader.h"
@@ -72,9 +72,7 @@ Picture* ServiceInputPicture() { return g.input; }
 Picture* ServiceWorkPicture() { return g.work; }
 int32_t ServicePictureWidth() { return g.input->Width(); }
 int32_t ServicePictureHeight() { return g.input->Height(); }
-uint8_t* ServiceInputRow(int32_t y) {
-  return y >= 0 && y < g.input->Height() ? g.input->Row(y) : nullptr;
-}
+uint8_t* ServiceInputRow(int32_t y) { return y >= 0 && y < g.input->Height() ? g.input->Row(y) : nullptr; }
 
 void ServiceStartProgress(int32_t first, int32_t last) {
   const ProgressFunctions& f = g_progress.Functions();
@@ -185,9 +183,12 @@ int ApplyEntry(FilterDescriptor& e, int frame) {
     ParameterRecord& p = e.parameters[k];
     float val = 0.0f, step = 0.0f;
     switch (p.kind) {
-      case 1: break;
+      case 1:
+        break;
       case 2:
-      case 4: CompleteFileParameter(p); break;
+      case 4:
+        CompleteFileParameter(p);
+        break;
       case 5:
       case 6:
         val = ParseNumber(p.value);
@@ -295,7 +296,8 @@ void RunChain() {
 // choose one. Headless, the question is answered "No" and the text stays.
 int MissingFileHandler(char* text) {
   char question[1024];
-  std::snprintf(question, sizeof question, "Cannot find file\n\"%s\".\nDo you want to replace it with a new file.", text);
+  std::snprintf(question, sizeof question, "Cannot find file\n\"%s\".\nDo you want to replace it with a new file.",
+                text);
   if (g_progress.Message("Ombrix - Warning", question, 0) == 0) return 0;
   std::string proposed = text;
   if (text[0] != '\0' && text[1] != ':' && g.content_directory[0] != '\0')
@@ -321,7 +323,8 @@ int32_t RenderCall(const void* record, Picture* picture) {
   g.work = &g_work_picture;
 
   g.progress_display = ReadSettingNumber("Options", "ShowProgress", 1) != 0;
-  std::snprintf(g.content_directory, sizeof g.content_directory, "%s", ReadSetting("Options", "ContentDirectory").c_str());
+  std::snprintf(g.content_directory, sizeof g.content_directory, "%s",
+                ReadSetting("Options", "ContentDirectory").c_str());
   ReadProgressModulePath();
   g.count = 0;
 

@@ -121,7 +121,8 @@ std::unique_ptr<Picture> OpenPictureDialog(int mode, std::string* out_path, cons
   FileOpenRequest request;
   request.title = "Load Image File";
   request.filter = PictureOpenFilter();
-  request.initial_directory = ReadSetting(nullptr, "PictureOpenDir", ReadSetting("Options", "ContentDirectory").c_str());
+  request.initial_directory =
+      ReadSetting(nullptr, "PictureOpenDir", ReadSetting("Options", "ContentDirectory").c_str());
   const std::optional<std::string> chosen = choose(request);
   if (!chosen) return nullptr;
   if (mode == 1) {

@@ -60,9 +60,9 @@ std::string EncodeTargaFile(const Picture& picture, int bits_per_pixel) {
   const bool alpha = bits_per_pixel == 32;
   std::string out;
   out.reserve(18 + size_t(width) * size_t(height) * size_t(bits_per_pixel / 8));
-  out.push_back(0);  // identification length
-  out.push_back(0);  // colour map type
-  out.push_back(2);  // uncompressed true colour
+  out.push_back(0);     // identification length
+  out.push_back(0);     // colour map type
+  out.push_back(2);     // uncompressed true colour
   out.append(9, '\0');  // colour map fields (first entry, length, entry size), x and y origin
   AppendU16(&out, uint32_t(width));
   AppendU16(&out, uint32_t(height));

@@ -22,7 +22,8 @@ class RowWriter {
 
   void StartRow(int y) {
     out_ = picture_->Row(y);
-    alpha_ = picture_->ExtraPlane() != nullptr ? picture_->ExtraPlane() + size_t(y) * size_t(picture_->Width()) : nullptr;
+    alpha_ =
+        picture_->ExtraPlane() != nullptr ? picture_->ExtraPlane() + size_t(y) * size_t(picture_->Width()) : nullptr;
   }
 
   void Put(const uint8_t* pixel) {

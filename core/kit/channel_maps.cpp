@@ -16,12 +16,18 @@ using Shape = ChannelMaps::Shape;
 // The shape's value at c; for kScale, k is the exponent of the factor's denominator 2^(16 - k).
 int Apply(Shape shape, int a, int k, int c) {
   switch (shape) {
-    case Shape::kScale: return std::min(255, (c * a) >> (16 - k));
-    case Shape::kSubtract: return std::max(0, a - c);
-    case Shape::kWrapSubtract: return (a - c) & 255;
-    case Shape::kDistance: return a > c ? a - c : c - a;
-    case Shape::kWrapAdd: return (c + a) & 255;
-    case Shape::kTable: break;
+    case Shape::kScale:
+      return std::min(255, (c * a) >> (16 - k));
+    case Shape::kSubtract:
+      return std::max(0, a - c);
+    case Shape::kWrapSubtract:
+      return (a - c) & 255;
+    case Shape::kDistance:
+      return a > c ? a - c : c - a;
+    case Shape::kWrapAdd:
+      return (c + a) & 255;
+    case Shape::kTable:
+      break;
   }
   return -1;
 }
@@ -94,11 +100,16 @@ inline __m128i MapStep(Shape shape, __m128i c, const StepConstants& k) {
       return _mm_packus_epi16(ScaleHalf(_mm_unpacklo_epi8(c, zero), k.low_words, k.low_powers),
                               ScaleHalf(_mm_unpackhi_epi8(c, zero), k.high_words, k.high_powers));
     }
-    case Shape::kSubtract: return _mm_subs_epu8(k.bytes, c);
-    case Shape::kWrapSubtract: return _mm_sub_epi8(k.bytes, c);
-    case Shape::kDistance: return _mm_or_si128(_mm_subs_epu8(k.bytes, c), _mm_subs_epu8(c, k.bytes));
-    case Shape::kWrapAdd: return _mm_add_epi8(c, k.bytes);
-    case Shape::kTable: break;
+    case Shape::kSubtract:
+      return _mm_subs_epu8(k.bytes, c);
+    case Shape::kWrapSubtract:
+      return _mm_sub_epi8(k.bytes, c);
+    case Shape::kDistance:
+      return _mm_or_si128(_mm_subs_epu8(k.bytes, c), _mm_subs_epu8(c, k.bytes));
+    case Shape::kWrapAdd:
+      return _mm_add_epi8(c, k.bytes);
+    case Shape::kTable:
+      break;
   }
   return c;
 }

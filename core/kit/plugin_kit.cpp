@@ -43,13 +43,15 @@ int32_t RegisterFilter(const char* name, ApplyRoutine apply, SetupRoutine setup,
   auto* parameters = static_cast<ParameterRecord*>(std::calloc(kSlotCount, sizeof(ParameterRecord)));
   auto* options = static_cast<OptionRecord*>(std::calloc(kSlotCount, sizeof(OptionRecord)));
   auto* xalpha = static_cast<XAlphaRecord*>(std::calloc(1, sizeof(XAlphaRecord)));
-  auto* descriptors = parameters && options && xalpha
-      ? static_cast<FilterDescriptor*>(std::realloc(g_descriptors, sizeof(FilterDescriptor) * size_t(g_count + 1)))
-      : nullptr;
+  auto* descriptors =
+      parameters && options && xalpha
+          ? static_cast<FilterDescriptor*>(std::realloc(g_descriptors, sizeof(FilterDescriptor) * size_t(g_count + 1)))
+          : nullptr;
   if (descriptors != nullptr) g_descriptors = descriptors;
-  auto* routines = descriptors
-      ? static_cast<ApplyRoutine*>(std::realloc(g_apply_routines, sizeof(ApplyRoutine) * size_t(g_count + 1)))
-      : nullptr;
+  auto* routines =
+      descriptors
+          ? static_cast<ApplyRoutine*>(std::realloc(g_apply_routines, sizeof(ApplyRoutine) * size_t(g_count + 1)))
+          : nullptr;
   if (routines != nullptr) g_apply_routines = routines;
   if (routines == nullptr) {
     // The arrays keep their old entries; a grown descriptor array only has spare room.
@@ -86,8 +88,7 @@ void SetHelp(const char* file, int32_t topic) {
   d->help_topic = topic;
 }
 
-int32_t SetParam(int32_t slot, const char* name, const char* value, const char* step, int16_t kind,
-                 const char* extra) {
+int32_t SetParam(int32_t slot, const char* name, const char* value, const char* step, int16_t kind, const char* extra) {
   FilterDescriptor* d = CurrentDescriptor();
   if (d == nullptr || slot < 0 || slot > kHighestSlot) return 0;
   ParameterRecord& p = d->parameters[slot];
@@ -115,9 +116,7 @@ namespace ombrix::kit {
 
 HostBlock* CurrentHostBlock() { return g_host_block; }
 int32_t FilterCount() { return g_count; }
-FilterDescriptor* Filter(int32_t index) {
-  return index >= 0 && index < g_count ? &g_descriptors[index] : nullptr;
-}
+FilterDescriptor* Filter(int32_t index) { return index >= 0 && index < g_count ? &g_descriptors[index] : nullptr; }
 
 int32_t PluginEntry(const PluginInfo* info, int32_t type, int32_t a, void* out) {
   switch (type) {

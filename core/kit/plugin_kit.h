@@ -11,8 +11,7 @@
 int32_t RegisterFilter(const char* name, ApplyRoutine apply, SetupRoutine setup, intptr_t user_value);
 // These act on the filter that RegisterFilter made last.
 void SetHelp(const char* file, int32_t topic);
-int32_t SetParam(int32_t slot, const char* name, const char* value, const char* step, int16_t kind,
-                 const char* extra);
+int32_t SetParam(int32_t slot, const char* name, const char* value, const char* step, int16_t kind, const char* extra);
 int32_t SetOption(int32_t slot, const char* name, int16_t state, int16_t group);
 
 namespace ombrix::kit {
@@ -34,21 +33,19 @@ FilterDescriptor* Filter(int32_t index);
 
 // Declares the module's identification record and both exports. `catalogue` registers the
 // module's filters in catalogue order.
-#define OMBRIX_FILTER_PLUGIN(module_title, catalogue)                                            \
-  OMBRIX_EXPORT int32_t Ombrix_Filter_Plugin_Entry(int32_t command, int32_t zero,                \
-                                                   HostBlock* block);                            \
-  namespace {                                                                                    \
-  const PluginRights kOmbrixRights = {"Copyright Zorvex", "All Rights Reserved.", 0, 0};         \
-  const int32_t kOmbrixKinds[] = {1, 0};                                                         \
-  const PluginExtension kOmbrixExtension = {"Ombrix Plug-ins Extension", 0, (catalogue), 0};     \
-  const PluginInfo kOmbrixPluginInfo = {{1, 48, 0, 4, 8, 16}, (module_title), &kOmbrixRights,    \
-                                        1.0, kOmbrixKinds, &kOmbrixExtension, nullptr,           \
-                                        Ombrix_Filter_Plugin_Entry};                             \
-  }                                                                                              \
-  OMBRIX_EXPORT int32_t Zorvex_Plugin_Entry(int32_t type, int32_t a, void* out) {                \
-    return ombrix::kit::PluginEntry(&kOmbrixPluginInfo, type, a, out);                           \
-  }                                                                                              \
-  OMBRIX_EXPORT int32_t Ombrix_Filter_Plugin_Entry(int32_t command, int32_t zero,                \
-                                                   HostBlock* block) {                           \
-    return ombrix::kit::FilterEntry(&kOmbrixPluginInfo, command, zero, block);                   \
+#define OMBRIX_FILTER_PLUGIN(module_title, catalogue)                                                 \
+  OMBRIX_EXPORT int32_t Ombrix_Filter_Plugin_Entry(int32_t command, int32_t zero, HostBlock* block);  \
+  namespace {                                                                                         \
+  const PluginRights kOmbrixRights = {"Copyright Zorvex", "All Rights Reserved.", 0, 0};              \
+  const int32_t kOmbrixKinds[] = {1, 0};                                                              \
+  const PluginExtension kOmbrixExtension = {"Ombrix Plug-ins Extension", 0, (catalogue), 0};          \
+  const PluginInfo kOmbrixPluginInfo = {                                                              \
+      {1, 48, 0, 4, 8, 16}, (module_title),    &kOmbrixRights, 1.0,                                   \
+      kOmbrixKinds,         &kOmbrixExtension, nullptr,        Ombrix_Filter_Plugin_Entry};           \
+  }                                                                                                   \
+  OMBRIX_EXPORT int32_t Zorvex_Plugin_Entry(int32_t type, int32_t a, void* out) {                     \
+    return ombrix::kit::PluginEntry(&kOmbrixPluginInfo, type, a, out);                                \
+  }                                                                                                   \
+  OMBRIX_EXPORT int32_t Ombrix_Filter_Plugin_Entry(int32_t command, int32_t zero, HostBlock* block) { \
+    return ombrix::kit::FilterEntry(&kOmbrixPluginInfo, command, zero, block);                        \
   }

@@ -26,9 +26,7 @@ Corners Locate(float u, float v) {
   return c;
 }
 
-bool Inside(const Picture& p, int x, int y) {
-  return uint16_t(x) < p.Width() && uint16_t(y) < p.Height();
-}
+bool Inside(const Picture& p, int x, int y) { return uint16_t(x) < p.Width() && uint16_t(y) < p.Height(); }
 
 const uint8_t* PixelOr(const Picture& p, int x, int y, const uint8_t* outside) {
   return Inside(p, x, y) ? p.Row(uint16_t(y)) + 3 * size_t(uint16_t(x)) : outside;

@@ -108,8 +108,8 @@ inline void BlendPairs(const uint8_t* a, const uint8_t* b, float fx, float fy, u
   const __m128i row_b = _mm_unpacklo_epi32(LoadFour(b), _mm_srli_epi32(LoadFour(b + 2), 8));
   const __m128i words_a = _mm_unpacklo_epi8(row_a, zero), words_b = _mm_unpacklo_epi8(row_b, zero);
   BlendLanes(_mm_cvtepi32_ps(_mm_unpacklo_epi16(words_a, zero)), _mm_cvtepi32_ps(_mm_unpackhi_epi16(words_a, zero)),
-             _mm_cvtepi32_ps(_mm_unpacklo_epi16(words_b, zero)), _mm_cvtepi32_ps(_mm_unpackhi_epi16(words_b, zero)),
-             fx, fy, out);
+             _mm_cvtepi32_ps(_mm_unpacklo_epi16(words_b, zero)), _mm_cvtepi32_ps(_mm_unpackhi_epi16(words_b, zero)), fx,
+             fy, out);
 }
 #else
 inline void BlendPixel(const uint8_t* p00, const uint8_t* p10, const uint8_t* p01, const uint8_t* p11, float fx,

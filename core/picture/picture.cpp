@@ -82,9 +82,7 @@ void Picture::Reset() {
   ResetInfo();
 }
 
-int Picture::RowBytes(int bits_per_pixel, int width) {
-  return (bits_per_pixel * width / 8 + 3) & ~3;
-}
+int Picture::RowBytes(int bits_per_pixel, int width) { return (bits_per_pixel * width / 8 + 3) & ~3; }
 
 int Picture::Create(int width, int height) {
   Reset();
@@ -151,8 +149,7 @@ int Picture::CopyFrom(const Picture* other) {
     delete[] extra;
     extra = nullptr;
   }
-  const bool same_size = rows != nullptr && info->width == other->info->width &&
-                         info->height == other->info->height;
+  const bool same_size = rows != nullptr && info->width == other->info->width && info->height == other->info->height;
   *info = *other->info;
   dib = block;
   std::memcpy(dib, other->dib, bytes);
@@ -232,10 +229,17 @@ int Picture::LoadDib(const uint8_t* source, size_t size) {
       table_entries = colours_used == 0 ? 256 : colours_used;
       source_row = size_t(RowBytes(8, width));
       break;
-    case 16: source_row = size_t(RowBytes(16, width)); break;
-    case 24: source_row = size_t(RowBytes(24, width)); break;
-    case 32: source_row = 4 * size_t(width); break;
-    default: return 0;
+    case 16:
+      source_row = size_t(RowBytes(16, width));
+      break;
+    case 24:
+      source_row = size_t(RowBytes(24, width));
+      break;
+    case 32:
+      source_row = 4 * size_t(width);
+      break;
+    default:
+      return 0;
   }
   // Where the pixels start: behind the masks of a bit-field DIB, else behind the colour table.
   // An 8-bit bit-field DIB still has its colour table right behind the header.
@@ -287,7 +291,9 @@ int Picture::LoadDib(const uint8_t* source, size_t size) {
           out[2] = uint8_t(((w >> 10) & 0x1F) << 3);
         }
         break;
-      case 24: std::memcpy(out, in, 3 * size_t(width)); break;
+      case 24:
+        std::memcpy(out, in, 3 * size_t(width));
+        break;
       case 32:
         for (int x = 0; x < width; ++x, out += 3, in += 4) {
           out[0] = in[0];

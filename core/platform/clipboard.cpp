@@ -24,14 +24,14 @@ constexpr int kLockAttempts = 50;
 constexpr long kLockPauseNanoseconds = 10'000'000;
 
 bool IsDirectory(const char* path) {
-  struct stat st{};
+  struct stat st {};
   return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 std::string CandidateDirectory() {
   if (const char* chosen = std::getenv(kClipboardEnvironment); chosen != nullptr && *chosen != '\0') return chosen;
-  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime != '\0' &&
-                                                              IsDirectory(runtime))
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+      runtime != nullptr && *runtime != '\0' && IsDirectory(runtime))
     return JoinPath(runtime, "zorvex-clipboard");
   return "/tmp/zorvex-clipboard-" + std::to_string(geteuid());
 }
@@ -47,7 +47,7 @@ bool PrepareDirectory(const std::string& dir) {
       return false;
     }
   }
-  struct stat st{};
+  struct stat st {};
   if (lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid()) return false;
   if ((st.st_mode & 077) != 0 && chmod(dir.c_str(), 0700) != 0) return false;
   return true;
@@ -163,7 +163,7 @@ std::optional<std::vector<uint8_t>> Clipboard::Get(const char* format) const {
   if (!IsOpen() || !IsValidClipboardFormat(format)) return std::nullopt;
   const int fd = open(FormatPath(directory_, format).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
   if (fd < 0) return std::nullopt;
-  struct stat st{};
+  struct stat st {};
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     close(fd);
     return std::nullopt;
@@ -189,7 +189,7 @@ bool Clipboard::HasFormat(const char* format) {
   if (!IsValidClipboardFormat(format)) return false;
   const std::string dir = ClipboardDirectory();
   if (dir.empty()) return false;
-  struct stat st{};
+  struct stat st {};
   return lstat(FormatPath(dir, format).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 

@@ -46,14 +46,14 @@ std::vector<std::string> ListDirectory(const std::string& path) {
 }
 
 bool IsDirectory(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 namespace {
 volatile std::sig_atomic_t g_interrupted = 0;
 std::atomic<int> g_watchers{0};
-struct sigaction g_previous{};
+struct sigaction g_previous {};
 
 // Raises the flag and passes the signal on to a handler installed before ours (another module
 // of the process watching the same key), so every watcher hears it.
@@ -67,7 +67,7 @@ void OnInterrupt(int signal_number) {
 
 void WatchInterrupt() {
   if (g_watchers++ > 0) return;
-  struct sigaction action{};
+  struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, &g_previous);

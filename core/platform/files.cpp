@@ -15,12 +15,12 @@
 namespace ombrix::platform {
 
 bool FileExists(const char* path) {
-  struct stat st{};
+  struct stat st {};
   return path != nullptr && stat(path, &st) == 0;
 }
 
 bool DirectoryExists(const char* path) {
-  struct stat st{};
+  struct stat st {};
   return path != nullptr && *path != '\0' && stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -123,16 +123,15 @@ Claim MakeNewEmptyFile(const char* path) {
 bool RemoveFile(const char* path) { return path != nullptr && unlink(path) == 0; }
 
 bool IsReadOnly(const char* path) {
-  struct stat st{};
+  struct stat st {};
   if (path == nullptr || stat(path, &st) != 0) return false;
   return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
 bool SetReadOnly(const char* path, bool read_only) {
-  struct stat st{};
+  struct stat st {};
   if (path == nullptr || stat(path, &st) != 0) return false;
-  const mode_t mode = read_only ? (st.st_mode & ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH))
-                                : (st.st_mode | S_IWUSR);
+  const mode_t mode = read_only ? (st.st_mode & ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH)) : (st.st_mode | S_IWUSR);
   return chmod(path, mode & 07777) == 0;
 }
 
@@ -146,7 +145,7 @@ bool MakeDirectories(const char* path) {
       if (mkdir(partial.c_str(), 0777) != 0 && errno != EEXIST) return false;
     }
   }
-  struct stat st{};
+  struct stat st {};
   return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 

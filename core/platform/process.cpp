@@ -109,8 +109,7 @@ bool Process::Wait(const Pump& pump, int timeout_ms) {
   long pause = 1;
   while (!Poll()) {
     if (pump) pump();
-    if (timeout_ms >= 0 &&
-        std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(timeout_ms))
+    if (timeout_ms >= 0 && std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(timeout_ms))
       return false;
     Sleep(pause);
     // Short at first, so a quick child costs little latency; then gentler on the processor.

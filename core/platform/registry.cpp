@@ -21,8 +21,7 @@
 namespace ombrix::platform {
 namespace {
 
-constexpr RegistryRoot kRoots[] = {RegistryRoot::kCurrentUser, RegistryRoot::kLocalMachine,
-                                   RegistryRoot::kClassesRoot};
+constexpr RegistryRoot kRoots[] = {RegistryRoot::kCurrentUser, RegistryRoot::kLocalMachine, RegistryRoot::kClassesRoot};
 
 // One report per file and kind of trouble for the life of the process.
 void ReportOnce(const std::string& key, const char* format, const std::string& path, size_t line) {
@@ -36,8 +35,8 @@ void ReportOnce(const std::string& key, const char* format, const std::string& p
 
 struct LoadedRoot {
   RegistryDocument document;
-  std::string text;       // the file as read
-  bool whole = true;      // false: unreadable or too long, so it must not be rewritten
+  std::string text;   // the file as read
+  bool whole = true;  // false: unreadable or too long, so it must not be rewritten
 };
 
 LoadedRoot LoadRoot(RegistryRoot root) {
@@ -53,15 +52,18 @@ LoadedRoot LoadRoot(RegistryRoot root) {
   }
   if (!complete) {
     loaded.whole = false;
-    ReportOnce("too long", "Ombrix: the registry file \"%s\" is longer than %zu bytes; only its start is read "
-               "and it is never rewritten.\n", path, kMaxRegistryFileBytes);
+    ReportOnce("too long",
+               "Ombrix: the registry file \"%s\" is longer than %zu bytes; only its start is read "
+               "and it is never rewritten.\n",
+               path, kMaxRegistryFileBytes);
   }
   loaded.text = std::move(*text);
   loaded.document = ParseRegistryText(RegistryRootName(root), loaded.text);
   if (loaded.document.first_damaged_line != 0) {
-    ReportOnce("damaged", "Ombrix: the registry file \"%s\" is damaged from line %zu on; it is read as far as "
-               "it parses, and what does not parse is kept as it stands.\n", path,
-               loaded.document.first_damaged_line);
+    ReportOnce("damaged",
+               "Ombrix: the registry file \"%s\" is damaged from line %zu on; it is read as far as "
+               "it parses, and what does not parse is kept as it stands.\n",
+               path, loaded.document.first_damaged_line);
   }
   return loaded;
 }
@@ -150,9 +152,12 @@ RegistryKeyNode& CreatePath(RegistryDocument& document, const std::vector<std::s
 
 const char* RegistryRootName(RegistryRoot root) {
   switch (root) {
-    case RegistryRoot::kCurrentUser: return "HKEY_CURRENT_USER";
-    case RegistryRoot::kLocalMachine: return "HKEY_LOCAL_MACHINE";
-    case RegistryRoot::kClassesRoot: return "HKEY_CLASSES_ROOT";
+    case RegistryRoot::kCurrentUser:
+      return "HKEY_CURRENT_USER";
+    case RegistryRoot::kLocalMachine:
+      return "HKEY_LOCAL_MACHINE";
+    case RegistryRoot::kClassesRoot:
+      return "HKEY_CLASSES_ROOT";
   }
   return "HKEY_CURRENT_USER";
 }

@@ -66,8 +66,7 @@ bool StartsWithTypeWord(std::string_view s) {
 
 // A continuation line of a value of another type: indented, not blank, no NUL.
 bool IsContinuationLine(std::string_view line) {
-  return !line.empty() && IsBlank(line[0]) && !IsWhitespaceOnly(line) &&
-         line.find('\0') == std::string_view::npos;
+  return !line.empty() && IsBlank(line[0]) && !IsWhitespaceOnly(line) && line.find('\0') == std::string_view::npos;
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
@@ -224,7 +223,7 @@ class Parser {
   size_t line_ = 0;
   std::vector<size_t> current_;  // path of the current key, as indices from the root
   bool in_preamble_ = true;
-  bool lost_ = false;            // inside the section of a damaged header
+  bool lost_ = false;  // inside the section of a damaged header
 };
 
 void FormatKey(std::string& out, const RegistryKeyNode& key, const std::string& path, bool is_root) {
@@ -349,6 +348,8 @@ std::vector<std::string> SplitKeyPath(std::string_view key_path) {
   return names;
 }
 
-bool IsStorableText(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos; }
+bool IsStorableText(std::string_view text) {
+  return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
 
 }  // namespace ombrix::platform

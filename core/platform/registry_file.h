@@ -24,7 +24,7 @@
 namespace ombrix::platform {
 
 struct RegistryValue {
-  std::string name;      // "" is the key's default value, written "@"
+  std::string name;  // "" is the key's default value, written "@"
   // A string value's text, unescaped. For a value of another type: its text after "=" as
   // written (continuation lines joined with "\n"); it is kept but never read as a string.
   std::string data;
@@ -50,8 +50,8 @@ struct RegistryKeyNode {
 };
 
 struct RegistryDocument {
-  RegistryKeyNode root;        // the root key itself; its name is not used
-  std::string preamble;        // kept lines before the first key section
+  RegistryKeyNode root;           // the root key itself; its name is not used
+  std::string preamble;           // kept lines before the first key section
   size_t first_damaged_line = 0;  // 1-based line number of the first damaged line; 0: none
 
   // The key at the end of a list of names, or null.

@@ -5,9 +5,9 @@
 #include <new>
 
 #include "core/picture/picture.h"
-#include "core/plugin/last_error.h"
 #include "core/platform/files.h"
 #include "core/platform/paths.h"
+#include "core/plugin/last_error.h"
 
 namespace ombrix {
 namespace {
@@ -84,8 +84,8 @@ int LoadPluginFile(PluginTable& table, const char* path) {
     UnloadHeldModule();
     return 0;
   }
-  auto entry = reinterpret_cast<FilterEntryFunction>(
-      platform::LibrarySymbol(g_loaded_module, "Ombrix_Filter_Plugin_Entry"));
+  auto entry =
+      reinterpret_cast<FilterEntryFunction>(platform::LibrarySymbol(g_loaded_module, "Ombrix_Filter_Plugin_Entry"));
   if (entry == nullptr) {
     RecordLastError(kErrorCaption, "Cannot find plug-in init procedure.");
     UnloadHeldModule();
@@ -151,8 +151,7 @@ int CopyDescriptor(FilterDescriptor* target, const FilterDescriptor* source, boo
   }
   if (source->parameters != nullptr)
     std::memcpy(target->parameters, source->parameters, sizeof(ParameterRecord) * size_t(parameters));
-  if (source->options != nullptr)
-    std::memcpy(target->options, source->options, sizeof(OptionRecord) * size_t(options));
+  if (source->options != nullptr) std::memcpy(target->options, source->options, sizeof(OptionRecord) * size_t(options));
   if (source->xalpha != nullptr) *target->xalpha = *source->xalpha;
   if (copy_mask_picture && target->xalpha->picture != nullptr) {
     auto* copy = new (std::nothrow) Picture();

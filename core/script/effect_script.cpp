@@ -47,8 +47,7 @@ std::string RelativeToContent(std::string_view value, std::string_view content) 
   if (content.empty() || !text::StartsWithIgnoringCase(value, content)) return std::string(value);
   std::string_view rest = value.substr(content.size());
   const bool rest_starts_with_separator = !rest.empty() && platform::IsSeparator(rest[0]);
-  if (!platform::IsSeparator(content.back()) && !rest.empty() && !rest_starts_with_separator)
-    return std::string(value);
+  if (!platform::IsSeparator(content.back()) && !rest.empty() && !rest_starts_with_separator) return std::string(value);
   if (rest_starts_with_separator) rest.remove_prefix(1);
   return std::string(rest);
 }

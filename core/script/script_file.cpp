@@ -132,7 +132,8 @@ void ScriptFile::LoadText(std::string_view bytes) {
       continue;
     }
     const size_t equals = line.find('=');
-    if (line.size() > 2 && equals != std::string_view::npos) Set(current, line.substr(0, equals), line.substr(equals + 1));
+    if (line.size() > 2 && equals != std::string_view::npos)
+      Set(current, line.substr(0, equals), line.substr(equals + 1));
   }
 }
 

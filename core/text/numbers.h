@@ -3,8 +3,8 @@
 // the first other character.
 #pragma once
 
-#include <charconv>
 #include <cfloat>
+#include <charconv>
 #include <cstdint>
 #include <string_view>
 

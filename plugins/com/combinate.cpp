@@ -24,10 +24,9 @@ int32_t ApplyCombinate(ApplyContext* context) {
   const Addressing addressing = AddressingOf(*context);
 
   return RunWithSecondPicture(*context, PictureSlot::kOfCombinate, [&](const SecondPicture& second) {
-    return WalkWithSampleRows(*zone, second, addressing, dx, dy, negative,
-                              [op](int32_t, uint8_t* p, const uint8_t* s, int32_t count) {
-                                CombineRow(op, p, s, 3 * size_t(count));
-                              });
+    return WalkWithSampleRows(
+        *zone, second, addressing, dx, dy, negative,
+        [op](int32_t, uint8_t* p, const uint8_t* s, int32_t count) { CombineRow(op, p, s, 3 * size_t(count)); });
   });
 }
 
@@ -37,9 +36,8 @@ const ParameterRow kParameters[] = {
     {3, "Y Offset", "0", "0", kKindVertical},
 };
 const OptionRow kOptions[] = {
-    {1, "And", 1, 1},        {2, "Or", 0, 1},     {3, "XOr", 0, 1},    {4, "Add", 0, 1},
-    {5, "Sub", 0, 1},        {6, "Difference", 0, 1}, {7, "Negative", 0, 3}, {8, "Normal", 1, 4},
-    {9, "Stretch", 0, 4},    {10, "Repeat", 0, 4},
+    {1, "And", 1, 1},        {2, "Or", 0, 1},       {3, "XOr", 0, 1},    {4, "Add", 0, 1},     {5, "Sub", 0, 1},
+    {6, "Difference", 0, 1}, {7, "Negative", 0, 3}, {8, "Normal", 1, 4}, {9, "Stretch", 0, 4}, {10, "Repeat", 0, 4},
 };
 
 }  // namespace

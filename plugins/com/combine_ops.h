@@ -20,13 +20,20 @@ enum class Operator : int32_t { kNone = 0, kAnd = 1, kOr = 2, kXOr = 3, kAdd = 4
 // p combined with s, clamped to 0..255; kNone keeps p.
 inline uint8_t CombineBytes(Operator op, int32_t p, int32_t s) {
   switch (op) {
-    case Operator::kAnd: return uint8_t(p & s);
-    case Operator::kOr: return uint8_t(p | s);
-    case Operator::kXOr: return uint8_t(p ^ s);
-    case Operator::kAdd: return kit::Clamp(p + s);
-    case Operator::kSub: return kit::Clamp(p - s);
-    case Operator::kDifference: return uint8_t(p > s ? p - s : s - p);
-    case Operator::kNone: break;
+    case Operator::kAnd:
+      return uint8_t(p & s);
+    case Operator::kOr:
+      return uint8_t(p | s);
+    case Operator::kXOr:
+      return uint8_t(p ^ s);
+    case Operator::kAdd:
+      return kit::Clamp(p + s);
+    case Operator::kSub:
+      return kit::Clamp(p - s);
+    case Operator::kDifference:
+      return uint8_t(p > s ? p - s : s - p);
+    case Operator::kNone:
+      break;
   }
   return uint8_t(p);
 }
@@ -43,15 +50,26 @@ inline void CombineRow(Operator op, uint8_t* p, const uint8_t* s, size_t n) {
     }
   };
   switch (op) {
-    case Operator::kAnd: each([](__m128i a, __m128i b) { return _mm_and_si128(a, b); }); break;
-    case Operator::kOr: each([](__m128i a, __m128i b) { return _mm_or_si128(a, b); }); break;
-    case Operator::kXOr: each([](__m128i a, __m128i b) { return _mm_xor_si128(a, b); }); break;
-    case Operator::kAdd: each([](__m128i a, __m128i b) { return _mm_adds_epu8(a, b); }); break;
-    case Operator::kSub: each([](__m128i a, __m128i b) { return _mm_subs_epu8(a, b); }); break;
+    case Operator::kAnd:
+      each([](__m128i a, __m128i b) { return _mm_and_si128(a, b); });
+      break;
+    case Operator::kOr:
+      each([](__m128i a, __m128i b) { return _mm_or_si128(a, b); });
+      break;
+    case Operator::kXOr:
+      each([](__m128i a, __m128i b) { return _mm_xor_si128(a, b); });
+      break;
+    case Operator::kAdd:
+      each([](__m128i a, __m128i b) { return _mm_adds_epu8(a, b); });
+      break;
+    case Operator::kSub:
+      each([](__m128i a, __m128i b) { return _mm_subs_epu8(a, b); });
+      break;
     case Operator::kDifference:
       each([](__m128i a, __m128i b) { return _mm_or_si128(_mm_subs_epu8(a, b), _mm_subs_epu8(b, a)); });
       break;
-    case Operator::kNone: return;
+    case Operator::kNone:
+      return;
   }
 #endif
   for (; i < n; ++i) p[i] = CombineBytes(op, p[i], s[i]);

@@ -84,8 +84,7 @@ std::unique_ptr<Picture> CopyOfWorkZone(const ApplyContext& context) {
 
   std::unique_ptr<Picture> copy(new (std::nothrow) Picture);
   if (copy == nullptr || copy->Create(width, height) == 0) return nullptr;
-  for (int32_t y = 0; y < height; ++y)
-    std::memcpy(copy->Row(y), work->Row(y0 + y) + 3 * size_t(x0), 3 * size_t(width));
+  for (int32_t y = 0; y < height; ++y) std::memcpy(copy->Row(y), work->Row(y0 + y) + 3 * size_t(x0), 3 * size_t(width));
   if (const uint8_t* plane = work->ExtraPlane()) {
     if (copy->AllocExtraPlane() == 0) return nullptr;
     for (int32_t y = 0; y < height; ++y)

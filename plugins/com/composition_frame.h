@@ -57,8 +57,8 @@ Addressing AddressingOf(const ApplyContext& context);
 template <typename RowFunction>
 int32_t WalkWithSampleRows(const kit::Zone& zone, const SecondPicture& second, Addressing mode, long double dx,
                            long double dy, bool negative, RowFunction&& row) {
-  const SecondRows samples(second.picture, second.scale_x, second.scale_y, mode, RepeatSampling::kWrappedPixel, dx,
-                           dy, negative, zone.x0, zone.x1);
+  const SecondRows samples(second.picture, second.scale_x, second.scale_y, mode, RepeatSampling::kWrappedPixel, dx, dy,
+                           negative, zone.x0, zone.x1);
   std::vector<uint8_t> colours(3 * size_t(samples.Columns()));
   return kit::WalkRows(zone, [&](int32_t y, uint8_t* p) {
     samples.Colours(y, colours.data());

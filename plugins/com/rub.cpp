@@ -58,8 +58,8 @@ const ParameterRow kParameters[] = {
     {3, "Y Offset", "0", "0", kKindVertical},
 };
 const OptionRow kOptions[] = {
-    {1, "Tint", 1, 1},    {2, "Colorize", 0, 1}, {3, "Minimum", 0, 1}, {4, "Maximum", 0, 1},
-    {6, "Negative", 0, 3}, {8, "Normal", 1, 4},  {9, "Stretch", 0, 4}, {10, "Repeat", 0, 4},
+    {1, "Tint", 1, 1},     {2, "Colorize", 0, 1}, {3, "Minimum", 0, 1}, {4, "Maximum", 0, 1},
+    {6, "Negative", 0, 3}, {8, "Normal", 1, 4},   {9, "Stretch", 0, 4}, {10, "Repeat", 0, 4},
 };
 
 }  // namespace

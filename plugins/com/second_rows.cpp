@@ -53,7 +53,8 @@ SecondRows::SecondRows(const Picture& picture, float scale_x, float scale_y, Add
       break;
     }
     Run* last = runs_.empty() ? nullptr : &runs_.back();
-    if (last != nullptr && (c.a < 0 ? last->source < 0 : last->source >= 0 && c.a == last->source + int32_t(last->count)))
+    if (last != nullptr &&
+        (c.a < 0 ? last->source < 0 : last->source >= 0 && c.a == last->source + int32_t(last->count)))
       ++last->count;
     else
       runs_.push_back(Run{i, 1, c.a < 0 ? -1 : c.a});
@@ -133,7 +134,7 @@ void SecondRows::Alphas(int32_t y, uint8_t* out) const {
   const AxisStep row = StepOf(y, dy_, scale_y_, view_.height);
   const bool wraps = mode_ == Addressing::kRepeat;
   const AxisStep* column = columns_.data();
-  for (uint8_t* a = out, *const end = out + columns_.size(); a != end; ++a, ++column) {
+  for (uint8_t *a = out, *const end = out + columns_.size(); a != end; ++a, ++column) {
     AxisStep cx = *column, cy = row;
     if (wraps && (cx.far || cy.far)) cx = origin_x_, cy = origin_y_;
     auto at = [&](int32_t col, int32_t r) -> float {

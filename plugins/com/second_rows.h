@@ -79,7 +79,7 @@ class SecondRows {
   float scale_y_;
   uint8_t flip_;
   std::vector<AxisStep> columns_;
-  std::vector<Run> runs_;  // empty unless every column lies on a whole point
+  std::vector<Run> runs_;         // empty unless every column lies on a whole point
   AxisStep origin_x_, origin_y_;  // the wrap-around sampler's cell of a far point
 };
 

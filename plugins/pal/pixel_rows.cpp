@@ -10,9 +10,9 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
-#include <xmmintrin.h>
-#include <tmmintrin.h>
 #include <immintrin.h>
+#include <tmmintrin.h>
+#include <xmmintrin.h>
 #define OMBRIX_PAL_SHUFFLES 1
 #define OMBRIX_SSSE3 __attribute__((target("ssse3")))
 #define OMBRIX_AVX2 __attribute__((target("avx2")))
@@ -39,11 +39,16 @@ void PermutePlain(uint8_t* p, size_t count, const int (&from)[3]) {
 
 int32_t IndexOf(const uint8_t* p, ColourIndex index) {
   switch (index) {
-    case ColourIndex::kSum: return int32_t(p[0]) + p[1] + p[2];
-    case ColourIndex::kMean: return kit::Mean(p);
-    case ColourIndex::kBlue: return p[kBlue];
-    case ColourIndex::kGreen: return p[kGreen];
-    case ColourIndex::kRed: return p[kRed];
+    case ColourIndex::kSum:
+      return int32_t(p[0]) + p[1] + p[2];
+    case ColourIndex::kMean:
+      return kit::Mean(p);
+    case ColourIndex::kBlue:
+      return p[kBlue];
+    case ColourIndex::kGreen:
+      return p[kGreen];
+    case ColourIndex::kRed:
+      return p[kRed];
   }
   return 0;
 }
@@ -134,8 +139,10 @@ Coefficients CoefficientsOf(const MeanArithmetic& r, int32_t mean) {
       k.shifted = ShiftOf(r.parameter, k.shift, k.negative);
       return k;
     }
-    case MeanRule::kPushFromGrey: return {std::min(std::max(r.parameter, -1024.0f), 1024.0f), 0};
-    case MeanRule::kNone: break;
+    case MeanRule::kPushFromGrey:
+      return {std::min(std::max(r.parameter, -1024.0f), 1024.0f), 0};
+    case MeanRule::kNone:
+      break;
   }
   return {};
 }
@@ -149,13 +156,17 @@ uint8_t ValueWith(const MeanArithmetic& r, const Coefficients& k, int32_t mean, 
     case MeanRule::kInvertIntensity:
       if (mean == 0) return 255;
       return kit::Clamp(RoundAsVectors(float(c) * k.a));
-    case MeanRule::kAddMean: return kit::Clamp(RoundAsVectors(float(c) + k.b));
-    case MeanRule::kAddRoundedMean: return kit::Clamp(int64_t(c) + RoundAsVectors(k.b));
-    case MeanRule::kPushFromGrey: return kit::Clamp(int64_t(c) + RoundAsVectors(float(c * (mean - 128)) * k.a));
+    case MeanRule::kAddMean:
+      return kit::Clamp(RoundAsVectors(float(c) + k.b));
+    case MeanRule::kAddRoundedMean:
+      return kit::Clamp(int64_t(c) + RoundAsVectors(k.b));
+    case MeanRule::kPushFromGrey:
+      return kit::Clamp(int64_t(c) + RoundAsVectors(float(c * (mean - 128)) * k.a));
     case MeanRule::kPushFromGreyShifted:
       if (!k.shifted) return 0;
       return kit::Clamp(int64_t(c) + ShiftedRound(c * (k.negative ? 128 - mean : mean - 128), k.shift));
-    case MeanRule::kNone: break;
+    case MeanRule::kNone:
+      break;
   }
   return 0;
 }
@@ -211,8 +222,8 @@ OMBRIX_SSSE3 inline __m128i Gather3(const __m128i (&v)[3], const uint8_t (&index
 }
 
 OMBRIX_SSSE3 inline Step ToPlanes(const Step& s) {
-  return {{Gather3(s.v, kShuffles.to_plane[0]), Gather3(s.v, kShuffles.to_plane[1]),
-           Gather3(s.v, kShuffles.to_plane[2])}};
+  return {
+      {Gather3(s.v, kShuffles.to_plane[0]), Gather3(s.v, kShuffles.to_plane[1]), Gather3(s.v, kShuffles.to_plane[2])}};
 }
 
 OMBRIX_SSSE3 inline Step FromPlanes(const Step& planes) {
@@ -274,10 +285,16 @@ OMBRIX_SSSE3 size_t ColourByIndexFast(uint8_t* p, size_t count, ColourIndex inde
     const Step planes = ToPlanes(LoadStep(p));
     __m128i lo, hi;
     switch (index) {
-      case ColourIndex::kSum: Sums(planes, lo, hi); break;
-      case ColourIndex::kMean: Means(planes, lo, hi); break;
+      case ColourIndex::kSum:
+        Sums(planes, lo, hi);
+        break;
+      case ColourIndex::kMean:
+        Means(planes, lo, hi);
+        break;
       default: {
-        const __m128i plane = planes.v[index == ColourIndex::kBlue ? kBlue : index == ColourIndex::kGreen ? kGreen : kRed];
+        const __m128i plane = planes.v[index == ColourIndex::kBlue    ? kBlue
+                                       : index == ColourIndex::kGreen ? kGreen
+                                                                      : kRed];
         lo = _mm_unpacklo_epi8(plane, zero);
         hi = _mm_unpackhi_epi8(plane, zero);
         break;
@@ -367,8 +384,9 @@ OMBRIX_SSSE3 inline void Half(__m128i means, const __m128i (&c16)[3], float para
   CoefficientsOf<kRule>(_mm_unpackhi_epi16(means, zero), parameter, a1, b1);
   for (int ch = 0; ch < 3; ++ch) {
     // |c * (mean - 128)| <= 32640 fits a word.
-    const __m128i x16 =
-        kRule == MeanRule::kPushFromGrey ? _mm_mullo_epi16(c16[ch], _mm_sub_epi16(means, _mm_set1_epi16(128))) : c16[ch];
+    const __m128i x16 = kRule == MeanRule::kPushFromGrey
+                            ? _mm_mullo_epi16(c16[ch], _mm_sub_epi16(means, _mm_set1_epi16(128)))
+                            : c16[ch];
     out[ch] = _mm_packs_epi32(Quarter<kRule>(x16, 0, a0, b0), Quarter<kRule>(x16, 1, a1, b1));
     if constexpr (kRule == MeanRule::kPushFromGrey) out[ch] = _mm_adds_epi16(out[ch], c16[ch]);
     // A black pixel becomes white.
@@ -436,7 +454,8 @@ OMBRIX_SSSE3 size_t AddRoundedMeanSteps(uint8_t* p, size_t count, float paramete
 }
 
 OMBRIX_SSSE3 size_t AddRoundedMeanFast(uint8_t* p, size_t count, float parameter) {
-  return parameter == 0 ? AddRoundedMeanSteps<true>(p, count, parameter) : AddRoundedMeanSteps<false>(p, count, parameter);
+  return parameter == 0 ? AddRoundedMeanSteps<true>(p, count, parameter)
+                        : AddRoundedMeanSteps<false>(p, count, parameter);
 }
 
 // The same rules eight pixels to a vector: the byte shuffles and the means stay 16 bytes wide,
@@ -471,7 +490,8 @@ OMBRIX_AVX2 inline void WideHalf(__m128i means, const __m128i (&c16)[3], float p
   for (int ch = 0; ch < 3; ++ch) {
     __m256 x;
     if constexpr (kRule == MeanRule::kPushFromGrey)  // |c * (mean - 128)| <= 32640 fits a word
-      x = _mm256_cvtepi32_ps(_mm256_cvtepi16_epi32(_mm_mullo_epi16(c16[ch], _mm_sub_epi16(means, _mm_set1_epi16(128)))));
+      x = _mm256_cvtepi32_ps(
+          _mm256_cvtepi16_epi32(_mm_mullo_epi16(c16[ch], _mm_sub_epi16(means, _mm_set1_epi16(128)))));
     else
       x = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(c16[ch]));
     __m256i r;
@@ -516,7 +536,8 @@ OMBRIX_AVX2 size_t PushFromGreyShiftedWide(uint8_t* p, size_t count, float k) {
   if (!ShiftOf(k, shift, negative)) return 0;
   const __m256i grey = _mm256_set1_epi16(128), sign = _mm256_set1_epi16(negative ? -1 : 1);
   const int32_t half = (1 << shift) >> 1;
-  const __m256i bias_up = _mm256_set1_epi16(int16_t(half)), bias_below = _mm256_set1_epi16(int16_t((1 << shift) - 1 - half));
+  const __m256i bias_up = _mm256_set1_epi16(int16_t(half)),
+                bias_below = _mm256_set1_epi16(int16_t((1 << shift) - 1 - half));
   const __m128i count_of_shift = _mm_cvtsi32_si128(shift);
   size_t done = 0;
   for (; done + 16 <= count; done += 16, p += 48) {
@@ -553,8 +574,8 @@ size_t CopyChannelFast(uint8_t* p, const uint8_t* source, size_t count, int chan
   }
   for (; done + 16 <= count; done += 16, p += 48, source += 48)
     for (int k = 0; k < 3; ++k)
-      StoreU(p + 16 * k,
-             _mm_or_si128(_mm_and_si128(masks[k], LoadU(p + 16 * k)), _mm_andnot_si128(masks[k], LoadU(source + 16 * k))));
+      StoreU(p + 16 * k, _mm_or_si128(_mm_and_si128(masks[k], LoadU(p + 16 * k)),
+                                      _mm_andnot_si128(masks[k], LoadU(source + 16 * k))));
   return done;
 }
 
@@ -572,7 +593,8 @@ OMBRIX_SSSE3 size_t ReplaceFast(uint8_t* p, size_t count, const Replacement& r) 
     }
   const int32_t new_mean = (int32_t(r.with[0]) + r.with[1] + r.with[2]) / 3;
   // Keeping the intensity, channel ch becomes clamp(mean + with[ch] - new_mean).
-  const __m128i offset[3] = {_mm_set1_epi16(int16_t(r.with[0] - new_mean)), _mm_set1_epi16(int16_t(r.with[1] - new_mean)),
+  const __m128i offset[3] = {_mm_set1_epi16(int16_t(r.with[0] - new_mean)),
+                             _mm_set1_epi16(int16_t(r.with[1] - new_mean)),
                              _mm_set1_epi16(int16_t(r.with[2] - new_mean))};
   const __m128i zero = _mm_setzero_si128();
   size_t done = 0;

@@ -29,8 +29,7 @@ void PermuteRow(uint8_t* p, size_t count, const int (&from)[3], RowWay way = Row
 enum class ColourIndex { kSum, kMean, kBlue, kGreen, kRed };
 // Every pixel becomes colours[index]: blue in bits 0-7, green in 8-15, red in 16-23. The table
 // holds 766 entries for kSum, 256 for the others.
-void ColourByIndexRow(uint8_t* p, size_t count, ColourIndex index, const uint32_t* colours,
-                      RowWay way = RowWay::kFast);
+void ColourByIndexRow(uint8_t* p, size_t count, ColourIndex index, const uint32_t* colours, RowWay way = RowWay::kFast);
 inline uint32_t PackColour(uint8_t blue, uint8_t green, uint8_t red) {
   return uint32_t(blue) | uint32_t(green) << 8 | uint32_t(red) << 16;
 }

@@ -22,8 +22,7 @@ std::optional<HostPictures> Pictures() {
   p.width = p.input->Width();
   p.height = p.input->Height();
   const int32_t host_width = kit::PictureWidth(), host_height = kit::PictureHeight();
-  if (p.width < host_width || p.height < host_height || p.work->Width() < host_width ||
-      p.work->Height() < host_height)
+  if (p.width < host_width || p.height < host_height || p.work->Width() < host_width || p.work->Height() < host_height)
     return std::nullopt;
   // Filters index both pictures with the same coordinates; never beyond the smaller one.
   p.width = std::min(p.width, p.work->Width());
@@ -55,9 +54,7 @@ void FillZone(uint8_t* const* rows, const Zone& zone, const uint8_t bgr[3]) {
   for (int32_t y = zone.y0 + 1; y < zone.y1; ++y) std::memcpy(PixelAt(rows, zone.x0, y), first, bytes);
 }
 
-int32_t LevelFromPercent(float percent) {
-  return TruncateToInt(static_cast<long double>(percent) * 0.01 * 255);
-}
+int32_t LevelFromPercent(float percent) { return TruncateToInt(static_cast<long double>(percent) * 0.01 * 255); }
 
 namespace {
 

@@ -115,8 +115,8 @@ enum class Background { kClear, kKeep, kRepeat, kDrawEdges };
 
 // The colour at (u, v) of `picture`: wrapped under Repeat, else bilinear with `outside` for the
 // neighbours outside the picture (the Clear Color, the pixel itself, ...).
-inline void SampleWithBackground(const Picture& picture, float u, float v, Background mode,
-                                 const uint8_t* outside, uint8_t out[3]) {
+inline void SampleWithBackground(const Picture& picture, float u, float v, Background mode, const uint8_t* outside,
+                                 uint8_t out[3]) {
   if (mode == Background::kRepeat)
     kit::SampleWrapped(picture, u, v, out);
   else

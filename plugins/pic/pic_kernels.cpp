@@ -104,8 +104,7 @@ void BlurRow(const uint8_t* above, const uint8_t* middle, const uint8_t* below, 
     const __m128i m = _mm_set1_epi16(int16_t(uint16_t(inner)));
     for (; j + 16 <= end; j += 16) {
       const __m128i low = _mm_add_epi16(_mm_add_epi16(Load(sums + j - 3), Load(sums + j)), Load(sums + j + 3));
-      const __m128i high =
-          _mm_add_epi16(_mm_add_epi16(Load(sums + j + 5), Load(sums + j + 8)), Load(sums + j + 11));
+      const __m128i high = _mm_add_epi16(_mm_add_epi16(Load(sums + j + 5), Load(sums + j + 8)), Load(sums + j + 11));
       Store(out + j, _mm_packus_epi16(_mm_mulhi_epu16(low, m), _mm_mulhi_epu16(high, m)));
     }
   }
@@ -235,9 +234,9 @@ const ReverseMasks kReverse;
 __attribute__((target("ssse3"))) inline void Reverse16(const __m128i in[3], __m128i out[3]) {
   for (int j = 0; j < 3; ++j) {
     const auto* m = reinterpret_cast<const __m128i*>(kReverse.bytes[j]);
-    out[j] = _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(in[0], _mm_load_si128(m)),
-                                       _mm_shuffle_epi8(in[1], _mm_load_si128(m + 1))),
-                          _mm_shuffle_epi8(in[2], _mm_load_si128(m + 2)));
+    out[j] = _mm_or_si128(
+        _mm_or_si128(_mm_shuffle_epi8(in[0], _mm_load_si128(m)), _mm_shuffle_epi8(in[1], _mm_load_si128(m + 1))),
+        _mm_shuffle_epi8(in[2], _mm_load_si128(m + 2)));
   }
 }
 

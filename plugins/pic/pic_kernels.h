@@ -36,9 +36,7 @@ void MixRowTowardPlain(uint8_t* p, const uint8_t* line, size_t n, int32_t k);
 // ---- Gradient along a line -------------------------------------------------------------------------
 
 // truncate(slope * t + a) with slope = (b - a) / span, all in extended precision (Lazer Morph).
-inline int32_t GradientValuePlain(long double slope, int32_t a, int32_t t) {
-  return kit::TruncateToInt(slope * t + a);
-}
+inline int32_t GradientValuePlain(long double slope, int32_t a, int32_t t) { return kit::TruncateToInt(slope * t + a); }
 // The same from `near` = double(slope) where it decides: for |slope * t| <= 256 and |a| <= 255
 // the double value lies within 1e-12 of the extended one, so where it is farther than 1e-6 from
 // every integer both truncate alike; near an integer the extended value decides.
@@ -76,8 +74,8 @@ class OverlayRows {
   bool HasMultiplier() const { return has_multiplier_; }
 
  private:
-  bool source_based_ = true;   // factor >= 0: the base is the source byte
-  int16_t step_[511] = {};     // T(d) at d + 255, as the low byte's signed value
+  bool source_based_ = true;  // factor >= 0: the base is the source byte
+  int16_t step_[511] = {};    // T(d) at d + 255, as the low byte's signed value
   bool has_multiplier_ = false;
   uint16_t multiplier_ = 0;
 };

@@ -7,12 +7,12 @@ namespace {
 using namespace ombrix::pic;
 
 const ombrix::kit::CatalogueRow* const kCatalogue[] = {
-    &kEmboss,       &kMosaic,      &kVerticalFlip,      &kHorizontalFlip, &kSpherize,   &kBubble,
-    &kInterlace,    &kDisplace,    &kDisplaceMosaic,    &kFlag,           &kScratch,    &kZoom,
-    &kLineArt,      &kMotionBlur,  &kRotate,            &kTwirl,          &kWind,       &kBlur,
-    &kCameraView,   &kMove,        &kRangeWind,         &kLightWind,      &kTitle,      &kPolarCoordinates,
-    &kLazer,        &kLazerMorph,  &kSixteenNine,       &kSpeedZoom,      &kMirror,     &kAddNoise,
-    &kAddDust,      &kRoll,        &kReversePolar,      &kBrick,
+    &kEmboss,     &kMosaic,     &kVerticalFlip,   &kHorizontalFlip, &kSpherize, &kBubble,
+    &kInterlace,  &kDisplace,   &kDisplaceMosaic, &kFlag,           &kScratch,  &kZoom,
+    &kLineArt,    &kMotionBlur, &kRotate,         &kTwirl,          &kWind,     &kBlur,
+    &kCameraView, &kMove,       &kRangeWind,      &kLightWind,      &kTitle,    &kPolarCoordinates,
+    &kLazer,      &kLazerMorph, &kSixteenNine,    &kSpeedZoom,      &kMirror,   &kAddNoise,
+    &kAddDust,    &kRoll,       &kReversePolar,   &kBrick,
 };
 
 void Catalogue() { ombrix::kit::RegisterRows(kCatalogue); }

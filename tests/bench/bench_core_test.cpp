@@ -53,19 +53,21 @@ TEST(BenchMeasure, MediansAndRepetitions) {
   EXPECT_EQ(Median({5, 1, 3}), 3.0);
   EXPECT_EQ(Median({4, 1, 3, 2}), 2.5);
   const RepeatPlan plan{3, 15, 1500};
-  EXPECT_EQ(RepetitionsFor(plan, 1.0), 15);   // cheap: the most
-  EXPECT_EQ(RepetitionsFor(plan, 300.0), 5);  // what fits the budget
-  EXPECT_EQ(RepetitionsFor(plan, 5000.0), 3); // never fewer than the least
+  EXPECT_EQ(RepetitionsFor(plan, 1.0), 15);    // cheap: the most
+  EXPECT_EQ(RepetitionsFor(plan, 300.0), 5);   // what fits the budget
+  EXPECT_EQ(RepetitionsFor(plan, 5000.0), 3);  // never fewer than the least
   EXPECT_EQ(RepetitionsFor(plan, 0.0), 15);
 
   // Every timed repetition is prepared first; a failing run ends the measure.
   int prepared = 0, ran = 0;
-  const Sample s = Repeat(RepeatPlan{4, 4, 0}, [&] { ++prepared; }, [&] { return ++ran > 0; });
+  const Sample s = Repeat(
+      RepeatPlan{4, 4, 0}, [&] { ++prepared; }, [&] { return ++ran > 0; });
   EXPECT_TRUE(s.ok);
   EXPECT_EQ(s.reps, 4);
   EXPECT_EQ(prepared, 5);  // the warm-up too
   EXPECT_EQ(ran, 5);
-  const Sample failed = Repeat(RepeatPlan{4, 4, 0}, [] {}, [&] { return --ran > 3; });
+  const Sample failed = Repeat(
+      RepeatPlan{4, 4, 0}, [] {}, [&] { return --ran > 3; });
   EXPECT_FALSE(failed.ok);
 }
 
@@ -93,7 +95,8 @@ TEST(BenchReport, MultiplesVerdictsAndEscaping) {
   EXPECT_NE(markdown.find("- A|B (5.0 × against ≤ 4 ×): no measured reason"), std::string::npos);
   const auto reasons = ReasonTable::Parse("# why\nA|B  \tthe exact formula\n", error);
   ASSERT_TRUE(reasons) << error;
-  EXPECT_NE(report.Markdown(*targets, *reasons).find("- A|B (5.0 × against ≤ 4 ×): the exact formula\n"), std::string::npos);
+  EXPECT_NE(report.Markdown(*targets, *reasons).find("- A|B (5.0 × against ≤ 4 ×): the exact formula\n"),
+            std::string::npos);
   EXPECT_NE(report.Json(*targets, *reasons).find("\"reason\": \"the exact formula\""), std::string::npos);
   EXPECT_FALSE(ReasonTable::Parse("A\n", error));
   EXPECT_FALSE(ReasonTable::Parse("A\t \n", error));

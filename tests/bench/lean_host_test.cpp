@@ -1,10 +1,11 @@
 // The benchmark's lean host applies every filter of a staged module exactly as the test host
 // (and so the render engine) does: what the benchmark times is the work a render does.
+#include "bench/lean_host.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "bench/lean_host.h"
 #include "bench/pictures.h"
 #include "tests/support/test_host.h"
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/plugin/plugin_host.h"
-#include "tests/support/catalogue_check.h"
 #include "tests/com/com_test_support.h"
+#include "tests/support/catalogue_check.h"
 
 namespace com_test {
 namespace {

@@ -70,8 +70,8 @@ TEST_P(ComposeReference, MatchesThePerPixelReference) {
   char transparency[32];
   std::snprintf(transparency, sizeof transparency, "%g %%", double(c.transparency));
   e.Value(4, transparency).Value(6, std::to_string(c.threshold));
-  e.Value(5, std::to_string(c.neutral.red) + " " + std::to_string(c.neutral.green) + " " +
-                 std::to_string(c.neutral.blue));
+  e.Value(5,
+          std::to_string(c.neutral.red) + " " + std::to_string(c.neutral.green) + " " + std::to_string(c.neutral.blue));
   e.Select(c.keyed ? 2 : 3).State(4, c.use_alpha).State(6, c.negative);
   e.Select(c.mode == Mode::kNormal ? 8 : c.mode == Mode::kStretch ? 9 : 10);
   ExpectMatchesReference(e, *host, [&](Bgr p, int x, int y) { return ReferenceCompose(c, *second, *host, p, x, y); });
@@ -89,8 +89,7 @@ ComposeCase Case(const char* label, std::function<void(ComposeCase&)> change) {
 INSTANTIATE_TEST_SUITE_P(
     Compose, ComposeReference,
     ::testing::Values(
-        Case("Defaults", [](ComposeCase&) {}),
-        Case("KeyedWithThreshold", [](ComposeCase& c) { c.threshold = 3; }),
+        Case("Defaults", [](ComposeCase&) {}), Case("KeyedWithThreshold", [](ComposeCase& c) { c.threshold = 3; }),
         Case("SolidBlocHalfTransparent", [](ComposeCase& c) { c.keyed = false, c.transparency = 30; }),
         Case("NegativeOffsets", [](ComposeCase& c) { c.negative = true, c.dx = -5, c.dy = 4, c.threshold = 2; }),
         Case("AlphaNormal", [](ComposeCase& c) { c.alpha_plane = true, c.dx = 3, c.dy = -2, c.transparency = 20; }),
@@ -121,7 +120,8 @@ TEST_F(ComposeTest, FractionalOffsetsActAsTheirTruncation) {
 
 TEST_F(ComposeTest, PureBlueIsTransparentUnderDefaultsAndTheRestIsLaidAtFullWeight) {
   auto host = HostPicture();
-  auto second = MakePicture(41, 33, [](int x, int y) { return (x * y) % 4 == 1 ? Rgb(0, 0, 255) : Rgb(x * 6, y * 7, 250); });
+  auto second =
+      MakePicture(41, 33, [](int x, int y) { return (x * y) % 4 == 1 ? Rgb(0, 0, 255) : Rgb(x * 6, y * 7, 250); });
   const std::string path = WriteTarga(*second, "blue.tga");
   ExpectMatchesReference(MakeEntry(path), *host, [&](Bgr p, int x, int y) {
     const Bgr s = PixelAt(*second, x, y);

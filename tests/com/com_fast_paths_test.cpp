@@ -34,16 +34,15 @@ std::vector<std::pair<float, float>> PointsFor(int width, int height) {
   std::mt19937 random(uint32_t(width * 131 + height));
   std::uniform_real_distribution<float> across(-2.5f, 2.5f);
   std::vector<std::pair<float, float>> points;
-  for (int i = 0; i < 600; ++i)
-    points.emplace_back(across(random) * float(width), across(random) * float(height));
+  for (int i = 0; i < 600; ++i) points.emplace_back(across(random) * float(width), across(random) * float(height));
   for (int y = -2; y <= height + 1; ++y)
     for (int x = -2; x <= width + 1; ++x) {
       points.emplace_back(float(x), float(y));
       points.emplace_back(float(x) + 0.5f, float(y) - 0.25f);
     }
   const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
-  for (float odd : {nan, inf, -inf, 1.0e9f, -1.0e9f, 9.9e8f, 65536.0f + 1.5f, -65536.0f + 0.25f, -1.0e-7f,
-                    -0.999999f, float(width) - 1.0e-5f, 16777216.0f})
+  for (float odd : {nan, inf, -inf, 1.0e9f, -1.0e9f, 9.9e8f, 65536.0f + 1.5f, -65536.0f + 0.25f, -1.0e-7f, -0.999999f,
+                    float(width) - 1.0e-5f, 16777216.0f})
     for (float other : {0.0f, 0.5f, float(height) - 0.75f}) {
       points.emplace_back(odd, other);
       points.emplace_back(other, odd);
@@ -58,8 +57,8 @@ TEST(ComFastPaths, InlineSamplersMatchTheKitSamplers) {
     const auto picture = NoisePicture(width, height, uint32_t(width + 17 * height));
     const com::PictureView view(*picture);
     for (const auto& [u, v] : PointsFor(width, height)) {
-      const std::string where = std::to_string(width) + "x" + std::to_string(height) + " at (" +
-                                std::to_string(u) + ", " + std::to_string(v) + ")";
+      const std::string where = std::to_string(width) + "x" + std::to_string(height) + " at (" + std::to_string(u) +
+                                ", " + std::to_string(v) + ")";
       for (const uint8_t* outside : {black, grey}) {
         uint8_t plain[3], fast[3];
         kit::SampleBilinear(*picture, u, v, outside, plain);
@@ -115,7 +114,7 @@ TEST(ComFastPaths, RowSamplesMatchPerPixelKitSampling) {
       const bool wraps = c.mode == Addressing::kRepeat;
       const kit::AlphaOutside alpha_outside = c.mode == Addressing::kNormal    ? kit::AlphaOutside::kZero
                                               : c.mode == Addressing::kStretch ? kit::AlphaOutside::kOpaque
-                                                                                : kit::AlphaOutside::kWrap;
+                                                                               : kit::AlphaOutside::kWrap;
       std::vector<uint8_t> colours(3 * size_t(x1 - x0)), alphas(size_t(x1 - x0));
       for (int y = -1; y <= host_height; ++y) {
         rows.Colours(y, colours.data());

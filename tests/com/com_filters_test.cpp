@@ -50,12 +50,24 @@ Entry MakeEntry(const FilterCase& c, const std::string& path) {
 uint8_t Combine(int option, int p, int s) {
   int r = p;
   switch (option) {
-    case 1: r = p & s; break;
-    case 2: r = p | s; break;
-    case 3: r = p ^ s; break;
-    case 4: r = p + s; break;
-    case 5: r = p - s; break;
-    case 6: r = std::abs(p - s); break;
+    case 1:
+      r = p & s;
+      break;
+    case 2:
+      r = p | s;
+      break;
+    case 3:
+      r = p ^ s;
+      break;
+    case 4:
+      r = p + s;
+      break;
+    case 5:
+      r = p - s;
+      break;
+    case 6:
+      r = std::abs(p - s);
+      break;
   }
   return uint8_t(std::clamp(r, 0, 255));
 }
@@ -73,10 +85,14 @@ Bgr Reference(const FilterCase& c, const Picture& second, const Picture& host, B
   if (c.filter == "Combinate ")
     return Bgr{Combine(c.option, p.blue, s.blue), Combine(c.option, p.green, s.green), Combine(c.option, p.red, s.red)};
   switch (c.option) {
-    case 1: return ReferenceIntensity(p, MeanOf(s));
-    case 2: return ReferenceIntensity(s, MeanOf(p));
-    case 3: return SumOf(s) < SumOf(p) ? s : p;
-    default: return SumOf(p) < SumOf(s) ? s : p;
+    case 1:
+      return ReferenceIntensity(p, MeanOf(s));
+    case 2:
+      return ReferenceIntensity(s, MeanOf(p));
+    case 3:
+      return SumOf(s) < SumOf(p) ? s : p;
+    default:
+      return SumOf(p) < SumOf(s) ? s : p;
   }
 }
 

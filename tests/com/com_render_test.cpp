@@ -104,8 +104,9 @@ TEST_F(ComRender, EffectComposingAPngLogoOverFramesRendersThroughOmbrixRender) {
     // The ring shows, the blue around it does not, and nothing outside the zone changed.
     EXPECT_GE(PixelAt(*rendered, 20 + 8, 10 + 2).red, 249);
     EXPECT_EQ(PixelAt(*rendered, 20, 10), PixelAt(*input, 20, 10));
-    EXPECT_EQ(CheckPixels(*input, *rendered, kLogoZone, [&](Bgr, int x, int y) { return PixelAt(*expected.work, x, y); }),
-              "");
+    EXPECT_EQ(
+        CheckPixels(*input, *rendered, kLogoZone, [&](Bgr, int x, int y) { return PixelAt(*expected.work, x, y); }),
+        "");
   }
 }
 

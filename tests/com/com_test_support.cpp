@@ -30,7 +30,9 @@ std::unique_ptr<Picture> SecondPicture(int width, int height, uint32_t seed, boo
     auto noise = NoisePicture(width, height, seed + 1);
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < width; ++x)
-        picture->ExtraPlane()[y * width + x] = (x + 2 * y) % 5 == 0 ? 0 : (x + y) % 5 == 1 ? 255 : PixelAt(*noise, x, y).green;
+        picture->ExtraPlane()[y * width + x] = (x + 2 * y) % 5 == 0 ? 0
+                                               : (x + y) % 5 == 1   ? 255
+                                                                    : PixelAt(*noise, x, y).green;
   }
   return picture;
 }

@@ -168,8 +168,8 @@ TEST(PictureCopy, CopyFromOutsideEqualsCopyFrom) {
   struct Rect {
     int x0, y0, x1, y1;
   };
-  const Rect rects[] = {{0, 0, 5, 3}, {1, 1, 4, 2}, {0, 2, 5, 3}, {4, 0, 5, 3}, {2, 1, 2, 3}, {-3, -3, 99, 99},
-                        {9, 9, 12, 12}, {3, 0, 1, 3}};
+  const Rect rects[] = {{0, 0, 5, 3}, {1, 1, 4, 2},     {0, 2, 5, 3},   {4, 0, 5, 3},
+                        {2, 1, 2, 3}, {-3, -3, 99, 99}, {9, 9, 12, 12}, {3, 0, 1, 3}};
   for (int width : {5, 8}) {
     for (const Rect& r : rects) {
       Picture source, target, expected;
@@ -178,7 +178,8 @@ TEST(PictureCopy, CopyFromOutsideEqualsCopyFrom) {
       source.SetSourceText("source");
       // The caller's part: the rectangle (as clipped) already equal in both.
       for (int y = std::max(r.y0, 0); y < std::min(r.y1, 3); ++y)
-        for (int x = std::max(r.x0, 0); x < std::min(r.x1, width); ++x) std::memcpy(target.Row(y) + 3 * x, source.Row(y) + 3 * x, 3);
+        for (int x = std::max(r.x0, 0); x < std::min(r.x1, width); ++x)
+          std::memcpy(target.Row(y) + 3 * x, source.Row(y) + 3 * x, 3);
       uint8_t* block = target.Dib();
       ASSERT_TRUE(target.CopyFromOutside(&source, r.x0, r.y0, r.x1, r.y1));
       expected.CopyFrom(&source);
@@ -209,9 +210,9 @@ TEST(PictureLoadDib, EightBitWithFullTableAndBottomUpRows) {
   // colours used 0: a 256-entry table; rows of (2 + 3) & ~3 = 4 bytes.
   auto dib = MakeDib(2, 2, 8, 0, 0, 256 * 4, 2 * 4);
   for (int i = 0; i < 256; ++i) {
-    dib[40 + 4 * i] = uint8_t(i);           // blue
-    dib[40 + 4 * i + 1] = uint8_t(255 - i); // green
-    dib[40 + 4 * i + 2] = 7;                // red
+    dib[40 + 4 * i] = uint8_t(i);            // blue
+    dib[40 + 4 * i + 1] = uint8_t(255 - i);  // green
+    dib[40 + 4 * i + 2] = 7;                 // red
   }
   const size_t pixels = 40 + 1024;
   dib[pixels + 0] = 200;  // first stored row is the bottom row
@@ -249,7 +250,7 @@ TEST(PictureLoadDib, SixteenTwentyFourAndThirtyTwoBits) {
 
   // 24 bits with bit-field masks: pixels start 12 bytes after the header; image size 0.
   auto d24 = MakeDib(2, 2, 24, 3, 0, 12, 16);
-  d24[52] = 10;       // bottom row, first pixel blue
+  d24[52] = 10;          // bottom row, first pixel blue
   d24[52 + 8 + 5] = 20;  // top row, second pixel red
   ASSERT_TRUE(p.LoadDib(d24.data(), d24.size()));
   EXPECT_EQ(PixelAt(p, 0, 1), (std::vector<uint8_t>{10, 0, 0}));
@@ -288,8 +289,8 @@ TEST(PictureLoadDib, RefusesWhatDoesNotFitAndKeepsThePicture) {
     EXPECT_EQ(PixelAt(p, 0, 0), (std::vector<uint8_t>{1, 2, 3}));
   };
   auto ok24 = MakeDib(4, 4, 24, 0, 0, 0, 48);
-  keeps(ok24, ok24.size() - 1);               // last row cut short
-  keeps(ok24, 39);                            // not even a header
+  keeps(ok24, ok24.size() - 1);  // last row cut short
+  keeps(ok24, 39);               // not even a header
   EXPECT_FALSE(p.LoadDib(nullptr, 100));
   keeps(MakeDib(0, 4, 24, 0, 0, 0, 48), 88);  // width 0
   keeps(MakeDib(4, 0, 24, 0, 0, 0, 48), 88);  // height 0

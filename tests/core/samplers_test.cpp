@@ -31,12 +31,12 @@ TEST(Samplers, BilinearAtPixelsAndBetweenThem) {
   SampleBilinear(p, 1.5f, 1.5f, black, out);  // mean of 80, 100, 140, 160
   EXPECT_EQ(out[0], 120);
   SampleBilinear(p, 2.25f, 0.0f, black, out);
-  EXPECT_EQ(out[0], 45);                       // 40 + 0.25 * 20
-  EXPECT_EQ(out[2], 63);                       // 0.25 * 255 = 63.75, truncated
+  EXPECT_EQ(out[0], 45);  // 40 + 0.25 * 20
+  EXPECT_EQ(out[2], 63);  // 0.25 * 255 = 63.75, truncated
   // Interpolation toward an outside neighbour: the last column mixes with the outside colour.
   const uint8_t grey[3] = {100, 100, 100};
   SampleBilinear(p, 3.5f, 0.0f, grey, out);
-  EXPECT_EQ(out[0], 80);                       // (60 + 100) / 2
+  EXPECT_EQ(out[0], 80);  // (60 + 100) / 2
 }
 
 TEST(Samplers, TrueFloorForNegativePoints) {
@@ -94,9 +94,9 @@ TEST(Samplers, InlineBilinearMatchesThePlainOne) {
     return seed >> 8;
   };
   const int sizes[][2] = {{1, 1}, {2, 3}, {5, 4}, {17, 9}, {64, 1}};
-  const float specials[] = {0.0f,     -0.0f,    0.5f,     -0.5f,        1.0f,     -1.0f,    0.999999f,
-                            -1e-7f,   1e-7f,    3.9999f,  16.5f,        65535.5f, 65536.25f, -65536.75f,
-                            8388607.5f, 16777216.0f, 9.9e8f, -9.9e8f, 1.1e9f, std::nanf(""), INFINITY};
+  const float specials[] = {0.0f,       -0.0f,       0.5f,    -0.5f,   1.0f,     -1.0f,         0.999999f,
+                            -1e-7f,     1e-7f,       3.9999f, 16.5f,   65535.5f, 65536.25f,     -65536.75f,
+                            8388607.5f, 16777216.0f, 9.9e8f,  -9.9e8f, 1.1e9f,   std::nanf(""), INFINITY};
   for (const auto& size : sizes) {
     Picture p;
     ASSERT_TRUE(p.Create(size[0], size[1]));

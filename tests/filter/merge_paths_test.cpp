@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <cstring>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -134,8 +134,9 @@ TEST(MergePaths, WideZonesGiveThePlainBytesForEveryWeightLayout) {
   Noise(narrow_tile, 9, 5, 72);
   Noise(small, 67, 4, 73);
   Noise(huge, 1500, 30, 74);
-  const MaskState masks[] = {Tiled(same),  Stretched(same, width, height), Tiled(wide_tile), Tiled(narrow_tile),
-                             Stretched(small, width, height), Stretched(huge, width, height), Tiled(huge)};
+  const MaskState masks[] = {Tiled(same),        Stretched(same, width, height),  Tiled(wide_tile),
+                             Tiled(narrow_tile), Stretched(small, width, height), Stretched(huge, width, height),
+                             Tiled(huge)};
   const Zone zones[] = {{0, 0, width, height}, {17, 2, 190, 9}, {1, 0, 50, 11}};
   for (KernelLevel level : Levels()) {
     SetKernelLevel(level);

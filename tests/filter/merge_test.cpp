@@ -1,11 +1,11 @@
 // The merge of a filter's result: mask stage, alpha stage, zone handling, and MaskGrey.
-#include "filter/mask_merge.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <random>
+
+#include "filter/mask_merge.h"
 
 namespace {
 
@@ -49,9 +49,12 @@ void ReferenceMerge(Picture& input, const Picture& work_in, const MaskState& mas
         const int i = Channel(input, x, y, ch), w = Channel(work, x, y, ch);
         const long double l = 255.0L - 255.0L * alpha;
         int v;
-        if (alpha == 0) v = w;
-        else if (l >= 0) v = i + int(std::trunc((w - i) * l * c));
-        else v = w + int(std::trunc((i - w) * -l * c));
+        if (alpha == 0)
+          v = w;
+        else if (l >= 0)
+          v = i + int(std::trunc((w - i) * l * c));
+        else
+          v = w + int(std::trunc((i - w) * -l * c));
         input.Row(y)[3 * x + ch] = uint8_t(v);
       }
     }

@@ -81,7 +81,8 @@ TEST_F(RenderSizes, EveryRenderStartsFromItsOwnPicture) {
           // result n = 255 - v moves halfway toward v, truncated toward n.
           const bool in_zone = x >= 1 && x < 3 && y == 1;
           const int n = 255 - v;
-          const int expected = in_zone ? n + int(std::trunc((v - n) * 127.5L * static_cast<long double>(1.0f / 255.0f))) : n;
+          const int expected =
+              in_zone ? n + int(std::trunc((v - n) * 127.5L * static_cast<long double>(1.0f / 255.0f))) : n;
           ASSERT_EQ(picture.Row(y)[3 * x + c], expected) << size[0] << " x " << size[1] << " at " << x << ", " << y;
         }
   }

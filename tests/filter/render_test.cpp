@@ -47,7 +47,8 @@ class RenderTest : public ::testing::Test {
     omout_ = dlopen(omout_path_.c_str(), RTLD_NOW);
     ASSERT_NE(count_, nullptr) << dlerror();
     ASSERT_NE(omout_, nullptr) << dlerror();
-    record_ = static_cast<CountRecord*>(const_cast<void*>(reinterpret_cast<const void* (*)()>(dlsym(count_, "CountFx_Record"))()));
+    record_ = static_cast<CountRecord*>(
+        const_cast<void*>(reinterpret_cast<const void* (*)()>(dlsym(count_, "CountFx_Record"))()));
     omout_log_ = reinterpret_cast<const char* (*)()>(dlsym(omout_, "FakeOmOut_Log"));
     omout_reset_ = reinterpret_cast<void (*)(int, int, int)>(dlsym(omout_, "FakeOmOut_Reset"));
 
@@ -176,9 +177,9 @@ TEST_F(RenderTest, ZoneStepsProportionalScalingAndValues) {
   EXPECT_EQ(record_->last.y0, 0);
   EXPECT_EQ(record_->last.x1, 15);
   EXPECT_EQ(record_->last.y1, 10);
-  EXPECT_FLOAT_EQ(record_->values[1], 4.5f);   // "2" + 5 * "0.5"
-  EXPECT_FLOAT_EQ(record_->values[2], 10.0f);  // "10 %" with step "0 %"
-  EXPECT_FLOAT_EQ(record_->values[3], 320.0f); // not proportional: as written
+  EXPECT_FLOAT_EQ(record_->values[1], 4.5f);    // "2" + 5 * "0.5"
+  EXPECT_FLOAT_EQ(record_->values[2], 10.0f);   // "10 %" with step "0 %"
+  EXPECT_FLOAT_EQ(record_->values[3], 320.0f);  // not proportional: as written
   EXPECT_EQ(record_->states[1], 1);
   EXPECT_EQ(record_->states[2], 0);
   // The unfound picture file was joined to the content directory.
@@ -262,12 +263,14 @@ TEST_F(RenderTest, ModulesLoadOncePerRenderAndFailuresAreReported) {
   WriteSettingText("References", "CountFx.Omp", "");
   ASSERT_EQ(Render(p, 0), 1);
   EXPECT_EQ(record_->applies, 0);
-  EXPECT_NE(Log().find("window \"Ombrix - Error\" \"Cannot find path for\n\"CountFx.Omp\".\" 1"), std::string::npos) << Log();
+  EXPECT_NE(Log().find("window \"Ombrix - Error\" \"Cannot find path for\n\"CountFx.Omp\".\" 1"), std::string::npos)
+      << Log();
 
   // A module without a filter entry.
   WriteSettingText("References", "CountFx.Omp", (kModules + "/NoEntryFx.Omp").c_str());
   ASSERT_EQ(Render(p, 0), 1);
-  EXPECT_NE(Log().find("Cannot find plug-in entry point\n\"" + kModules + "/NoEntryFx.Omp\"."), std::string::npos) << Log();
+  EXPECT_NE(Log().find("Cannot find plug-in entry point\n\"" + kModules + "/NoEntryFx.Omp\"."), std::string::npos)
+      << Log();
 }
 
 TEST_F(RenderTest, MissingScriptAndMissingProgressModule) {

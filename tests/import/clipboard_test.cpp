@@ -43,7 +43,7 @@ TEST_F(ClipboardStore, FormatsAreSetReadReplacedAndEmptiedTogether) {
   EXPECT_FALSE(Clipboard::HasFormat("OmbrixTemporaryClipboard"));
   EXPECT_FALSE(clipboard.Get("Empty").has_value());
   EXPECT_TRUE(import_test::ReadBytes(private_file).empty());
-  struct stat st{};
+  struct stat st {};
   ASSERT_EQ(stat(private_file.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u);
 
@@ -90,7 +90,7 @@ TEST_F(ClipboardStore, DirectoryMustBePrivateAndOurs) {
   const std::string nested = dir_ + "/a/b/store";
   setenv("OMBRIX_CLIPBOARD_DIR", nested.c_str(), 1);
   EXPECT_EQ(ClipboardDirectory(), nested);
-  struct stat st{};
+  struct stat st {};
   ASSERT_EQ(stat(nested.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
 

@@ -71,7 +71,8 @@ TEST(PictureOpenFilter, EveryPatternOfThePictureEntryHasAnEntryOfItsOwn) {
   std::stringstream patterns(fields[1]);
   for (std::string pattern; std::getline(patterns, pattern, ';');) {
     bool found = false;
-    for (size_t i = 5; i < fields.size(); i += 2) found = found || (";" + fields[i] + ";").find(";" + pattern + ";") != std::string::npos;
+    for (size_t i = 5; i < fields.size(); i += 2)
+      found = found || (";" + fields[i] + ";").find(";" + pattern + ";") != std::string::npos;
     EXPECT_TRUE(found) << pattern;
   }
   EXPECT_EQ(ombrix::PictureOpenFilter(), ombrix::PictureOpenFilter());  // joined once and kept
@@ -92,8 +93,12 @@ class StandInConverter : public import_test::ImportTest {
                         "out=${3#?}; out=${out%?}\n"
                         "case \"$1\" in\n"
                         "  '[Info]') printf 'Width = 640\\nHeight = 480\\nBPP = 24\\nFormat = BMP\\n' > \"$out\" ;;\n"
-                        "  '[Load]') [ -f '" + dib_ + "' ] && mkdir -p \"$OMBRIX_CLIPBOARD_DIR\" &&\n"
-                        "           cp '" + dib_ + "' \"$OMBRIX_CLIPBOARD_DIR/CF_DIB\" ;;\n"
+                        "  '[Load]') [ -f '" +
+                        dib_ +
+                        "' ] && mkdir -p \"$OMBRIX_CLIPBOARD_DIR\" &&\n"
+                        "           cp '" +
+                        dib_ +
+                        "' \"$OMBRIX_CLIPBOARD_DIR/CF_DIB\" ;;\n"
                         "esac\n"
                         "exit 0\n"));
     ombrix::SetConverterPath(converter_.c_str());
@@ -118,8 +123,8 @@ class StandInConverter : public import_test::ImportTest {
   }
 
   void PrepareDib(const Picture& picture) {
-    ASSERT_TRUE(import_test::WriteBytes(dib_, std::string(reinterpret_cast<const char*>(picture.Dib()),
-                                                          picture.DibBytes())));
+    ASSERT_TRUE(
+        import_test::WriteBytes(dib_, std::string(reinterpret_cast<const char*>(picture.Dib()), picture.DibBytes())));
   }
 
   std::string log_, dib_, converter_;
@@ -211,7 +216,9 @@ TEST_F(StandInConverter, LoadTakesTheClipboardBitmapAndTheReportsFormat) {
 
 TEST_F(StandInConverter, TargaFilesNeverReachTheConverter) {
   Picture source;
-  import_test::FillPicture(&source, 3, 3, [](int x, int y) { return import_test::Bgr{uint8_t(x * 50), 1, uint8_t(y)}; });
+  import_test::FillPicture(&source, 3, 3, [](int x, int y) {
+    return import_test::Bgr{uint8_t(x * 50), 1, uint8_t(y)};
+  });
   const std::string path = Path("t.tga");
   ASSERT_TRUE(ombrix::WriteTargaFile(source, path.c_str(), 24));
   std::unique_ptr<Picture> loaded = ombrix::LoadPictureFile(path.c_str());

@@ -204,9 +204,8 @@ TEST_F(ImPp, ColourJpegStaysCloseToItsSource) {
 
 TEST_F(ImPp, TargaFilesTheReaderRefusesGoThroughTheConverter) {
   // Colour-mapped, written by GraphicsMagick from a palette picture.
-  const std::string mapped = Write(few_, "mapped.tga", "TGA:", [](Magick::Image& image) {
-    image.type(Magick::PaletteType);
-  });
+  const std::string mapped =
+      Write(few_, "mapped.tga", "TGA:", [](Magick::Image& image) { image.type(Magick::PaletteType); });
   ASSERT_EQ(import_test::ReadBytes(mapped)[1], 1) << "expected a colour map";
   Picture refused;
   EXPECT_EQ(ombrix::ReadTargaFile(mapped.c_str(), &refused), 0);
@@ -222,10 +221,10 @@ TEST_F(ImPp, TargaFilesTheReaderRefusesGoThroughTheConverter) {
   across[12] = 4;
   across[14] = 3;
   across[16] = 24;
-  across[17] = 32;  // top row first
-  across += std::string("\x85\x01\x02\x03", 4);                          // 6 pixels: row 0 and half of row 1
-  across += std::string("\x01\x04\x05\x06\x07\x08\x09", 7);             // 2 pixels: the end of row 1
-  across += std::string("\x83\x0a\x0b\x0c", 4);                          // row 2
+  across[17] = 32;                                           // top row first
+  across += std::string("\x85\x01\x02\x03", 4);              // 6 pixels: row 0 and half of row 1
+  across += std::string("\x01\x04\x05\x06\x07\x08\x09", 7);  // 2 pixels: the end of row 1
+  across += std::string("\x83\x0a\x0b\x0c", 4);              // row 2
   ASSERT_TRUE(import_test::WriteBytes(Path("across.tga"), across));
   EXPECT_EQ(ombrix::ReadTargaFile(Path("across.tga").c_str(), &refused), 0);
   loaded = Load(Path("across.tga"));
@@ -242,7 +241,8 @@ TEST_F(ImPp, TargaFilesTheReaderRefusesGoThroughTheConverter) {
 
 TEST_F(ImPp, DamagedFilesNeverCrashItAndLeaveNoBitmap) {
   const std::vector<std::string> sources = {
-      Write(few_, "d.png"), Write(few_, "d.gif"), Write(few_, "d.pcx"), Write(few_, "d.tif"),
+      Write(few_, "d.png"), Write(few_, "d.gif"),
+      Write(few_, "d.pcx"), Write(few_, "d.tif"),
       Write(few_, "d.jpg"), Write(few_, "d.bmp", "BMP3:", [](Magick::Image& i) { i.type(Magick::PaletteType); }),
   };
   int variant = 0;

@@ -45,8 +45,13 @@ TEST(Process, ArgumentsArriveAsGivenInTheGivenFolder) {
   Process process;
   StartRequest request;
   request.program = "/bin/sh";
-  request.arguments = {"-c", "pwd > \"$0\"; printf '%s\\n' \"$@\" >> \"$0\"", out, "[Load]",
-                       "[/a dir/with spaces.png]", "[]", "quote\"d $HOME *"};
+  request.arguments = {"-c",
+                       "pwd > \"$0\"; printf '%s\\n' \"$@\" >> \"$0\"",
+                       out,
+                       "[Load]",
+                       "[/a dir/with spaces.png]",
+                       "[]",
+                       "quote\"d $HOME *"};
   request.working_directory = dir;
   ASSERT_TRUE(process.Start(request));
   ASSERT_TRUE(process.Wait());

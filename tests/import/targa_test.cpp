@@ -267,7 +267,8 @@ TEST(TargaFile, UncompressedFilesOfEveryDepthReadAsDecoded) {
       ASSERT_EQ(read.Width(), width);
       ASSERT_EQ(read.Height(), height);
       for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) EXPECT_EQ(Pixel(read, x, y), Pixel(decoded, x, y)) << path << " " << x << "," << y;
+        for (int x = 0; x < width; ++x)
+          EXPECT_EQ(Pixel(read, x, y), Pixel(decoded, x, y)) << path << " " << x << "," << y;
       ASSERT_EQ(read.ExtraPlane() != nullptr, bits == 32);
       if (bits == 32) {
         for (int i = 0; i < width * height; ++i) EXPECT_EQ(read.ExtraPlane()[i], decoded.ExtraPlane()[i]) << path;

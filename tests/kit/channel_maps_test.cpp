@@ -20,8 +20,8 @@ void ExpectSameBytes(const Tables& tables, const char* what) {
   ChannelMaps fast(tables), plain(tables);
   plain.UseTablesOnly();
   std::mt19937 rng(5);
-  for (size_t bytes : {size_t(0), size_t(2), size_t(3), size_t(47), size_t(48), size_t(50), size_t(96), size_t(771),
-                       size_t(5760)}) {
+  for (size_t bytes :
+       {size_t(0), size_t(2), size_t(3), size_t(47), size_t(48), size_t(50), size_t(96), size_t(771), size_t(5760)}) {
     std::vector<uint8_t> row(bytes + 1);
     for (size_t i = 0; i < row.size(); ++i) row[i] = i < 768 ? uint8_t(i / 3) : uint8_t(rng());
     std::vector<uint8_t> expected = row;

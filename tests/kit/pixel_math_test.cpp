@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "core/kit/random.h"
@@ -33,9 +33,7 @@ TEST(PixelMath, TruncateSaturatesInsteadOfOverflowing) {
 TEST(PixelMath, FastTruncationMatchesTheDirectConversion) {
   // The extended values next to every whole number, where rounding to double lands on the
   // whole number itself, over small values, the edges of the range and random magnitudes.
-  auto same = [](long double v) {
-    ASSERT_EQ(TruncateInRange(v), TruncateInRangePlain(v)) << double(v);
-  };
+  auto same = [](long double v) { ASSERT_EQ(TruncateInRange(v), TruncateInRangePlain(v)) << double(v); };
   auto around = [&](long double whole) {
     long double below = whole, above = whole;
     for (int step = 0; step < 4; ++step) {
@@ -77,9 +75,7 @@ TEST(PixelMath, RoundBelowRoundsHalvesUpAndTruncatesNegatives) {
 TEST(PixelMath, SinglePrecisionRoundingAgreesWithTheRule) {
   // Every 997th float bit pattern over the whole range, and the floats around every half and
   // whole number up to 4096.
-  auto same = [](float v) {
-    ASSERT_EQ(RoundBelowSingle(v), RoundBelow(v)) << v;
-  };
+  auto same = [](float v) { ASSERT_EQ(RoundBelowSingle(v), RoundBelow(v)) << v; };
   for (uint64_t bits = 0; bits <= 0xFFFFFFFFu; bits += 997) {
     float v;
     const uint32_t b = uint32_t(bits);

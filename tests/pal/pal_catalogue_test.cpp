@@ -8,8 +8,8 @@
 
 #include "core/platform/dynamic_library.h"
 #include "core/plugin/plugin_host.h"
-#include "tests/support/catalogue_check.h"
 #include "tests/pal/pal_test_support.h"
+#include "tests/support/catalogue_check.h"
 
 namespace pal_test {
 namespace {

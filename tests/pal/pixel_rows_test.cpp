@@ -66,7 +66,8 @@ TEST(PalRows, PermutationsColourTablesAndChannelCopiesMatchThePlainLoops) {
   std::mt19937 rng(3);
   std::vector<uint32_t> colours(766);
   for (uint32_t& c : colours) c = rng() & 0xffffff;
-  for (ColourIndex index : {ColourIndex::kSum, ColourIndex::kMean, ColourIndex::kBlue, ColourIndex::kGreen, ColourIndex::kRed})
+  for (ColourIndex index :
+       {ColourIndex::kSum, ColourIndex::kMean, ColourIndex::kBlue, ColourIndex::kGreen, ColourIndex::kRed})
     ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { ColourByIndexRow(p, n, index, colours.data(), w); },
                     "colour index " + std::to_string(int(index)));
 
@@ -134,9 +135,10 @@ TEST(PalRows, MeanRulesGiveTheExactTablesOrAreLeftForTheTable) {
   int taken = 0;
   for (float intensity : {2.0f, 3.0f, 0.7f, 1.4f, -1.5f, 0.0f, -0.0f, 1e-3f, 1e6f, 255.0f}) {
     FillOverexposure(table, intensity);
-    const bool used = ExpectMeanRowsAgree(table, {MeanRule::kAddMean, intensity}, "overexposure " + std::to_string(intensity));
-    const bool rounded =
-        ExpectMeanRowsAgree(table, {MeanRule::kAddRoundedMean, intensity}, "rounded overexposure " + std::to_string(intensity));
+    const bool used =
+        ExpectMeanRowsAgree(table, {MeanRule::kAddMean, intensity}, "overexposure " + std::to_string(intensity));
+    const bool rounded = ExpectMeanRowsAgree(table, {MeanRule::kAddRoundedMean, intensity},
+                                             "rounded overexposure " + std::to_string(intensity));
     if (intensity == 2.0f) {
       EXPECT_TRUE(used);
       EXPECT_TRUE(rounded);
@@ -146,7 +148,8 @@ TEST(PalRows, MeanRulesGiveTheExactTablesOrAreLeftForTheTable) {
   for (float coefficient : {2.0f, 1.3f, -0.5f, 0.0f, 100.0f, 1e9f, 0.01f, -3.0f, -2.0f, 128.0f, 1.0f / 128, 256.0f}) {
     const long double k = coefficient * 0.0078125L;
     FillContrast(table, k);
-    const bool used = ExpectMeanRowsAgree(table, {MeanRule::kPushFromGrey, float(k)}, "contrast " + std::to_string(coefficient));
+    const bool used =
+        ExpectMeanRowsAgree(table, {MeanRule::kPushFromGrey, float(k)}, "contrast " + std::to_string(coefficient));
     const bool shifted = ExpectMeanRowsAgree(table, {MeanRule::kPushFromGreyShifted, float(k)},
                                              "shifted contrast " + std::to_string(coefficient));
     // Powers of two of either sign take the shifts, from 128 (a factor of 1) down to 0.5; below

@@ -7,8 +7,8 @@
 
 #include "core/platform/dynamic_library.h"
 #include "core/plugin/plugin_host.h"
-#include "tests/support/catalogue_check.h"
 #include "tests/pic/pic_test_support.h"
+#include "tests/support/catalogue_check.h"
 
 namespace pic_test {
 namespace {

@@ -41,8 +41,7 @@ TEST_P(EveryGeometricFilter, LeavesPixelsOutsideItsZoneAndDoesNothingOnAnEmptyZo
 
 INSTANTIATE_TEST_SUITE_P(Filters, EveryGeometricFilter,
                          ::testing::Values("Vertical Flip", "Horizontal Flip", "Spherize", "Zoom", "Rotate", "Twirl",
-                                           "Move", "Polar Coordinates", "16/9", "Speed Zoom", "Roll",
-                                           "Reverse Polar"),
+                                           "Move", "Polar Coordinates", "16/9", "Speed Zoom", "Roll", "Reverse Polar"),
                          [](const auto& test_info) {
                            std::string name;
                            for (const char* c = test_info.param; *c; ++c)
@@ -74,9 +73,11 @@ TEST(VerticalFlip, LargerStepsExchangeEveryNthPairOfRows) {
   auto input = Noise(10, 10);
   const Outcome out = ApplyFull(Pic().MakeEntry("Vertical Flip").Value(3, "2"), *input);
   // Pairs i = 0, 2, 4: rows 0<->9, 2<->7, 4<->5; rows 1, 3, 6, 8 stay.
-  EXPECT_EQ(CheckPixels(*input, *out.work, Corners{0, 0, 10, 10}, [&](Bgr p, int x, int y) {
-              return y == 0 || y == 2 || y == 4 || y == 5 || y == 7 || y == 9 ? PixelAt(*input, x, 9 - y) : p;
-            }),
+  EXPECT_EQ(CheckPixels(*input, *out.work, Corners{0, 0, 10, 10},
+                        [&](Bgr p, int x, int y) {
+                          return y == 0 || y == 2 || y == 4 || y == 5 || y == 7 || y == 9 ? PixelAt(*input, x, 9 - y)
+                                                                                          : p;
+                        }),
             "");
   EXPECT_EQ(CheckUnchanged(*input, *ApplyFull(Pic().MakeEntry("Vertical Flip").Value(3, "0"), *input).work), "");
 }
@@ -85,13 +86,15 @@ TEST(HorizontalFlip, MirrorsColumnsAndKeepsTheMiddleOfAnOddZone) {
   auto input = Noise(20, 8);
   const Corners zone{2, 1, 15, 7};  // 13 columns: column 8 stays
   const Outcome out = ApplyOn(Pic().MakeEntry("Horizontal Flip"), *input, zone);
-  EXPECT_EQ(CheckPixels(*input, *out.work, zone, [&](Bgr, int x, int y) { return PixelAt(*input, 2 + 14 - x, y); }), "");
+  EXPECT_EQ(CheckPixels(*input, *out.work, zone, [&](Bgr, int x, int y) { return PixelAt(*input, 2 + 14 - x, y); }),
+            "");
   // Steps 2 and 2: columns i = 0, 2, 4 of every second row.
   const Outcome stepped = ApplyOn(Pic().MakeEntry("Horizontal Flip").Value(2, "2").Value(3, "2"), *input, zone);
-  EXPECT_EQ(CheckPixels(*input, *stepped.work, zone, [&](Bgr p, int x, int y) {
-              const int i = x - 2 < 7 ? x - 2 : 14 - x;
-              return (y - 1) % 2 == 0 && i % 2 == 0 && i < 6 ? PixelAt(*input, 16 - x, y) : p;
-            }),
+  EXPECT_EQ(CheckPixels(*input, *stepped.work, zone,
+                        [&](Bgr p, int x, int y) {
+                          const int i = x - 2 < 7 ? x - 2 : 14 - x;
+                          return (y - 1) % 2 == 0 && i % 2 == 0 && i < 6 ? PixelAt(*input, 16 - x, y) : p;
+                        }),
             "");
 }
 
@@ -105,9 +108,10 @@ TEST(Roll, ShiftsAroundTheZoneAndTheZoneSizeIsTheIdentity) {
   // A zone away from the origin rolls its own pixels.
   const Corners zone{10, 5, 20, 25};
   const Outcome inner = ApplyOn(Pic().MakeEntry("Roll").Value(2, "100").Value(3, "100"), *input, zone);
-  EXPECT_EQ(CheckPixels(*input, *inner.work, zone,
-                        [&](Bgr, int x, int y) { return PixelAt(*input, 10 + (x - 10) % 10, 5 + (y - 5 + 20 - 0) % 20); }),
-            "");
+  EXPECT_EQ(
+      CheckPixels(*input, *inner.work, zone,
+                  [&](Bgr, int x, int y) { return PixelAt(*input, 10 + (x - 10) % 10, 5 + (y - 5 + 20 - 0) % 20); }),
+      "");
 }
 
 TEST(Move, DefaultsMoveBeyondASmallPicture) {
@@ -123,14 +127,15 @@ TEST(Move, ShiftsSolidOrMixesAtTheTransparencyLevel) {
   Entry entry = Pic().MakeEntry("Move").Value(1, "5").Value(2, "-3").Value(4, "10 20 30");
   const Bgr clear = Rgb(10, 20, 30);
   const Outcome solid = ApplyFull(entry, *input);
-  EXPECT_EQ(CheckPixels(*input, *solid.work, Corners{0, 0, 64, 48}, [&](Bgr, int x, int y) {
-              return x >= 5 && y + 3 < 48 ? PixelAt(*input, x - 5, y + 3) : clear;
-            }),
-            "");
+  EXPECT_EQ(
+      CheckPixels(*input, *solid.work, Corners{0, 0, 64, 48},
+                  [&](Bgr, int x, int y) { return x >= 5 && y + 3 < 48 ? PixelAt(*input, x - 5, y + 3) : clear; }),
+      "");
   const Outcome mixed = ApplyFull(Entry(entry).Select(7).Select(3), *input);  // kept background, k = 127
-  EXPECT_EQ(CheckPixels(*input, *mixed.work, Corners{0, 0, 64, 48}, [&](Bgr p, int x, int y) {
-              return ReferenceMix(p, x >= 5 && y + 3 < 48 ? PixelAt(*input, x - 5, y + 3) : clear, 127);
-            }),
+  EXPECT_EQ(CheckPixels(*input, *mixed.work, Corners{0, 0, 64, 48},
+                        [&](Bgr p, int x, int y) {
+                          return ReferenceMix(p, x >= 5 && y + 3 < 48 ? PixelAt(*input, x - 5, y + 3) : clear, 127);
+                        }),
             "");
   const Outcome repeated = ApplyFull(Entry(entry).Select(3).State(4, 1), *input);
   EXPECT_EQ(CheckPixels(*input, *repeated.work, Corners{0, 0, 64, 48},
@@ -172,12 +177,14 @@ TEST(Rotate, DefaultAngleSamplesBilinearlyWithTheBackground) {
   EXPECT_EQ(PixelAt(*kept.work, 100, 50), expected(100, 50, PixelAt(*input, 100, 50)));
   const Outcome wrapped = ApplyFull(Pic().MakeEntry("Rotate").Select(4), *input);
   const double dx = -320.0, dy = -240.0;
-  EXPECT_EQ(PixelAt(*wrapped.work, 0, 0), ReferenceWrapped(*input, float(320 + dx * c - dy * s), float(240 + dx * s + dy * c)));
+  EXPECT_EQ(PixelAt(*wrapped.work, 0, 0),
+            ReferenceWrapped(*input, float(320 + dx * c - dy * s), float(240 + dx * s + dy * c)));
 }
 
 TEST(Rotate, EllipseTurnsOnlyItsInside) {
   auto input = Noise(200, 200);
-  const Outcome out = ApplyFull(Pic().MakeEntry("Rotate").Value(1, "100").Value(2, "100").Value(4, "90").Select(8), *input);
+  const Outcome out =
+      ApplyFull(Pic().MakeEntry("Rotate").Value(1, "100").Value(2, "100").Value(4, "90").Select(8), *input);
   // Inside the ellipse (centre 100, 100, radius 100) the quarter turn is exact; corners stay.
   EXPECT_EQ(PixelAt(*out.work, 110, 95), PixelAt(*input, 105, 110));
   EXPECT_EQ(PixelAt(*out.work, 100, 100), PixelAt(*input, 100, 100));
@@ -207,9 +214,8 @@ TEST(Mirror, CopiesOneSideOntoTheOtherScaled) {
   auto input = Noise(40, 20);
   EXPECT_EQ(CheckUnchanged(*input, *ApplyFull(Pic().MakeEntry("Mirror").Value(2, "0"), *input).work), "");
   const Outcome out = ApplyFull(Pic().MakeEntry("Mirror").Value(2, "12"), *input);
-  EXPECT_EQ(CheckPixels(*input, *out.work, Corners{0, 0, 40, 20}, [&](Bgr p, int x, int y) {
-              return x > 12 && x < 24 ? PixelAt(*input, 24 - x, y) : p;
-            }),
+  EXPECT_EQ(CheckPixels(*input, *out.work, Corners{0, 0, 40, 20},
+                        [&](Bgr p, int x, int y) { return x > 12 && x < 24 ? PixelAt(*input, 24 - x, y) : p; }),
             "");
   // Second half, horizontal, red doubled: rows 12 - k take rows 12 + k; sources beyond the
   // picture are black.
@@ -242,12 +248,12 @@ TEST(Zoom, DefaultsDoubleTheTopLeftQuarter) {
 
 TEST(Zoom, TransparentOverTheKeptPicture) {
   auto input = Noise(64, 48);
-  const Outcome out = ApplyFull(Pic().MakeEntry("Zoom").Value(1, "40").Value(2, "24").Value(3, "8").Value(4, "12").Select(3).Select(7), *input);
+  const Outcome out = ApplyFull(
+      Pic().MakeEntry("Zoom").Value(1, "40").Value(2, "24").Value(3, "8").Value(4, "12").Select(3).Select(7), *input);
   // Cut-out columns 8..39, rows 12..23, scaled by 0.5 and 0.25; level 50 % of 255.
   const long double t = 50.0L * 0.01 * 255;
-  EXPECT_EQ(CheckPixels(*input, *out.work, Corners{0, 0, 64, 48}, [&](Bgr p, int x, int y) {
-              return BlendPixel(t, p, PixelAt(*input, 8 + x / 2, 12 + y / 4));
-            }),
+  EXPECT_EQ(CheckPixels(*input, *out.work, Corners{0, 0, 64, 48},
+                        [&](Bgr p, int x, int y) { return BlendPixel(t, p, PixelAt(*input, 8 + x / 2, 12 + y / 4)); }),
             "");
 }
 

@@ -1,5 +1,7 @@
 // The picture filters' shared helpers, linked straight into the test program: resizing with its
 // progress and restore, nearest-pixel scaling, the ellipse mask, random draws and disc smoothing.
+#include "plugins/pic/pic_helpers.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,7 +10,6 @@
 
 #include "core/kit/plugin_kit.h"
 #include "core/kit/random.h"
-#include "plugins/pic/pic_helpers.h"
 #include "tests/support/test_host.h"
 
 namespace {
@@ -198,8 +199,8 @@ TEST_F(HelperTest, ColumnBandsStepAsAColumnWalkAndStopBeforeTheStoppingColumn) {
     int32_t cancel_from;
   };
   // Whole walks and walks stopped inside and at the start of a band, for several steps.
-  const Case cases[] = {{0, 600, 1, -1}, {3, 700, 2, -1}, {0, 1000, 7, -1}, {5, 900, 300, -1},
-                        {0, 600, 1, 300}, {0, 600, 1, 256}, {1, 777, 3, 420}, {0, 50, 1, 0}, {0, 0, 1, -1}};
+  const Case cases[] = {{0, 600, 1, -1},  {3, 700, 2, -1},  {0, 1000, 7, -1}, {5, 900, 300, -1}, {0, 600, 1, 300},
+                        {0, 600, 1, 256}, {1, 777, 3, 420}, {0, 50, 1, 0},    {0, 0, 1, -1}};
   for (const Case& c : cases) {
     recorder_ = Recorder{};
     recorder_.cancel_from = c.cancel_from;

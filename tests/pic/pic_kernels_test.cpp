@@ -1,6 +1,8 @@
 // The picture filters' row kernels, linked straight into the test program: the fast forms (SSE2
 // bulk and scalar tails, and the scalar loops alone) against the plain per-byte forms, over row
 // lengths that leave every kind of tail.
+#include "plugins/pic/pic_kernels.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "plugins/pic/pic_helpers.h"
-#include "plugins/pic/pic_kernels.h"
 
 namespace {
 
@@ -35,7 +36,8 @@ TEST(BlurRow, MatchesTheNeighbourMeanForEveryEdgeAndLength) {
   WithAndWithoutVectors([](bool vectors) {
     for (int32_t width : {1, 2, 3, 4, 5, 6, 7, 11, 16, 17, 33, 641}) {
       const size_t n = 3 * size_t(width);
-      const auto above = RandomBytes(n, 1 + width), middle = RandomBytes(n, 2 + width), below = RandomBytes(n, 3 + width);
+      const auto above = RandomBytes(n, 1 + width), middle = RandomBytes(n, 2 + width),
+                 below = RandomBytes(n, 3 + width);
       std::vector<uint16_t> sums(n + 16);
       // Inside the picture, at its top and bottom rows, and in a picture of one row.
       for (int shape = 0; shape < 4; ++shape) {
@@ -101,7 +103,8 @@ TEST(OverlayRows, EqualsTheOverlayForEveryBytePairAndFactor) {
       std::vector<uint8_t> row = target;
       overlay.Row(row.data(), source.data(), row.size());
       for (size_t i = 0; i < row.size(); ++i)
-        ASSERT_EQ(row[i], OverlayChannel(target[i], source[i], factor)) << "factor " << factor << " byte " << i << " vectors " << vectors;
+        ASSERT_EQ(row[i], OverlayChannel(target[i], source[i], factor))
+            << "factor " << factor << " byte " << i << " vectors " << vectors;
     });
   }
   // Motion Blur's factor has a multiplier.
@@ -126,8 +129,9 @@ TEST(OverlayRectangle, TouchesOnlyPositionsInsideBothPictures) {
       for (int ch = 0; ch < 3; ++ch) {
         const size_t i = 3 * size_t(x) + ch;
         const bool covered = y >= 3 && x <= 11;
-        const uint8_t expected = covered ? OverlayChannel(before[y][i], source_rows[y - 2 - 1][3 * size_t(x + 8) + ch], 128.0f)
-                                         : before[y][i];
+        const uint8_t expected =
+            covered ? OverlayChannel(before[y][i], source_rows[y - 2 - 1][3 * size_t(x + 8) + ch], 128.0f)
+                    : before[y][i];
         ASSERT_EQ(target_rows[y][i], expected) << x << ", " << y;
       }
 }
@@ -138,7 +142,8 @@ TEST(GradientValue, TruncatesAsTheExtendedFormulaAlongWholeLines) {
   for (int32_t span : {1, 2, 3, 10, 37, 1079, 1919}) {
     const int pairs = span <= 37 ? 65536 : 3000;
     for (int i = 0; i < pairs; ++i) {
-      const int32_t a = span <= 37 ? i >> 8 : int32_t(random() % 256), b = span <= 37 ? i & 255 : int32_t(random() % 256);
+      const int32_t a = span <= 37 ? i >> 8 : int32_t(random() % 256),
+                    b = span <= 37 ? i & 255 : int32_t(random() % 256);
       const long double slope = static_cast<long double>(b - a) / span;
       for (int32_t t = 0; t <= span; ++t)
         ASSERT_EQ(GradientValue(slope, double(slope), a, t), GradientValuePlain(slope, a, t))

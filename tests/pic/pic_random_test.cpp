@@ -65,7 +65,8 @@ TEST(AddNoise, MaximaOfOneChangeNothingButStillDraw) {
   EXPECT_EQ(CheckUnchanged(*input, *module.Apply(ones, *input).work), "");
   ReferenceRandom r;
   for (int i = 0; i < 60; ++i) NoiseReference(r, Bgr{}, 4, 1, 1, 1);
-  const Outcome next = module.Apply(module.host.MakeEntry("Add Noise").Value(1, "150 %"), *input);  // n = 0: every pixel
+  const Outcome next =
+      module.Apply(module.host.MakeEntry("Add Noise").Value(1, "150 %"), *input);  // n = 0: every pixel
   EXPECT_EQ(CheckPixels(*input, *next.work, Corners{0, 0, 10, 6},
                         [&](Bgr p, int, int) { return NoiseReference(r, p, 0, 128, 128, 128); }),
             "");
@@ -77,11 +78,12 @@ TEST(AddDust, TurnsChosenPixelsGreyOrKeepsTheirTint) {
   FreshModule module;
   const Outcome out = module.Apply(module.host.MakeEntry("Add Dust"), *input);  // 50 %: n = 2, m = 128
   ReferenceRandom r;
-  EXPECT_EQ(CheckPixels(*input, *out.work, Corners{0, 0, 11, 7}, [&](Bgr p, int, int) {
-              if (r.Next() % 2 != 0) return p;
-              const uint8_t l = ClampByte((p.blue + p.green + p.red) / 3 + MagnitudeFirst(r, 128));
-              return Bgr{l, l, l};
-            }),
+  EXPECT_EQ(CheckPixels(*input, *out.work, Corners{0, 0, 11, 7},
+                        [&](Bgr p, int, int) {
+                          if (r.Next() % 2 != 0) return p;
+                          const uint8_t l = ClampByte((p.blue + p.green + p.red) / 3 + MagnitudeFirst(r, 128));
+                          return Bgr{l, l, l};
+                        }),
             "");
 }
 
@@ -108,11 +110,12 @@ TEST(Scratch, SlidesEveryRowByItsOwnOffset) {
   const Outcome out = module.Apply(module.host.MakeEntry("Scratch"), *input);  // horizontal, solid: d = 255
   ReferenceRandom r;
   int row = -1, e = 0;
-  EXPECT_EQ(CheckPixels(*input, *out.work, Corners{0, 0, 16, 8}, [&](Bgr p, int x, int y) {
-              if (y != row) row = y, e = SignFirst(r, 5);
-              const int sx = x - e;
-              return ReferenceMix(p, sx >= 0 && sx < 16 ? PixelAt(*input, sx, y) : Bgr{}, 255);
-            }),
+  EXPECT_EQ(CheckPixels(*input, *out.work, Corners{0, 0, 16, 8},
+                        [&](Bgr p, int x, int y) {
+                          if (y != row) row = y, e = SignFirst(r, 5);
+                          const int sx = x - e;
+                          return ReferenceMix(p, sx >= 0 && sx < 16 ? PixelAt(*input, sx, y) : Bgr{}, 255);
+                        }),
             "");
 }
 

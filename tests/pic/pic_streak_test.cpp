@@ -88,24 +88,26 @@ TEST(DrawStreak, HorizontalStreaksLeaveTheRestOfTheRow) {
   // A streak ending one pixel short of the right edge: the vector loops must neither read nor
   // write past the row, nor change the seed or what follows it.
   for (StreakLoop loop : {StreakLoop::kSse2, StreakLoop::kAvx2})
-  for (int32_t width = 2; width <= 40; ++width) {
-    for (int64_t length = 1; length < width; ++length) {
-      Rows picture(width, 2, uint32_t(width * 100 + length));
-      Rows before(picture);
-      StreakRamps ramps;
-      ASSERT_TRUE(ramps.Reset(64));
-      const int64_t x = width - 1;
-      DrawStreak(picture.table.data(), width, x, 1, length, StreakDirection::kHorizontal, ramps, loop);
-      DrawStreakPlain(before.table.data(), width, x, 1, length, StreakDirection::kHorizontal);
-      ASSERT_TRUE(picture.bytes == before.bytes) << width << " " << length;
-      EXPECT_EQ(std::memcmp(picture.table[1] + 3 * x, Rows(width, 2, uint32_t(width * 100 + length)).table[1] + 3 * x, 3), 0);
+    for (int32_t width = 2; width <= 40; ++width) {
+      for (int64_t length = 1; length < width; ++length) {
+        Rows picture(width, 2, uint32_t(width * 100 + length));
+        Rows before(picture);
+        StreakRamps ramps;
+        ASSERT_TRUE(ramps.Reset(64));
+        const int64_t x = width - 1;
+        DrawStreak(picture.table.data(), width, x, 1, length, StreakDirection::kHorizontal, ramps, loop);
+        DrawStreakPlain(before.table.data(), width, x, 1, length, StreakDirection::kHorizontal);
+        ASSERT_TRUE(picture.bytes == before.bytes) << width << " " << length;
+        EXPECT_EQ(
+            std::memcmp(picture.table[1] + 3 * x, Rows(width, 2, uint32_t(width * 100 + length)).table[1] + 3 * x, 3),
+            0);
+      }
     }
-  }
 }
 
 TEST(OverlayRamp, MatchesTheChannelOverlayForEveryPair) {
-  for (float f : {0.0f, -0.0f, 1.0f, 127.5f, 128.0f, 254.0f, 255.0f, 300.7f, -1.0f, -64.25f, -255.0f, -1000.0f,
-                  1.0e12f, -1.0e12f}) {
+  for (float f : {0.0f, -0.0f, 1.0f, 127.5f, 128.0f, 254.0f, 255.0f, 300.7f, -1.0f, -64.25f, -255.0f, -1000.0f, 1.0e12f,
+                  -1.0e12f}) {
     OverlayRamp ramp;
     ramp.Fill(f);
     int32_t mismatches = 0;
@@ -123,7 +125,8 @@ TEST(FixedBoundDraws, FollowTheGeneratorLikeTheDrawsTheyReplace) {
   for (int32_t bound : {-3, 0, 1, 2, 3, 4, 7, 100, 128, 255, 32767, 32768, 100000, INT32_MAX}) {
     SetRandomState(uint32_t(bound) * 2654435761u);
     std::vector<int32_t> plain;
-    for (int i = 0; i < 2000; ++i) plain.push_back(OneChanceIn(bound) ? 1 : 0), plain.push_back(OffsetMagnitudeFirst(bound));
+    for (int i = 0; i < 2000; ++i)
+      plain.push_back(OneChanceIn(bound) ? 1 : 0), plain.push_back(OffsetMagnitudeFirst(bound));
     SetRandomState(uint32_t(bound) * 2654435761u);
     const ChanceIn chance(bound);
     const MagnitudeFirstOffset offset(bound);

@@ -50,25 +50,27 @@ TEST(CameraView, ChangeColorHalvesEverySecondRow) {
   auto input = MakePicture(6, 7, [](int, int) { return Rgb(200, 100, 50); });
   const Corners zone{1, 2, 5, 7};
   const Outcome out = ApplyOn(Pic().MakeEntry("Camera View").Select(2), *input, zone);
-  EXPECT_EQ(CheckPixels(*input, *out.work, zone, [](Bgr p, int, int y) { return y % 2 == 0 ? Rgb(100, 50, 25) : p; }), "");
+  EXPECT_EQ(CheckPixels(*input, *out.work, zone, [](Bgr p, int, int y) { return y % 2 == 0 ? Rgb(100, 50, 25) : p; }),
+            "");
   // Vertical, solid: columns 1 and 3 of the zone.
   const Outcome columns = ApplyOn(Pic().MakeEntry("Camera View").Select(4).Value(2, "1 2 3"), *input, zone);
-  EXPECT_EQ(CheckPixels(*input, *columns.work, zone, [](Bgr p, int x, int) { return x % 2 == 1 ? Rgb(1, 2, 3) : p; }), "");
+  EXPECT_EQ(CheckPixels(*input, *columns.work, zone, [](Bgr p, int x, int) { return x % 2 == 1 ? Rgb(1, 2, 3) : p; }),
+            "");
 }
 
 TEST(Interlace, ExchangesPairsKeepsTheLastOddRowAndTwiceRestores) {
   auto input = Noise(9, 12);
   const Corners zone{1, 2, 8, 9};  // 7 rows: row 8 stays
   const Outcome once = ApplyOn(Pic().MakeEntry("Interlace"), *input, zone);
-  EXPECT_EQ(CheckPixels(*input, *once.work, zone, [&](Bgr p, int x, int y) {
-              return y == 8 ? p : PixelAt(*input, x, (y - 2) % 2 == 0 ? y + 1 : y - 1);
-            }),
+  EXPECT_EQ(CheckPixels(
+                *input, *once.work, zone,
+                [&](Bgr p, int x, int y) { return y == 8 ? p : PixelAt(*input, x, (y - 2) % 2 == 0 ? y + 1 : y - 1); }),
             "");
   EXPECT_EQ(CheckUnchanged(*input, *ApplyOn(Pic().MakeEntry("Interlace"), *once.work, zone).work), "");
   const Outcome columns = ApplyOn(Pic().MakeEntry("Interlace").Select(3), *input, zone);
-  EXPECT_EQ(CheckPixels(*input, *columns.work, zone, [&](Bgr p, int x, int y) {
-              return x == 7 ? p : PixelAt(*input, (x - 1) % 2 == 0 ? x + 1 : x - 1, y);
-            }),
+  EXPECT_EQ(CheckPixels(
+                *input, *columns.work, zone,
+                [&](Bgr p, int x, int y) { return x == 7 ? p : PixelAt(*input, (x - 1) % 2 == 0 ? x + 1 : x - 1, y); }),
             "");
 }
 
@@ -99,7 +101,7 @@ TEST(SizedFilters, OneSizeZeroLeavesThePicture) {
   const struct {
     const char* filter;
     int slot;
-  } cases[] = {{"Mosaic", 2}, {"Mosaic", 3}, {"Title", 1}, {"Title", 2},
+  } cases[] = {{"Mosaic", 2}, {"Mosaic", 3}, {"Title", 1},           {"Title", 2},
                {"Brick", 1},  {"Brick", 2},  {"Displace Mosaic", 3}, {"Displace Mosaic", 4}};
   for (const auto& c : cases)
     EXPECT_EQ(CheckUnchanged(*input, *ApplyFull(Pic().MakeEntry(c.filter).Value(c.slot, "0"), *input).work), "")
@@ -122,11 +124,13 @@ TEST(Lazer, DrawsEveryColumnTowardItsFirstPixel) {
   auto input = Noise(10, 8);
   const Corners zone{2, 1, 9, 7};
   const Outcome out = ApplyOn(Pic().MakeEntry("Lazer"), *input, zone);
-  EXPECT_EQ(CheckPixels(*input, *out.work, zone, [&](Bgr p, int x, int) { return ReferenceMix(p, PixelAt(*input, x, 1), 127); }),
+  EXPECT_EQ(CheckPixels(*input, *out.work, zone,
+                        [&](Bgr p, int x, int) { return ReferenceMix(p, PixelAt(*input, x, 1), 127); }),
             "");
   // 20 %: (1 - 0.01 * 20) * 255 lies just below 204 in extended precision, so k = 203.
   const Outcome rows = ApplyOn(Pic().MakeEntry("Lazer").Select(3).Value(2, "20 %"), *input, zone);
-  EXPECT_EQ(CheckPixels(*input, *rows.work, zone, [&](Bgr p, int, int y) { return ReferenceMix(p, PixelAt(*input, 2, y), 203); }),
+  EXPECT_EQ(CheckPixels(*input, *rows.work, zone,
+                        [&](Bgr p, int, int y) { return ReferenceMix(p, PixelAt(*input, 2, y), 203); }),
             "");
   EXPECT_EQ(CheckUnchanged(*input, *ApplyOn(Pic().MakeEntry("Lazer").Value(2, "100 %"), *input, zone).work), "");
 }
@@ -140,8 +144,8 @@ TEST(LazerMorph, ReplacesColumnsByTheGradientOfTheirEnds) {
     // Level 255: truncate(255 * (g - c) * 256 + c * 65536) >> 16.
     const Bgr p = PixelAt(*input, 4, y);
     auto m = [&](int c, int gv) { return uint8_t(int(255.0L * ((gv - c) * 256) + c * 65536) >> 16); };
-    EXPECT_EQ(PixelAt(*out.work, 4, y), (Bgr{m(p.blue, g(a.blue, b.blue)), m(p.green, g(a.green, b.green)),
-                                             m(p.red, g(a.red, b.red))}))
+    EXPECT_EQ(PixelAt(*out.work, 4, y),
+              (Bgr{m(p.blue, g(a.blue, b.blue)), m(p.green, g(a.green, b.green)), m(p.red, g(a.red, b.red))}))
         << y;
   }
 }
@@ -163,8 +167,9 @@ TEST(Emboss, NeighboursAreReadBeforeTheyChange) {
   for (auto [x, y] : {std::pair{0, 0}, {9, 7}, {11, 3}}) {
     const Bgr p = PixelAt(*input, x, y);
     const Bgr n = x + 2 < 12 ? PixelAt(*input, x + 2, y + 2) : Bgr{};
-    EXPECT_EQ(PixelAt(*out.work, x, y), (Bgr{uint8_t((p.blue - n.blue + 255) / 2), uint8_t((p.green - n.green + 255) / 2),
-                                             uint8_t((p.red - n.red + 255) / 2)}))
+    EXPECT_EQ(PixelAt(*out.work, x, y),
+              (Bgr{uint8_t((p.blue - n.blue + 255) / 2), uint8_t((p.green - n.green + 255) / 2),
+                   uint8_t((p.red - n.red + 255) / 2)}))
         << x << ", " << y;
   }
 }
@@ -215,16 +220,18 @@ TEST(LazerMorph, BothDirectionsAtAnyLevelMatchTheGradientRule) {
     };
     for (int option : {2, 3}) {
       const Outcome out = ApplyOn(Pic().MakeEntry("Lazer Morph").Select(option).Value(2, level), *input, zone);
-      EXPECT_EQ(CheckPixels(*input, *out.work, zone, [&](Bgr p, int x, int y) {
-                  const bool vertical = option == 2;
-                  const Bgr a = vertical ? PixelAt(*input, x, zone.y0) : PixelAt(*input, zone.x0, y);
-                  const Bgr b = vertical ? PixelAt(*input, x, zone.y1 - 1) : PixelAt(*input, zone.x1 - 1, y);
-                  const int span = vertical ? zone.y1 - 1 - zone.y0 : zone.x1 - 1 - zone.x0;
-                  const int t = vertical ? y - zone.y0 : x - zone.x0;
-                  return Bgr{morph(p.blue, a.blue, b.blue, span, t), morph(p.green, a.green, b.green, span, t),
-                             morph(p.red, a.red, b.red, span, t)};
-                }),
-                "")
+      EXPECT_EQ(
+          CheckPixels(*input, *out.work, zone,
+                      [&](Bgr p, int x, int y) {
+                        const bool vertical = option == 2;
+                        const Bgr a = vertical ? PixelAt(*input, x, zone.y0) : PixelAt(*input, zone.x0, y);
+                        const Bgr b = vertical ? PixelAt(*input, x, zone.y1 - 1) : PixelAt(*input, zone.x1 - 1, y);
+                        const int span = vertical ? zone.y1 - 1 - zone.y0 : zone.x1 - 1 - zone.x0;
+                        const int t = vertical ? y - zone.y0 : x - zone.x0;
+                        return Bgr{morph(p.blue, a.blue, b.blue, span, t), morph(p.green, a.green, b.green, span, t),
+                                   morph(p.red, a.red, b.red, span, t)};
+                      }),
+          "")
           << level << " option " << option;
     }
   }
@@ -232,7 +239,8 @@ TEST(LazerMorph, BothDirectionsAtAnyLevelMatchTheGradientRule) {
 
 TEST(MotionBlur, OverlaysEveryShiftedCopyAtHalfStrength) {
   auto input = Noise(53, 21, 9);
-  const Outcome out = ApplyFull(Pic().MakeEntry("Motion Blur").Select(3).Value(1, "4").Value(3, "-3").Value(4, "2"), *input);
+  const Outcome out =
+      ApplyFull(Pic().MakeEntry("Motion Blur").Select(3).Value(1, "4").Value(3, "-3").Value(4, "2"), *input);
   auto expected = CopyOf(*input);
   for (int i = 0; i < 4; ++i)
     for (int y = 0; y < 21; ++y)

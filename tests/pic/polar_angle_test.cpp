@@ -66,8 +66,8 @@ TEST(PolarAngleSteps, TableMatchesArccosBesideEveryChange) {
           for (double d = 1.0e-15; d < 1.0e-7; d *= 1.7) ExpectSame(steps, bound + direction * d, below, turn);
         }
       }
-      for (const double x : {-1.0, -0.0, 0.0, 1.0, std::nextafter(-1.0, 0.0), std::nextafter(1.0, 0.0), 0.5,
-                             -0.5, std::numeric_limits<double>::quiet_NaN(), 1.5, -2.0})
+      for (const double x : {-1.0, -0.0, 0.0, 1.0, std::nextafter(-1.0, 0.0), std::nextafter(1.0, 0.0), 0.5, -0.5,
+                             std::numeric_limits<double>::quiet_NaN(), 1.5, -2.0})
         ExpectSame(steps, x, below, turn);
     }
   }

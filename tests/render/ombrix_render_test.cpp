@@ -189,8 +189,9 @@ TEST_F(OmbrixRenderTest, InterruptStopsWithoutHalfWrittenFiles) {
   std::string effect = dir_ + "/heavy.Oms";
   std::string text = "1\r\n[Header]\r\n\tIdentification=Zorvex\xA7OmbrixScript\r\n\tnFilter=40\r\n\r\n";
   for (int i = 0; i < 40; ++i)
-    text += "[Filter_" + std::to_string(i) + "]\r\n\tDllName=ZvPal.Omp\r\n\tFilterName=" +
-            (i % 2 ? "Negative Light" : "Contrast") + "\r\n\tFullScreen=1\r\n\tAllFrames=1\r\n\r\n";
+    text += "[Filter_" + std::to_string(i) +
+            "]\r\n\tDllName=ZvPal.Omp\r\n\tFilterName=" + (i % 2 ? "Negative Light" : "Contrast") +
+            "\r\n\tFullScreen=1\r\n\tAllFrames=1\r\n\r\n";
   ASSERT_TRUE(platform::ReplaceFileAtomically(effect.c_str(), text));
   std::string error;
   ASSERT_TRUE(WriteFrame(dir_ + "/big.0001.png", Pattern(1200, 900, false), error));
@@ -243,9 +244,10 @@ TEST_F(OmbrixRenderTest, EveryShippedSampleRendersAVisibleEffect) {
 TEST_F(OmbrixRenderTest, NoiseGoesOnFromFrameToFrameWithinOneRun) {
   const std::string effect = dir_ + "/noise.Oms";
   ASSERT_TRUE(platform::ReplaceFileAtomically(
-      effect.c_str(), "1\r\n[Header]\r\n\tIdentification=Zorvex\xA7OmbrixScript\r\n\tnFilter=1\r\n\r\n"
-                      "[Filter_0]\r\n\tDllName=ZvPic.Omp\r\n\tFilterName=Add Noise\r\n\tFullScreen=1\r\n"
-                      "\tAllFrames=1\r\n\r\n"));
+      effect.c_str(),
+      "1\r\n[Header]\r\n\tIdentification=Zorvex\xA7OmbrixScript\r\n\tnFilter=1\r\n\r\n"
+      "[Filter_0]\r\n\tDllName=ZvPic.Omp\r\n\tFilterName=Add Noise\r\n\tFullScreen=1\r\n"
+      "\tAllFrames=1\r\n\r\n"));
   std::string error;
   ASSERT_TRUE(WriteFrame(dir_ + "/grey.png", Pattern(64, 48, false), error));
   ASSERT_EQ(Render({"--frames", "1-2", effect, dir_ + "/grey.png", dir_ + "/run.%d.png"}).status, 0);

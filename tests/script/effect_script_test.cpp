@@ -154,7 +154,8 @@ TEST_F(EffectScript, AChainWrittenAndReadBackKeepsEveryField) {
   ASSERT_EQ(ReadScript(path.c_str(), out.data(), int(out.size()), &count, &frame, header, table_, {}), 1);
   EXPECT_EQ(count, 3);
   // A file that cannot be opened changes nothing.
-  EXPECT_EQ(ReadScript((dir_ + "/none.Oms").c_str(), out.data(), int(out.size()), &count, &frame, header, table_, {}), 0);
+  EXPECT_EQ(ReadScript((dir_ + "/none.Oms").c_str(), out.data(), int(out.size()), &count, &frame, header, table_, {}),
+            0);
   EXPECT_EQ(count, 3);
   EXPECT_NE(out[2], nullptr);
   FreeAll(out);
@@ -296,7 +297,7 @@ TEST_F(EffectScript, FilterSectionRules) {
                             "\tStartFrame=40000\r\n\tEndFrame=-1\r\n\tFullScreen=65537\r\n"
                             "\tOption_1=-1\r\n\tOption_2=65535\r\n"  // Option_3 missing
                             "\tParameter_1_Val=\r\n\tParameter_1_Step=99\r\n"
-                            "\tParameter_2_Val=1 2 3\r\n"            // no step line
+                            "\tParameter_2_Val=1 2 3\r\n"  // no step line
                             "\tParameter_3_Val=(NONE)\r\n\tParameter_4_Val= not looked up\r\n"
                             "\tParameter_5_Val=Hacked Proc\r\n\tParameter_5_Step=x\r\n"
                             "\tParameter_7_Val=missing-output.txt\r\n"),
@@ -360,7 +361,9 @@ TEST_F(EffectScript, UnknownFiltersAreDroppedAndLongScriptsCut) {
   FreeAll(small);
   // A negative filter count reads no filter.
   ASSERT_EQ(Read("[Header]\n\tIdentification=Zorvex\xA7OmbrixScript\n\tnFilter=-5\n[Filter_0]\n"
-                 "\tDllName=ScriptFx.Omp\n\tFilterName=Blur\n", out, count), 1);
+                 "\tDllName=ScriptFx.Omp\n\tFilterName=Blur\n",
+                 out, count),
+            1);
   EXPECT_EQ(count, 0);
   EXPECT_EQ(out[0], nullptr);
 }
@@ -375,7 +378,8 @@ TEST_F(EffectScript, MissingFilesAreLookedForInContentThenFallback) {
   };
   header_.content_directory = fallback_;
   ASSERT_EQ(Read(TintScript("\tParameter_3_Val=wood.bmp\r\n\tParameter_4_Val=only_in_fallback.bmp\r\n"
-                            "\tXAlphaPicture=nowhere.bmp\r\n", content_),
+                            "\tXAlphaPicture=nowhere.bmp\r\n",
+                            content_),
                  out, count, handler),
             1);
   EXPECT_EQ(header_.content_directory, content_);  // the script's folder exists: it is used

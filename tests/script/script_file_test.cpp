@@ -60,8 +60,13 @@ TEST(ScriptFile, IntegersKeepTheirLow16BitsAndRealsPrintSixDecimals) {
   const struct {
     double value;
     const char* text;
-  } reals[] = {{0.0, "0.000000"}, {1.5, "1.500000"}, {-2.25, "-2.250000"}, {0.1f, "0.100000"},
-               {0.0000015, "0.000002"}, {1234567.0000005, "1234567.000000"}, {1e20, "100000000000000000000.000000"}};
+  } reals[] = {{0.0, "0.000000"},
+               {1.5, "1.500000"},
+               {-2.25, "-2.250000"},
+               {0.1f, "0.100000"},
+               {0.0000015, "0.000002"},
+               {1234567.0000005, "1234567.000000"},
+               {1e20, "100000000000000000000.000000"}};
   for (const auto& c : reals) {
     f.SetReal("S", "R", c.value);
     EXPECT_EQ(*f.Find("S", "R"), c.text) << c.value;
@@ -71,21 +76,21 @@ TEST(ScriptFile, IntegersKeepTheirLow16BitsAndRealsPrintSixDecimals) {
 TEST(ScriptFile, ReadsLinesByTheFormatRules) {
   ScriptFile f;
   const std::string text =
-      "\tbefore=any section\r\n"                 // pairs before a header go to section ""
-      "[Header]\r\n"                             // no count line: nothing is lost
-      "\tZone=1 2 3 4=5\r\n"                     // every '=' after the first stays in the value
-      "\ta=\r\n"                                 // two characters: ignored
-      "\tab=\r\n"                                // three: a key with an empty value
-      "\t\tTabbed=x\r\n"                         // only one leading TAB is dropped
-      "\t Blank = y \r\n"                        // blanks are kept
-      "\tCut=keep\rlost=1\r\n"                   // everything from the first CR is cut
+      "\tbefore=any section\r\n"  // pairs before a header go to section ""
+      "[Header]\r\n"              // no count line: nothing is lost
+      "\tZone=1 2 3 4=5\r\n"      // every '=' after the first stays in the value
+      "\ta=\r\n"                  // two characters: ignored
+      "\tab=\r\n"                 // three: a key with an empty value
+      "\t\tTabbed=x\r\n"          // only one leading TAB is dropped
+      "\t Blank = y \r\n"         // blanks are kept
+      "\tCut=keep\rlost=1\r\n"    // everything from the first CR is cut
       "\tNoEquals\r\n"
-      "[Unclosed\r\n"                            // a header without "]" runs to the line end
-      "\tk=1\n"                                  // LF alone ends a line too
+      "[Unclosed\r\n"  // a header without "]" runs to the line end
+      "\tk=1\n"        // LF alone ends a line too
       "[Named]junk\r\n"
       "\tk=2\r\n"
-      "[HEADER]\r\n"                             // an earlier section again
-      "\tlate=3";                                // a last line without a line end
+      "[HEADER]\r\n"  // an earlier section again
+      "\tlate=3";     // a last line without a line end
   f.LoadText(text);
   EXPECT_EQ(*f.Find("", "before"), "any section");
   EXPECT_EQ(*f.Find("header", "zone"), "1 2 3 4=5");

@@ -2,9 +2,9 @@
 // mid-write, and damaged or oversized files.
 #include "core/platform/registry.h"
 
+#include <dirent.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <dirent.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -141,7 +141,9 @@ TEST_F(Registry, ReadsCreateNothingAndUnstorableTextsAreRefused) {
 TEST_F(Registry, AWriterKeepsADamagedFileWholeAndReportsItOnce) {
   const std::string damaged =
       "REGEDIT4\n\n[HKEY_CURRENT_USER\\Keep]\n\"a\"=\"1\"\n\"bad\"=\"unclosed\n"
-      "[HKEY_CURRENT_USER\\Broken\n\"b\"=\"2\"\n" + std::string("\x7f\0\xff", 3) + "\n"
+      "[HKEY_CURRENT_USER\\Broken\n\"b\"=\"2\"\n" +
+      std::string("\x7f\0\xff", 3) +
+      "\n"
       "[HKEY_CURRENT_USER\\Later]\n\"c\"=\"3\"\n";
   WriteFileText(damaged);
   ::testing::internal::CaptureStderr();
@@ -218,8 +220,7 @@ TEST_F(Registry, ConcurrentWritersAllKeepTheirValues) {
       if (read(start[0], &c, 1) != 0) _exit(2);  // released when the parent closes its end
       for (int j = 0; j < kValuesEach; ++j) {
         const std::string name = "W" + std::to_string(w) + "_" + std::to_string(j);
-        if (!RegistrySetString(kUser, "Software\\Zorvex\\Ombrix\\Options", name, std::to_string(w * 100 + j)))
-          _exit(1);
+        if (!RegistrySetString(kUser, "Software\\Zorvex\\Ombrix\\Options", name, std::to_string(w * 100 + j))) _exit(1);
       }
     }));
   }
@@ -249,7 +250,8 @@ TEST_F(Registry, ConcurrentWritersAllKeepTheirValues) {
   for (int w = 0; w < kWriters; ++w)
     for (int j = 0; j < kValuesEach; ++j)
       EXPECT_EQ(RegistryQueryString(kUser, "Software\\Zorvex\\Ombrix\\Options",
-                                    "w" + std::to_string(w) + "_" + std::to_string(j)).value_or("?"),
+                                    "w" + std::to_string(w) + "_" + std::to_string(j))
+                    .value_or("?"),
                 std::to_string(w * 100 + j));
   EXPECT_EQ(RegistryQueryString(kUser, "Software\\Zorvex\\Ombrix", "Before").value_or("?"), "kept");
 }

@@ -49,8 +49,9 @@ TEST_F(Settings, WritingInASectionCreatesEveryKeyOfThePath) {
   EXPECT_EQ(platform::RegistryEnumerateSubkeys(RegistryRoot::kCurrentUser, "Software\\Zorvex\\Ombrix").value(),
             std::vector<std::string>{"Options"});
   // Stored as decimal text.
-  EXPECT_EQ(platform::RegistryQueryString(RegistryRoot::kCurrentUser, "Software\\Zorvex\\Ombrix\\Options",
-                                          "B-Width").value_or("?"), "800");
+  EXPECT_EQ(platform::RegistryQueryString(RegistryRoot::kCurrentUser, "Software\\Zorvex\\Ombrix\\Options", "B-Width")
+                .value_or("?"),
+            "800");
   EXPECT_EQ(ReadSettingNumber("options", "b-width", 640), 800);
   // A null section is the product key itself, not a section.
   WriteSettingText(nullptr, "InstallDir", "/opt/ombrix");
@@ -64,8 +65,17 @@ TEST_F(Settings, NumbersReadTheirLeadingDecimal) {
   const struct {
     const char* text;
     int expected;
-  } cases[] = {{"12abc", 12}, {"abc", 77}, {"-5", -5}, {"", 77}, {"+8", 8}, {"  42", 42}, {"-", 77},
-               {"0x10", 0},   {"3.9", 3},  {"99999999999", 2147483647}, {"-99999999999", -2147483647 - 1}};
+  } cases[] = {{"12abc", 12},
+               {"abc", 77},
+               {"-5", -5},
+               {"", 77},
+               {"+8", 8},
+               {"  42", 42},
+               {"-", 77},
+               {"0x10", 0},
+               {"3.9", 3},
+               {"99999999999", 2147483647},
+               {"-99999999999", -2147483647 - 1}};
   for (const auto& c : cases) {
     WriteSettingText("Options", "Number", c.text);
     EXPECT_EQ(ReadSettingNumber("Options", "Number", 77), c.expected) << '"' << c.text << '"';

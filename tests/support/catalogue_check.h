@@ -29,8 +29,8 @@ struct ExpectedOption {
 // `help_file`); params are ExpectedParameter, options ExpectedOption. Slots a row does not list
 // must be empty.
 template <typename Row>
-void ExpectCatalogue(const PluginTable& table, const std::vector<Row>& rows, const char* title,
-                     const char* file_name, const char* help_file = nullptr) {
+void ExpectCatalogue(const PluginTable& table, const std::vector<Row>& rows, const char* title, const char* file_name,
+                     const char* help_file = nullptr) {
   ASSERT_EQ(table.Count(), int(rows.size()));
   for (int i = 0; i < table.Count(); ++i) {
     const FilterDescriptor& d = *table.At(i);

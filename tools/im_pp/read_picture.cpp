@@ -115,11 +115,11 @@ std::string WrapDib(const std::string& dib) {
 // fetch other files (TXT, MVG, SVG, MSL, PS, PDF, URL, ...) are never used, whatever a file
 // looks like.
 bool IsAllowedFormat(const std::string& format) {
-  static const char* const kAllowed[] = {
-      "BMP", "BMP2", "BMP3", "DIB", "GIF", "GIF87", "ICO", "ICON", "JPEG", "JPG", "PCX", "DCX", "PNG", "PNG8",
-      "PNG24", "PNG32", "PNG48", "PNG64", "PNG00", "TIFF", "TIF", "PTIF", "TGA", "ICB", "VDA", "VST", "WMF",
-      "PNM", "PPM", "PGM", "PBM", "PAM", "SGI", "SUN", "RAS", "PSD", "WEBP", "XBM", "XPM", "XWD", "JP2", "JNG",
-      "MIFF"};
+  static const char* const kAllowed[] = {"BMP",   "BMP2", "BMP3", "DIB",  "GIF",  "GIF87", "ICO",   "ICON",  "JPEG",
+                                         "JPG",   "PCX",  "DCX",  "PNG",  "PNG8", "PNG24", "PNG32", "PNG48", "PNG64",
+                                         "PNG00", "TIFF", "TIF",  "PTIF", "TGA",  "ICB",   "VDA",   "VST",   "WMF",
+                                         "PNM",   "PPM",  "PGM",  "PBM",  "PAM",  "SGI",   "SUN",   "RAS",   "PSD",
+                                         "WEBP",  "XBM",  "XPM",  "XWD",  "JP2",  "JNG",   "MIFF"};
   for (const char* allowed : kAllowed)
     if (format == allowed) return true;
   return false;
@@ -187,8 +187,8 @@ PictureFacts DescribePicture(const std::string& path, Magick::Image& image) {
     const std::string signature = head.substr(0, 2);
     const bool headerless = IsHeaderlessDib(head);
     const BitmapHeader h = ReadBitmapHeader(head, headerless ? 0 : 14);
-    const bool os2_signature = signature == "BA" || signature == "CI" || signature == "CP" || signature == "IC" ||
-                               signature == "PT";
+    const bool os2_signature =
+        signature == "BA" || signature == "CI" || signature == "CP" || signature == "IC" || signature == "PT";
     if (os2_signature || h.size == 12 || h.size == 64) {
       facts.format_word = "OS2";
     } else if (h.compression == 1 || h.compression == 2) {
@@ -221,7 +221,8 @@ PictureFacts DescribePicture(const std::string& path, Magick::Image& image) {
     facts.bits_per_pixel = colours <= 2 ? 1 : colours <= 16 ? 4 : 8;
   } else {
     const Magick::ImageType type = image.type();
-    const bool grey = type == Magick::GrayscaleType || type == Magick::GrayscaleMatteType || type == Magick::BilevelType;
+    const bool grey =
+        type == Magick::GrayscaleType || type == Magick::GrayscaleMatteType || type == Magick::BilevelType;
     facts.bits_per_pixel = int(((grey ? 1 : 3) + (image.matte() ? 1 : 0)) * depth);
   }
   return facts;

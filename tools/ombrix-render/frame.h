@@ -15,7 +15,9 @@ struct Frame {
   std::vector<uint8_t> red, green, blue, alpha;
 
   void Resize(int w, int h);
-  uint8_t* Plane(int index) { return index == 0 ? red.data() : index == 1 ? green.data() : index == 2 ? blue.data() : alpha.data(); }
+  uint8_t* Plane(int index) {
+    return index == 0 ? red.data() : index == 1 ? green.data() : index == 2 ? blue.data() : alpha.data();
+  }
 };
 
 // Reads any picture GraphicsMagick reads. False with a one-line reason.

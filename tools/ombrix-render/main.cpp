@@ -41,27 +41,27 @@ struct Options {
 
 void Usage(FILE* out) {
   std::fprintf(out,
-      "usage: ombrix-render [options] EFFECT.Oms INPUT OUTPUT\n"
-      "       ombrix-render [options] --list-filters | --describe NAME\n"
-      "       ombrix-render [options] --edit EFFECT.Oms\n"
-      "\n"
-      "Applies an Ombrix effect script to a picture or a frame sequence through the image-filter\n"
-      "module, as a renderer does. INPUT and OUTPUT are picture files (PNG, TIFF, JPEG, BMP,\n"
-      "Targa, ...) or sequence patterns such as shot.%%04d.png. Alpha channels pass through.\n"
-      "\n"
-      "options:\n"
-      "  --frames A-B       frames to render (required with sequence patterns)\n"
-      "  --frame N          one frame (default for single pictures: the script's test frame)\n"
-      "  --root DIR         installation root (default: the tree this program is installed in)\n"
-      "  --save-scene FILE  write the instance's scene text to FILE\n"
-      "  --scene FILE       load the instance from a scene text instead of EFFECT.Oms\n"
-      "  --list-filters     list every registered filter\n"
-      "  --describe NAME    show one filter's parameters and options\n"
-      "  --edit             open the effect in the editor and wait; the edited effect is saved back\n"
-      "  --no-progress      no progress line\n"
-      "  --help, --version\n"
-      "\n"
-      "exit status: 0 success, 1 failure, 2 usage, 130 interrupted\n");
+               "usage: ombrix-render [options] EFFECT.Oms INPUT OUTPUT\n"
+               "       ombrix-render [options] --list-filters | --describe NAME\n"
+               "       ombrix-render [options] --edit EFFECT.Oms\n"
+               "\n"
+               "Applies an Ombrix effect script to a picture or a frame sequence through the image-filter\n"
+               "module, as a renderer does. INPUT and OUTPUT are picture files (PNG, TIFF, JPEG, BMP,\n"
+               "Targa, ...) or sequence patterns such as shot.%%04d.png. Alpha channels pass through.\n"
+               "\n"
+               "options:\n"
+               "  --frames A-B       frames to render (required with sequence patterns)\n"
+               "  --frame N          one frame (default for single pictures: the script's test frame)\n"
+               "  --root DIR         installation root (default: the tree this program is installed in)\n"
+               "  --save-scene FILE  write the instance's scene text to FILE\n"
+               "  --scene FILE       load the instance from a scene text instead of EFFECT.Oms\n"
+               "  --list-filters     list every registered filter\n"
+               "  --describe NAME    show one filter's parameters and options\n"
+               "  --edit             open the effect in the editor and wait; the edited effect is saved back\n"
+               "  --no-progress      no progress line\n"
+               "  --help, --version\n"
+               "\n"
+               "exit status: 0 success, 1 failure, 2 usage, 130 interrupted\n");
 }
 
 bool ParseArguments(int argc, char** argv, Options& o, int& exit_code) {
@@ -140,8 +140,9 @@ std::string ChooseSettings(const Options& o, const std::string& root, std::strin
     return platform::HasEnvironment("OMBRIX_REGISTRY_DIR") ? platform::GetEnvironment("OMBRIX_REGISTRY_DIR")
                                                            : "the user's settings store";
   }
-  std::string pattern = platform::JoinPath(platform::GetEnvironment("TMPDIR").empty() ? "/tmp" : platform::GetEnvironment("TMPDIR"),
-                                           "ombrix-render-registry.XXXXXX");
+  std::string pattern =
+      platform::JoinPath(platform::GetEnvironment("TMPDIR").empty() ? "/tmp" : platform::GetEnvironment("TMPDIR"),
+                         "ombrix-render-registry.XXXXXX");
   private_dir = platform::MakeTemporaryDirectory(pattern);
   if (private_dir.empty()) return "the user's settings store";
   platform::SetEnvironment("OMBRIX_REGISTRY_DIR", private_dir);
@@ -151,7 +152,8 @@ std::string ChooseSettings(const Options& o, const std::string& root, std::strin
 
 void RemovePrivateSettings(const std::string& dir) {
   if (dir.empty()) return;
-  for (const std::string& name : platform::ListDirectory(dir)) platform::RemoveFile(platform::JoinPath(dir, name).c_str());
+  for (const std::string& name : platform::ListDirectory(dir))
+    platform::RemoveFile(platform::JoinPath(dir, name).c_str());
   platform::RemoveDirectory(dir.c_str());
 }
 
@@ -162,16 +164,30 @@ std::string InstallationProblem() {
   if (!platform::CanOpenForReading(progress.c_str()))
     return "the progress module \"" + progress + "\" named by the settings cannot be opened";
   if (ReadSettingNumber("Plug-ins", "N_Plug", 0) <= 0) return "the settings register no filter plug-ins";
-  const std::string temp = platform::JoinPath(platform::JoinPath(ReadSetting(nullptr, "InstallDir"), "Programs"), "Temp");
+  const std::string temp =
+      platform::JoinPath(platform::JoinPath(ReadSetting(nullptr, "InstallDir"), "Programs"), "Temp");
   if (!platform::IsDirectory(temp)) return "the installation has no folder \"" + temp + "\" for its instance scripts";
   return {};
 }
 
 const char* KindName(int kind) {
-  static const char* const kNames[] = {"integer", "colour", "input file", "number", "picture file", "horizontal",
-                                       "vertical", "output file", "number", "signed percentage", "real",
-                                       "percentage", "positive integer", "signed byte range", "byte range",
-                                       "positive real", "editor link"};
+  static const char* const kNames[] = {"integer",
+                                       "colour",
+                                       "input file",
+                                       "number",
+                                       "picture file",
+                                       "horizontal",
+                                       "vertical",
+                                       "output file",
+                                       "number",
+                                       "signed percentage",
+                                       "real",
+                                       "percentage",
+                                       "positive integer",
+                                       "signed byte range",
+                                       "byte range",
+                                       "positive real",
+                                       "editor link"};
   return kind >= 0 && kind <= 16 ? kNames[kind] : "unknown";
 }
 
@@ -199,8 +215,8 @@ int ListFilters(const Options& o) {
                     d.parameters[k].value, d.parameters[k].step, KindName(d.parameters[k].kind));
     for (int k = 0; k < d.option_count; ++k)
       if (d.options[k].name[0] != '\0')
-        std::printf("  Option_%d     %-22s %s (group %d)\n", k, d.options[k].name, d.options[k].state > 0 ? "on" : "off",
-                    d.options[k].group);
+        std::printf("  Option_%d     %-22s %s (group %d)\n", k, d.options[k].name,
+                    d.options[k].state > 0 ? "on" : "off", d.options[k].group);
   }
   if (!found) {
     std::fprintf(stderr, "ombrix-render: no filter named \"%s\"\n", o.describe.c_str());
@@ -330,7 +346,8 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
       break;
     }
     progress.Frame(i, number);
-    const bool done = host.Process(instance, frame, number, [&](uint32_t d, uint32_t t) { return progress.Rows(d, t); });
+    const bool done =
+        host.Process(instance, frame, number, [&](uint32_t d, uint32_t t) { return progress.Rows(d, t); });
     if (!done || platform::InterruptRequested()) {
       status = kExitInterrupted;
       break;
@@ -343,8 +360,10 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
   }
   progress.Finish();
   platform::StopWatchingInterrupt();
-  if (status == kExitInterrupted) std::fprintf(stderr, "ombrix-render: interrupted; the frame in progress was not written\n");
-  else if (status == 0) std::fprintf(stderr, "ombrix-render: %d frame%s written to %s\n", count, count == 1 ? "" : "s", o.output.c_str());
+  if (status == kExitInterrupted)
+    std::fprintf(stderr, "ombrix-render: interrupted; the frame in progress was not written\n");
+  else if (status == 0)
+    std::fprintf(stderr, "ombrix-render: %d frame%s written to %s\n", count, count == 1 ? "" : "s", o.output.c_str());
   return status;
 }
 

@@ -20,12 +20,24 @@ void Hue(double h, double v, int& r, int& g, int& b) {
   const int sector = int(std::floor(h)) % 6;
   double rr = 0, gg = 0, bb = 0;
   switch (sector) {
-    case 0: rr = 1, gg = f; break;
-    case 1: rr = 1 - f, gg = 1; break;
-    case 2: gg = 1, bb = f; break;
-    case 3: gg = 1 - f, bb = 1; break;
-    case 4: rr = f, bb = 1; break;
-    default: rr = 1, bb = 1 - f; break;
+    case 0:
+      rr = 1, gg = f;
+      break;
+    case 1:
+      rr = 1 - f, gg = 1;
+      break;
+    case 2:
+      gg = 1, bb = f;
+      break;
+    case 3:
+      gg = 1 - f, bb = 1;
+      break;
+    case 4:
+      rr = f, bb = 1;
+      break;
+    default:
+      rr = 1, bb = 1 - f;
+      break;
   }
   r = int(rr * v * 255 + 0.5), g = int(gg * v * 255 + 0.5), b = int(bb * v * 255 + 0.5);
 }

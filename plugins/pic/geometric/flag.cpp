@@ -46,8 +46,7 @@ int32_t ApplyFlag(ApplyContext* context) {
     const double row_shift = ay * std::sin((double(y) + oy) * fy * kRadiansPerDegree);
     uint8_t* p = PixelAt(pictures->out, x0, y);
     if (mode == Background::kRepeat) {
-      for (int32_t x = x0; x < x1; ++x, p += 3)
-        SampleWrapped(input, float(x - row_shift), float(y - shift[x - x0]), p);
+      for (int32_t x = x0; x < x1; ++x, p += 3) SampleWrapped(input, float(x - row_shift), float(y - shift[x - x0]), p);
     } else if (mode == Background::kKeep) {
       // Keep Background takes the pixel to the right (not yet changed, so INPUT's); the
       // rightmost column keeps the last one taken.
@@ -72,9 +71,9 @@ int32_t ApplyFlag(ApplyContext* context) {
 }
 
 const ParameterRow kParameters[] = {
-    {1, "X Amplitude", "15", "0", kKindHorizontal}, {2, "Y Amplitude", "15", "0", kKindVertical},
-    {3, "X Frequency", "1", "0", kKindHorizontal},  {4, "Y Frequency", "1", "0", kKindVertical},
-    {5, "X Offset", "0", "0", kKindHorizontal},     {6, "Y Offset", "0", "0", kKindVertical},
+    {1, "X Amplitude", "15", "0", kKindHorizontal},     {2, "Y Amplitude", "15", "0", kKindVertical},
+    {3, "X Frequency", "1", "0", kKindHorizontal},      {4, "Y Frequency", "1", "0", kKindVertical},
+    {5, "X Offset", "0", "0", kKindHorizontal},         {6, "Y Offset", "0", "0", kKindVertical},
     {10, "Clear Color", "0 0 0", "0 0 0", kKindColour},
 };
 const OptionRow kOptions[] = {{1, "Clear Background", 1, 1}, {2, "Keep Background", 0, 1}, {3, "Repeat", 0, 1}};

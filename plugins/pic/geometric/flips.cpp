@@ -67,7 +67,6 @@ const ParameterRow kHorizontalParameters[] = {
 }  // namespace
 
 const CatalogueRow kVerticalFlip = {"Vertical Flip", ApplyVerticalFlip, kHelpFile, 31, kVerticalParameters, {}};
-const CatalogueRow kHorizontalFlip = {"Horizontal Flip", ApplyHorizontalFlip, kHelpFile, 11, kHorizontalParameters,
-                                      {}};
+const CatalogueRow kHorizontalFlip = {"Horizontal Flip", ApplyHorizontalFlip, kHelpFile, 11, kHorizontalParameters, {}};
 
 }  // namespace ombrix::pic

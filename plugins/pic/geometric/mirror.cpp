@@ -19,8 +19,7 @@ int32_t ApplyMirror(ApplyContext* context) {
   uint8_t scaled[3][256];
   const float factor[3] = {ParameterValue(*context, 7), ParameterValue(*context, 6), ParameterValue(*context, 5)};
   for (int ch = 0; ch < 3; ++ch)
-    for (int32_t c = 0; c < 256; ++c)
-      scaled[ch][c] = Clamp(TruncateToInt(static_cast<long double>(c) * factor[ch]));
+    for (int32_t c = 0; c < 256; ++c) scaled[ch][c] = Clamp(TruncateToInt(static_cast<long double>(c) * factor[ch]));
   const bool horizontal = FirstSetOption(*context, {1, 2}) == 2;
   const bool second_half = FirstSetOption(*context, {3, 4}) == 4;
   auto copy = [&](int64_t sx, int64_t sy, int64_t tx, int64_t ty) {

@@ -13,13 +13,16 @@ using namespace ombrix::kit;
 
 Background PolarBackground(const ApplyContext& context) {
   switch (FirstSetOption(context, {1, 2, 3, 4})) {
-    case 2: return Background::kKeep;
-    case 3: return Background::kClear;
-    case 4: return Background::kRepeat;
-    default: return Background::kDrawEdges;
+    case 2:
+      return Background::kKeep;
+    case 3:
+      return Background::kClear;
+    case 4:
+      return Background::kRepeat;
+    default:
+      return Background::kDrawEdges;
   }
 }
-
 
 int32_t ApplyPolarCoordinates(ApplyContext* context) {
   const auto zone = ZoneOf(context);
@@ -191,9 +194,9 @@ const ParameterRow kReverseParameters[] = {
 
 }  // namespace
 
-const CatalogueRow kPolarCoordinates = {"Polar Coordinates", ApplyPolarCoordinates, kHelpFile, 21, kPolarParameters,
-                                        kPolarOptions};
-const CatalogueRow kReversePolar = {"Reverse Polar", ApplyReversePolar, kHelpFile, 23, kReverseParameters,
-                                    kPolarOptions};
+const CatalogueRow kPolarCoordinates = {"Polar Coordinates", ApplyPolarCoordinates, kHelpFile, 21,
+                                        kPolarParameters,    kPolarOptions};
+const CatalogueRow kReversePolar = {"Reverse Polar",    ApplyReversePolar, kHelpFile, 23,
+                                    kReverseParameters, kPolarOptions};
 
 }  // namespace ombrix::pic

@@ -18,7 +18,8 @@ std::unique_ptr<int32_t[]> WrappedColumns(const Zone& zone, int64_t dx) {
   auto columns = Scratch<int32_t>(size_t(zone.Width()));
   if (!columns) return columns;
   for (int32_t x = zone.x0; x < zone.x1; ++x)
-    columns[x - zone.x0] = zone.x0 + int32_t(((int64_t(x) - zone.x0 - dx) % zone.Width() + zone.Width()) % zone.Width());
+    columns[x - zone.x0] =
+        zone.x0 + int32_t(((int64_t(x) - zone.x0 - dx) % zone.Width() + zone.Width()) % zone.Width());
   return columns;
 }
 int32_t WrappedRow(const Zone& zone, int32_t y, int64_t dy) {

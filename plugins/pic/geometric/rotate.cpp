@@ -23,10 +23,18 @@ int32_t ApplyRotate(ApplyContext* context) {
   // sine and cosine in double precision.
   double cosine = 0, sine = 0;
   switch (angle) {
-    case 0: cosine = 1, sine = 0; break;
-    case 90: cosine = 0, sine = 1; break;
-    case 180: cosine = -1, sine = 0; break;
-    case 270: cosine = 0, sine = -1; break;
+    case 0:
+      cosine = 1, sine = 0;
+      break;
+    case 90:
+      cosine = 0, sine = 1;
+      break;
+    case 180:
+      cosine = -1, sine = 0;
+      break;
+    case 270:
+      cosine = 0, sine = -1;
+      break;
     default: {
       const float radians = float(angle) * kRadiansPerDegreeSingle;
       cosine = std::cos(double(radians));
@@ -34,8 +42,9 @@ int32_t ApplyRotate(ApplyContext* context) {
     }
   }
   const int32_t mode_option = FirstSetOption(*context, {2, 3, 4});
-  const Background mode = mode_option == 3 ? Background::kKeep : mode_option == 4 ? Background::kRepeat
-                                                                                    : Background::kClear;
+  const Background mode = mode_option == 3   ? Background::kKeep
+                          : mode_option == 4 ? Background::kRepeat
+                                             : Background::kClear;
   const Bgr clear = ColourParameter(*context, 5);
   const bool ellipse = FirstSetOption(*context, {7, 8}) == 8;
   SpanMask mask;
@@ -92,14 +101,10 @@ int32_t ApplyRotate(ApplyContext* context) {
 }
 
 const ParameterRow kParameters[] = {
-    {1, "X Center", "320", "0", kKindHorizontal},
-    {2, "Y Center", "240", "0", kKindVertical},
-    {4, "Angle (degree)", "45", "0", kKindReal},
-    {5, "Clear Color", "0 0 0", "0 0 0", kKindColour},
-    {7, "Ellipse X Center", "100", "0", kKindHorizontal},
-    {8, "Ellipse Y Center", "100", "0", kKindVertical},
-    {9, "Ellipse Radius 1", "100", "0", kKindHorizontal},
-    {10, "Ellipse Radius 2", "100", "0", kKindVertical},
+    {1, "X Center", "320", "0", kKindHorizontal},         {2, "Y Center", "240", "0", kKindVertical},
+    {4, "Angle (degree)", "45", "0", kKindReal},          {5, "Clear Color", "0 0 0", "0 0 0", kKindColour},
+    {7, "Ellipse X Center", "100", "0", kKindHorizontal}, {8, "Ellipse Y Center", "100", "0", kKindVertical},
+    {9, "Ellipse Radius 1", "100", "0", kKindHorizontal}, {10, "Ellipse Radius 2", "100", "0", kKindVertical},
 };
 const OptionRow kOptions[] = {
     {2, "Clear Background", 1, 2}, {3, "Keep Background", 0, 2}, {4, "Repeat", 0, 2},

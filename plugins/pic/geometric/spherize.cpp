@@ -63,13 +63,19 @@ int32_t ApplySpherize(ApplyContext* context) {
       px = nx, py = ny;
       // Sphere mapping of the point relative to the centre.
       double a, b, c;
-      if (axis == 0) a = pz, b = px, c = -py;
-      else if (axis == 1) a = -px, b = py, c = pz;
-      else a = -px, b = pz, c = -py;
+      if (axis == 0)
+        a = pz, b = px, c = -py;
+      else if (axis == 1)
+        a = -px, b = py, c = pz;
+      else
+        a = -px, b = pz, c = -py;
       double longitude, latitude;
-      if (c > 0) longitude = -std::atan(a / c);
-      else if (c < 0) longitude = kPi - std::atan(a / c);
-      else longitude = a > 0 ? -kPi / 2 : a < 0 ? kPi / 2 : 0;
+      if (c > 0)
+        longitude = -std::atan(a / c);
+      else if (c < 0)
+        longitude = kPi - std::atan(a / c);
+      else
+        longitude = a > 0 ? -kPi / 2 : a < 0 ? kPi / 2 : 0;
       if (a == 0 && c == 0) {
         latitude = b > 0 ? kPi / 2 : b < 0 ? -kPi / 2 : 0;
       } else {
@@ -93,11 +99,11 @@ int32_t ApplySpherize(ApplyContext* context) {
 }
 
 const ParameterRow kParameters[] = {
-    {1, "X Center", "320", "0", kKindHorizontal},   {2, "Y Center", "240", "0", kKindVertical},
-    {3, "Round factor", "1", "0.0", kKindReal},     {4, "Radius", "240", "0", kKindHorizontal},
+    {1, "X Center", "320", "0", kKindHorizontal},      {2, "Y Center", "240", "0", kKindVertical},
+    {3, "Round factor", "1", "0.0", kKindReal},        {4, "Radius", "240", "0", kKindHorizontal},
     {5, "Clear Color", "0 0 0", "0 0 0", kKindColour}, {6, "X Rotation", "0.0", "0.0", kKindReal},
-    {7, "Y Rotation", "0.0", "0.0", kKindReal},     {8, "Z Rotation", "0.0", "0.0", kKindReal},
-    {9, "X Rep.", "1.0", "0.0", kKindPositiveReal}, {10, "Y Rep.", "1.0", "0.0", kKindPositiveReal},
+    {7, "Y Rotation", "0.0", "0.0", kKindReal},        {8, "Z Rotation", "0.0", "0.0", kKindReal},
+    {9, "X Rep.", "1.0", "0.0", kKindPositiveReal},    {10, "Y Rep.", "1.0", "0.0", kKindPositiveReal},
 };
 const OptionRow kOptions[] = {
     {2, "Clear Background", 1, 1}, {3, "Keep Background", 0, 1}, {6, "X Axis", 0, 2},

@@ -54,8 +54,8 @@ const ParameterRow kParameters[] = {
 };
 // "Box" and "Circle" do not change the result.
 const OptionRow kOptions[] = {
-    {1, "Clear Background", 1, 3}, {2, "Keep Background", 0, 3}, {3, "Repeat", 0, 3},
-    {6, "Box", 1, 2},              {7, "Circle", 0, 2},
+    {1, "Clear Background", 1, 3}, {2, "Keep Background", 0, 3}, {3, "Repeat", 0, 3}, {6, "Box", 1, 2},
+    {7, "Circle", 0, 2},
 };
 
 }  // namespace

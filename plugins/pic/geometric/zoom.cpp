@@ -67,7 +67,7 @@ const ParameterRow kZoomParameters[] = {
     {8, "Transparency", "50 %", "0 %", kKindPercentage},
 };
 const OptionRow kZoomOptions[] = {
-    {2, "Clear Background", 1, 1}, {3, "Keep Background", 0, 1}, {6, "Solid", 1, 2},
+    {2, "Clear Background", 1, 1}, {3, "Keep Background", 0, 1},   {6, "Solid", 1, 2},
     {7, "Transparent", 0, 2},      {9, "Use Extrapolation", 0, 3},
 };
 
@@ -107,7 +107,8 @@ int32_t ApplySixteenNine(ApplyContext* context) {
     Picture part;
     if (!CutOut(pictures->out, *zone, part)) return length < 1 || breadth < 1 ? 1 : 0;
     if (kept >= 1) {
-      const bool done = across ? ResizePicture(part, int32_t(w), int32_t(kept)) : ResizePicture(part, int32_t(kept), int32_t(h));
+      const bool done =
+          across ? ResizePicture(part, int32_t(w), int32_t(kept)) : ResizePicture(part, int32_t(kept), int32_t(h));
       if (!done) return 0;
     }
     ++bar;
@@ -156,7 +157,6 @@ const OptionRow kSixteenNineOptions[] = {
 }  // namespace
 
 const CatalogueRow kZoom = {"Zoom", ApplyZoom, kHelpFile, 34, kZoomParameters, kZoomOptions};
-const CatalogueRow kSixteenNine = {"16/9", ApplySixteenNine, kHelpFile, 0, kSixteenNineParameters,
-                                   kSixteenNineOptions};
+const CatalogueRow kSixteenNine = {"16/9", ApplySixteenNine, kHelpFile, 0, kSixteenNineParameters, kSixteenNineOptions};
 
 }  // namespace ombrix::pic

@@ -87,12 +87,14 @@ const ParameterRow kMotionBlurParameters[] = {
     {6, "Clear Color", "0 0 0", "0 0 0", kKindColour},
 };
 const OptionRow kMotionBlurOptions[] = {
-    {2, "Clear Background", 1, 1}, {3, "Keep Background", 0, 1},
+    {2, "Clear Background", 1, 1},
+    {3, "Keep Background", 0, 1},
 };
 
 }  // namespace
 
 const CatalogueRow kBlur = {"Blur", ApplyBlur, kHelpFile, 2, kBlurParameters, {}};
-const CatalogueRow kMotionBlur = {"Motion Blur", ApplyMotionBlur, kHelpFile, 19, kMotionBlurParameters, kMotionBlurOptions};
+const CatalogueRow kMotionBlur = {"Motion Blur",         ApplyMotionBlur,   kHelpFile, 19,
+                                  kMotionBlurParameters, kMotionBlurOptions};
 
 }  // namespace ombrix::pic

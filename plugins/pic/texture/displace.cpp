@@ -1,10 +1,11 @@
-// Displace (pixels exchanged with random neighbours below and to the right) and Displace Mosaic (random exchanges inside cells).
+// Displace (pixels exchanged with random neighbours below and to the right) and Displace Mosaic (random exchanges
+// inside cells).
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
-#include "plugins/pic/pic_filters.h"
 #include "core/kit/random.h"
+#include "plugins/pic/pic_filters.h"
 #include "plugins/pic/pic_helpers.h"
 
 namespace ombrix::pic {
@@ -77,6 +78,7 @@ const ParameterRow kDisplaceMosaicParameters[] = {
 }  // namespace
 
 const CatalogueRow kDisplace = {"Displace", ApplyDisplace, kHelpFile, 6, kDisplaceParameters, {}};
-const CatalogueRow kDisplaceMosaic = {"Displace Mosaic", ApplyDisplaceMosaic, kHelpFile, 7, kDisplaceMosaicParameters, {}};
+const CatalogueRow kDisplaceMosaic = {
+    "Displace Mosaic", ApplyDisplaceMosaic, kHelpFile, 7, kDisplaceMosaicParameters, {}};
 
 }  // namespace ombrix::pic

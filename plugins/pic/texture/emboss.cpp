@@ -99,12 +99,9 @@ int32_t ApplyEmboss(ApplyContext* context) {
 }
 
 const ParameterRow kEmbossParameters[] = {
-    {1, "X Offset", "2", "0", kKindHorizontal},
-    {2, "Y Offset", "2", "0", kKindVertical},
-    {6, "Entry Color", "0 0 0", "0 0 0", kKindColour},
-    {7, "Exit Color", "255 255 255", "0 0 0", kKindColour},
-    {9, "Middle Gray", "128", "0", kKindByteRange},
-    {10, "Threshold", "8", "0", kKindByteRange},
+    {1, "X Offset", "2", "0", kKindHorizontal},        {2, "Y Offset", "2", "0", kKindVertical},
+    {6, "Entry Color", "0 0 0", "0 0 0", kKindColour}, {7, "Exit Color", "255 255 255", "0 0 0", kKindColour},
+    {9, "Middle Gray", "128", "0", kKindByteRange},    {10, "Threshold", "8", "0", kKindByteRange},
 };
 const OptionRow kEmbossOptions[] = {
     {2, "Gray Scale", 1, 1}, {3, "Special", 0, 1}, {4, "Color", 0, 1},

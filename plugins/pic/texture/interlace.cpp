@@ -34,7 +34,8 @@ int32_t ApplyInterlace(ApplyContext* context) {
 }
 
 const OptionRow kInterlaceOptions[] = {
-    {2, "Horizontal", 1, 1}, {3, "Vertical", 0, 1},
+    {2, "Horizontal", 1, 1},
+    {3, "Vertical", 0, 1},
 };
 
 int32_t ApplyCameraView(ApplyContext* context) {
@@ -69,12 +70,16 @@ const ParameterRow kCameraViewParameters[] = {
     {2, "Color", "0 0 0", "0 0 0", kKindColour},
 };
 const OptionRow kCameraViewOptions[] = {
-    {1, "Use Solid color", 1, 1}, {2, "Change Color", 0, 1}, {3, "Horizontal", 1, 2}, {4, "Vertical", 0, 2},
+    {1, "Use Solid color", 1, 1},
+    {2, "Change Color", 0, 1},
+    {3, "Horizontal", 1, 2},
+    {4, "Vertical", 0, 2},
 };
 
 }  // namespace
 
 const CatalogueRow kInterlace = {"Interlace", ApplyInterlace, kHelpFile, 12, {}, kInterlaceOptions};
-const CatalogueRow kCameraView = {"Camera View", ApplyCameraView, kHelpFile, 5, kCameraViewParameters, kCameraViewOptions};
+const CatalogueRow kCameraView = {"Camera View",         ApplyCameraView,   kHelpFile, 5,
+                                  kCameraViewParameters, kCameraViewOptions};
 
 }  // namespace ombrix::pic

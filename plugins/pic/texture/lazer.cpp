@@ -1,4 +1,5 @@
-// Lazer (every column or row drawn toward its first pixel) and Lazer Morph (toward a gradient between its first and last pixels).
+// Lazer (every column or row drawn toward its first pixel) and Lazer Morph (toward a gradient between its first and
+// last pixels).
 #include <algorithm>
 #include <cstring>
 
@@ -24,7 +25,8 @@ int32_t ApplyLazer(ApplyContext* context) {
     StartProgress(zone->x0, zone->x1);
     auto line = Scratch<uint8_t>(3 * size_t(std::max(zone->Width(), 0)));
     if (!line) return 0;
-    if (zone->Height() > 0) std::memcpy(line.get(), PixelAt(pictures->out, zone->x0, zone->y0), 3 * size_t(zone->Width()));
+    if (zone->Height() > 0)
+      std::memcpy(line.get(), PixelAt(pictures->out, zone->x0, zone->y0), 3 * size_t(zone->Width()));
     uint8_t* const* rows = pictures->out;
     const int32_t x0 = zone->x0, y0 = zone->y0, y1 = zone->y1;
     return WalkColumnBands(x0, zone->x1, 1, [&](int64_t from, int64_t to) {
@@ -47,7 +49,8 @@ const ParameterRow kLazerParameters[] = {
     {2, "Transparency Level", "50 %", "0 %", kKindPercentage},
 };
 const OptionRow kLazerOptions[] = {
-    {2, "Vertical", 1, 1}, {3, "Horizontal", 0, 1},
+    {2, "Vertical", 1, 1},
+    {3, "Horizontal", 0, 1},
 };
 
 // The pixel c drawn toward the gradient value g at level k (0..255, floating):
@@ -83,9 +86,7 @@ int32_t ApplyLazerMorph(ApplyContext* context) {
   morph.Fill(k);
   // The gradient lies between two bytes, so it indexes the table; the check keeps any other
   // value on the formula.
-  auto mix = [&](int32_t c, int32_t g) {
-    return uint32_t(g) < 256 ? morph.value[g][c] : MorphChannel(k, c, g);
-  };
+  auto mix = [&](int32_t c, int32_t g) { return uint32_t(g) < 256 ? morph.value[g][c] : MorphChannel(k, c, g); };
   if (FirstSetOption(*context, {2, 3}) != 3) {
     // Row by row over bands of columns; per column and channel the ends and the gradient's
     // slope (b - a) / span are taken once.
@@ -139,12 +140,14 @@ const ParameterRow kLazerMorphParameters[] = {
     {2, "Transparency Level", "0 %", "0 %", kKindPercentage},
 };
 const OptionRow kLazerMorphOptions[] = {
-    {2, "Vertical", 1, 1}, {3, "Horizontal", 0, 1},
+    {2, "Vertical", 1, 1},
+    {3, "Horizontal", 0, 1},
 };
 
 }  // namespace
 
 const CatalogueRow kLazer = {"Lazer", ApplyLazer, kHelpFile, 13, kLazerParameters, kLazerOptions};
-const CatalogueRow kLazerMorph = {"Lazer Morph", ApplyLazerMorph, kHelpFile, 14, kLazerMorphParameters, kLazerMorphOptions};
+const CatalogueRow kLazerMorph = {"Lazer Morph",         ApplyLazerMorph,   kHelpFile, 14,
+                                  kLazerMorphParameters, kLazerMorphOptions};
 
 }  // namespace ombrix::pic

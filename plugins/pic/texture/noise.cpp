@@ -1,4 +1,5 @@
-// Add Noise (random offsets per channel on randomly chosen pixels) and Add Dust (random brightness on randomly chosen pixels).
+// Add Noise (random offsets per channel on randomly chosen pixels) and Add Dust (random brightness on randomly chosen
+// pixels).
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -70,7 +71,8 @@ const ParameterRow kAddDustParameters[] = {
     {3, "Maximum Dust", "128", "0", kKindByteRange},
 };
 const OptionRow kAddDustOptions[] = {
-    {2, "Gray Scale", 1, 1}, {3, "Keep Color", 0, 1},
+    {2, "Gray Scale", 1, 1},
+    {3, "Keep Color", 0, 1},
 };
 
 }  // namespace

@@ -21,7 +21,8 @@ int32_t ApplyScratch(ApplyContext* context) {
   const int32_t m = int32_t(std::min<int64_t>(magnitude, INT32_MAX));
   const float transparency = ParameterValue(*context, 7);
   if (transparency == 100.0f) return 1;
-  const long double level = FirstSetOption(*context, {9, 10}) == 10 ? 1 - 0.01 * static_cast<long double>(transparency) : 1.0L;
+  const long double level =
+      FirstSetOption(*context, {9, 10}) == 10 ? 1 - 0.01 * static_cast<long double>(transparency) : 1.0L;
   const int32_t d = TruncateToInt(level * 255);
   const Bgr clear = ColourParameter(*context, 5);
   const bool clear_background = FirstSetOption(*context, {6, 7}) != 7;
@@ -75,9 +76,9 @@ const ParameterRow kScratchParameters[] = {
     {7, "Transparency", "50 %", "0 %", kKindPercentage},
 };
 const OptionRow kScratchOptions[] = {
-    {1, "Horizontal", 1, 1},       {2, "Vertical", 0, 1},        {3, "Left Diagonal", 0, 1},
-    {4, "Right Diagonal", 0, 1},   {6, "Clear Background", 1, 3}, {7, "Keep Background", 0, 3},
-    {9, "Solid", 1, 4},            {10, "Transparent", 0, 4},
+    {1, "Horizontal", 1, 1},     {2, "Vertical", 0, 1},         {3, "Left Diagonal", 0, 1},
+    {4, "Right Diagonal", 0, 1}, {6, "Clear Background", 1, 3}, {7, "Keep Background", 0, 3},
+    {9, "Solid", 1, 4},          {10, "Transparent", 0, 4},
 };
 
 }  // namespace

@@ -100,10 +100,18 @@ struct StreakWalk {
   StreakWalk(uint8_t* const* r, int64_t sx, int64_t sy, int64_t n, StreakDirection direction)
       : rows(r), x(sx), y(sy), steps(n), dx(0), dy(0) {
     switch (direction) {
-      case StreakDirection::kHorizontal: dx = -1; break;
-      case StreakDirection::kVertical: dy = -1; break;
-      case StreakDirection::kDiagonalRight: dx = 1, dy = -1; break;
-      case StreakDirection::kDiagonalLeft: dx = -1, dy = -1; break;
+      case StreakDirection::kHorizontal:
+        dx = -1;
+        break;
+      case StreakDirection::kVertical:
+        dy = -1;
+        break;
+      case StreakDirection::kDiagonalRight:
+        dx = 1, dy = -1;
+        break;
+      case StreakDirection::kDiagonalLeft:
+        dx = -1, dy = -1;
+        break;
     }
   }
   uint8_t* Pixel(int64_t t) const { return PixelAt(rows, x + dx * (steps - t), y + dy * (steps - t)); }
@@ -245,7 +253,7 @@ __attribute__((target("avx2"))) inline void Avx2Group(uint8_t* p, __m256i seed, 
 // lanes past the streak have weight 0 and are stored back unchanged), else through a copy so
 // that nothing beyond the row is touched.
 __attribute__((target("avx2"))) inline void Avx2Tail(uint8_t* p, size_t rest, size_t room, __m256i seed,
-                                                      const uint16_t* weights) {
+                                                     const uint16_t* weights) {
   if (room >= 16 - rest) {
     Avx2Group(p, seed, weights);
   } else {
@@ -258,7 +266,7 @@ __attribute__((target("avx2"))) inline void Avx2Tail(uint8_t* p, size_t rest, si
 
 // The floor changes of the whole streak, sixteen channels at a time.
 __attribute__((target("avx2"))) inline void Avx2Floor(const StreakRamp& ramp, uint8_t* first, const uint8_t* seed,
-                                                       size_t room) {
+                                                      size_t room) {
   const uint16_t* const weights = ramp.byte_weights();
   // Lane i of a group whose first channel is channel `phase` holds channel (phase + i) % 3 of
   // the seed: picked from the seed's three bytes, the high byte of every lane cleared. The
@@ -299,7 +307,7 @@ __attribute__((target("avx2"))) inline void Avx2Floor(const StreakRamp& ramp, ui
 
 // Streaks with exceptions: noted first, the floor loop, then mended.
 __attribute__((target("avx2"), noinline)) void VectorLoopAvx2Mended(const StreakRamp& ramp, uint8_t* first,
-                                                                   const uint8_t* seed, size_t room) {
+                                                                    const uint8_t* seed, size_t room) {
   const Mends mends(ramp, first, seed);
   Avx2Floor(ramp, first, seed, room);
   mends.Apply(first);
@@ -307,7 +315,7 @@ __attribute__((target("avx2"), noinline)) void VectorLoopAvx2Mended(const Streak
 
 // The SSE2 loop's work sixteen channels at a time; streaks without exceptions skip their list.
 __attribute__((target("avx2"))) void VectorLoopAvx2(const StreakRamp& ramp, uint8_t* first, const uint8_t* seed,
-                                                     size_t room) {
+                                                    size_t room) {
   if (ramp.short_row_count() != 0) {
     VectorLoopAvx2Mended(ramp, first, seed, room);
   } else {
@@ -345,7 +353,6 @@ void DrawStreakPlain(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, 
   }
 }
 
-
 bool StreakAvx2Available() { return kAvx2; }
 
 HorizontalStreakKernel HorizontalKernelFor(StreakLoop loop) {
@@ -359,8 +366,8 @@ HorizontalStreakKernel HorizontalKernelFor(StreakLoop loop) {
   return ScalarLoop;
 }
 
-void DrawRampStreak(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t steps,
-                    StreakDirection direction, const StreakRamp& ramp, StreakLoop loop) {
+void DrawRampStreak(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t steps, StreakDirection direction,
+                    const StreakRamp& ramp, StreakLoop loop) {
   const StreakWalk walk(rows, x, y, steps, direction);
   if (loop != StreakLoop::kScalar && direction == StreakDirection::kHorizontal && ramp.byte_weights() != nullptr) {
     HorizontalKernelFor(loop)(ramp, walk.Pixel(0), PixelAt(rows, x, y), 3 * size_t(width - x));

@@ -111,10 +111,18 @@ inline int64_t StreakSteps(int32_t width, int64_t x, int64_t y, int64_t length, 
   if (length < 1) return 0;
   int64_t steps = 0;
   switch (direction) {
-    case StreakDirection::kHorizontal: steps = std::min(length, x); break;
-    case StreakDirection::kVertical: steps = std::min(length, y); break;
-    case StreakDirection::kDiagonalRight: steps = std::min({length, y, width - 1 - x}); break;
-    case StreakDirection::kDiagonalLeft: steps = std::min({length, y, x}); break;
+    case StreakDirection::kHorizontal:
+      steps = std::min(length, x);
+      break;
+    case StreakDirection::kVertical:
+      steps = std::min(length, y);
+      break;
+    case StreakDirection::kDiagonalRight:
+      steps = std::min({length, y, width - 1 - x});
+      break;
+    case StreakDirection::kDiagonalLeft:
+      steps = std::min({length, y, x});
+      break;
   }
   return steps < 1 ? 0 : steps;
 }
@@ -127,10 +135,9 @@ inline int64_t StreakSteps(int32_t width, int64_t x, int64_t y, int64_t length, 
 void DrawStreakPlain(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t length,
                      StreakDirection direction);
 
-
 // The streak of `steps` (2 or more) pixels through its ramp.
-void DrawRampStreak(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t steps,
-                    StreakDirection direction, const StreakRamp& ramp, StreakLoop loop = StreakLoop::kFastest);
+void DrawRampStreak(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t steps, StreakDirection direction,
+                    const StreakRamp& ramp, StreakLoop loop = StreakLoop::kFastest);
 // DrawStreak below for every streak but the horizontal ones of the fastest loop.
 void DrawStreakThroughRamps(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t length,
                             StreakDirection direction, StreakRamps& ramps, StreakLoop loop);

@@ -88,15 +88,12 @@ int32_t ApplyTitle(ApplyContext* context) {
 }
 
 const ParameterRow kTitleParameters[] = {
-    {1, "Width", "10", "0", kKindHorizontal},
-    {2, "Height", "10", "0", kKindVertical},
-    {3, "Max. X Offset", "5", "0", kKindHorizontal},
-    {4, "Max. Y Offset", "5", "0", kKindVertical},
-    {6, "Clear Color", "0 0 0", "0 0 0", kKindColour},
-    {8, "Transparency Level", "50 %", "0 %", kKindPercentage},
+    {1, "Width", "10", "0", kKindHorizontal},          {2, "Height", "10", "0", kKindVertical},
+    {3, "Max. X Offset", "5", "0", kKindHorizontal},   {4, "Max. Y Offset", "5", "0", kKindVertical},
+    {6, "Clear Color", "0 0 0", "0 0 0", kKindColour}, {8, "Transparency Level", "50 %", "0 %", kKindPercentage},
 };
 const OptionRow kTitleOptions[] = {
-    {2, "Clear Background", 1, 1}, {3, "Keep Background", 0, 1}, {6, "Solid", 1, 2},
+    {2, "Clear Background", 1, 1}, {3, "Keep Background", 0, 1},     {6, "Solid", 1, 2},
     {7, "Transparent", 0, 2},      {9, "Random Transparency", 0, 3},
 };
 
@@ -138,7 +135,8 @@ const ParameterRow kBrickParameters[] = {
     {4, "Dec Step", "0", "0", kKindHorizontal},
 };
 const OptionRow kBrickOptions[] = {
-    {2, "Horizontal", 1, 1}, {3, "Vertical", 0, 1},
+    {2, "Horizontal", 1, 1},
+    {3, "Vertical", 0, 1},
 };
 
 }  // namespace

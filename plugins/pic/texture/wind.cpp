@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "core/kit/random.h"
-#include "plugins/pic/texture/streak.h"
 #include "plugins/pic/pic_filters.h"
 #include "plugins/pic/pic_helpers.h"
+#include "plugins/pic/texture/streak.h"
 
 namespace ombrix::pic {
 namespace {
@@ -18,10 +18,14 @@ using Direction = StreakDirection;
 
 Direction DirectionOption(const ApplyContext& context) {
   switch (FirstSetOption(context, {1, 2, 3, 4})) {
-    case 2: return Direction::kVertical;
-    case 3: return Direction::kDiagonalRight;
-    case 4: return Direction::kDiagonalLeft;
-    default: return Direction::kHorizontal;
+    case 2:
+      return Direction::kVertical;
+    case 3:
+      return Direction::kDiagonalRight;
+    case 4:
+      return Direction::kDiagonalLeft;
+    default:
+      return Direction::kHorizontal;
   }
 }
 
@@ -41,7 +45,9 @@ StreakRamps RampsUpTo(const HostPictures& pictures, int64_t longest) {
 class RowSeeds {
  public:
   RowSeeds(int32_t n, const Zone& zone)
-      : always_(n < 1), chance_(n), xs_(size_t(std::max(zone.x1 - zone.x0, 0)) + 1),
+      : always_(n < 1),
+        chance_(n),
+        xs_(size_t(std::max(zone.x1 - zone.x0, 0)) + 1),
         draws_(size_t(std::max(zone.x1 - zone.x0, 0)) + 1) {}
 
   // The seeds among columns x0 .. x1 - 1; with `length_draw`, a length draw after every seed.
@@ -113,7 +119,10 @@ const ParameterRow kWindParameters[] = {
     {3, "Maximum lenght", "15", "0", kKindHorizontal},
 };
 const OptionRow kWindOptions[] = {
-    {1, "Horizontal", 1, 1}, {2, "Vertical", 0, 1}, {3, "Diagonal Right", 0, 1}, {4, "Diagonal Left", 0, 1},
+    {1, "Horizontal", 1, 1},
+    {2, "Vertical", 0, 1},
+    {3, "Diagonal Right", 0, 1},
+    {4, "Diagonal Left", 0, 1},
 };
 
 int32_t ApplyRangeWind(ApplyContext* context) {
@@ -153,7 +162,10 @@ const ParameterRow kRangeWindParameters[] = {
     {4, "Threshold", "32", "0", kKindByteRange},
 };
 const OptionRow kRangeWindOptions[] = {
-    {1, "Horizontal", 1, 1}, {2, "Vertical", 0, 1}, {3, "Diagonal Right", 0, 1}, {4, "Diagonal Left", 0, 1},
+    {1, "Horizontal", 1, 1},
+    {2, "Vertical", 0, 1},
+    {3, "Diagonal Right", 0, 1},
+    {4, "Diagonal Left", 0, 1},
 };
 
 int32_t ApplyLightWind(ApplyContext* context) {
@@ -171,7 +183,8 @@ int32_t ApplyLightWind(ApplyContext* context) {
   int64_t length_of_mean[256];
   int64_t most = 0;
   for (int32_t mean = 0; mean < 256; ++mean) {
-    length_of_mean[mean] = TruncateToInt(static_cast<long double>(mean) * (longest - shortest) * 0.003921569 + shortest);
+    length_of_mean[mean] =
+        TruncateToInt(static_cast<long double>(mean) * (longest - shortest) * 0.003921569 + shortest);
     most = std::max(most, length_of_mean[mean]);
   }
   StreakRamps ramps = RampsUpTo(*pictures, most);
@@ -195,7 +208,10 @@ const ParameterRow kLightWindParameters[] = {
     {4, "Minimum lenght (pixel)", "0", "0", kKindHorizontal},
 };
 const OptionRow kLightWindOptions[] = {
-    {1, "Horizontal", 1, 1}, {2, "Vertical", 0, 1}, {3, "Diagonal Right", 0, 1}, {4, "Diagonal Left", 0, 1},
+    {1, "Horizontal", 1, 1},
+    {2, "Vertical", 0, 1},
+    {3, "Diagonal Right", 0, 1},
+    {4, "Diagonal Left", 0, 1},
 };
 
 }  // namespace

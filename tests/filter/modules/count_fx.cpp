@@ -53,7 +53,8 @@ void Catalogue() {
 const PluginRights kRights = {"Test", "All Rights Reserved.", 0, 0};
 const int32_t kKinds[] = {1, 0};
 const PluginExtension kExtension = {"Ombrix Plug-ins Extension", 0, Catalogue, 0};
-const PluginInfo kInfo = {{1, 48, 0, 4, 8, 16}, "Count Test Module", &kRights, 1.0, kKinds, &kExtension, nullptr, nullptr};
+const PluginInfo kInfo = {
+    {1, 48, 0, 4, 8, 16}, "Count Test Module", &kRights, 1.0, kKinds, &kExtension, nullptr, nullptr};
 
 }  // namespace
 

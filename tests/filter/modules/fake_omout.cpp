@@ -8,8 +8,8 @@
 
 namespace {
 std::string g_log;
-int g_stop_bar = 0;        // 0: never stop
-int g_stop_after = 0;      // calls on that bar answered "go on" before the stop
+int g_stop_bar = 0;    // 0: never stop
+int g_stop_after = 0;  // calls on that bar answered "go on" before the stop
 int g_question_answer = 0;
 bool g_stopped = false;
 
@@ -22,7 +22,9 @@ __attribute__((visibility("default"))) int32_t OmOutLightWaveCall = 0;
 }
 
 EXPORT void OmInitOmOutDll() { Log("init-dll"); }
-EXPORT void OmOpenProgress(int32_t host) { Log("open " + std::to_string(host) + " flag " + std::to_string(OmOutLightWaveCall)); }
+EXPORT void OmOpenProgress(int32_t host) {
+  Log("open " + std::to_string(host) + " flag " + std::to_string(OmOutLightWaveCall));
+}
 EXPORT void OmInitProgress(int32_t bar, int32_t low, int32_t high) {
   Log("range " + std::to_string(bar) + " " + std::to_string(low) + " " + std::to_string(high));
 }
