@@ -1,4 +1,4 @@
-// The uninstaller's window on a private X server: its template, caption, labels and bar while a
+// The uninstaller's window on a private X server: its caption, labels and bar while a
 // log is replayed, a screenshot mid-way, and the error for a log that cannot be read.
 #include "setup/uninstaller/uninstall_window.h"
 
@@ -8,7 +8,6 @@
 
 #include <filesystem>
 
-#include "gui/ani_button.h"
 #include "gui/gui_app.h"
 #include "tests/progress/gui_test_support.h"
 #include "tests/setup/private_home.h"
@@ -18,11 +17,7 @@ namespace {
 using namespace ombrix::setup;
 using ombrix::test::WriteTextFile;
 
-enum { kProgressBar = 1000, kActionLabel = 1001, kObjectLabel = 1002, kIcon = 1003 };
-
-wxRect Dlu(wxWindow* window, int x, int y, int w, int h) {
-  return wxRect(window->ConvertDialogToPixels(wxPoint(x, y)), window->ConvertDialogToPixels(wxSize(w, h)));
-}
+enum { kProgressBar = 1000, kActionLabel = 1001, kObjectLabel = 1002 };
 
 // The window's display, looking at the window before the removal of one chosen entry.
 class WatchingDisplay : public WindowDisplay {
@@ -51,18 +46,6 @@ class UninstallWindowTest : public ::testing::Test {
   static void SetUpTestSuite() { ASSERT_TRUE(ombrix::gui::EnsureGuiApplication()); }
   ombrix::test::PrivateHome home_;
 };
-
-TEST_F(UninstallWindowTest, OpensWithTheTemplateLayout) {
-  WindowDisplay display;
-  wxWindow* window = ombrix::test::FindTopLevel(kUninstallCaption);
-  ASSERT_NE(window, nullptr);
-  EXPECT_EQ(window->GetClientSize(), window->ConvertDialogToPixels(wxSize(232, 55)));
-  EXPECT_EQ(window->FindWindow(kIcon)->GetRect(), Dlu(window, 4, 4, 18, 20));
-  EXPECT_EQ(window->FindWindow(kActionLabel)->GetRect(), Dlu(window, 32, 4, 196, 12));
-  EXPECT_EQ(window->FindWindow(kObjectLabel)->GetRect(), Dlu(window, 40, 16, 184, 20));
-  EXPECT_EQ(window->FindWindow(kProgressBar)->GetRect(), Dlu(window, 4, 36, 224, 12));
-  EXPECT_NE(dynamic_cast<ombrix::gui::AniButton*>(window->FindWindow(kActionLabel)), nullptr);
-}
 
 TEST_F(UninstallWindowTest, ShowsEachRemovalWhileTheLogIsReplayed) {
   UninstallLog log;
