@@ -16,15 +16,37 @@ std::string OneLine(const std::string& text) {
   return out;
 }
 
+bool StartsCharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
+
+int CountCharacters(const std::string& text) {
+  int chars = 0;
+  for (const char c : text) chars += StartsCharacter(c) ? 1 : 0;
+  return chars;
+}
+
 // Cuts UTF-8 (or any 8-bit) text after max_chars characters, never inside a UTF-8 sequence.
 std::string CutToCharacters(const std::string& text, int max_chars) {
   int chars = 0;
   for (size_t i = 0; i < text.size(); ++i) {
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+    if (!StartsCharacter(text[i])) continue;
     if (chars == max_chars) return text.substr(0, i);
     ++chars;
   }
   return text;
+}
+
+// The end of a path is what tells one file from the next: a long one keeps its last characters
+// after "...".
+std::string KeepEnd(const std::string& text, int max_chars) {
+  int excess = CountCharacters(text) - max_chars;
+  if (excess <= 0) return text;
+  if (max_chars <= 3) return CutToCharacters("...", max_chars > 0 ? max_chars : 0);
+  excess += 3;
+  size_t i = 0;
+  for (; i < text.size() && excess > 0; ++i)
+    if (StartsCharacter(text[i])) --excess;
+  while (i < text.size() && !StartsCharacter(text[i])) ++i;
+  return "..." + text.substr(i);
 }
 
 }  // namespace
@@ -37,8 +59,9 @@ std::string FormatRemovalLine(int position, int count, const std::string& action
   const std::string number = std::to_string(percent) + "%";
   line += std::string(4 - number.size(), ' ') + number;
   if (!action.empty()) line += " " + OneLine(action);
-  if (!object.empty()) line += " " + OneLine(object);
-  return CutToCharacters(line, (columns > 20 ? columns : 20) - 1);
+  const int width = (columns > 20 ? columns : 20) - 1;
+  if (!object.empty()) line += " " + KeepEnd(OneLine(object), width - CountCharacters(line) - 1);
+  return CutToCharacters(line, width);
 }
 
 TerminalDisplay::TerminalDisplay() : terminal_(platform::StandardErrorIsTerminal()) {}

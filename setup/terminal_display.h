@@ -8,8 +8,9 @@
 
 namespace ombrix::setup {
 
-// "[#####.....]  50% Removing File /path" cut to columns - 1 characters; control characters of
-// the texts become blanks so that the line stays one line.
+// "[#####.....]  50% Removing File /path" in at most columns - 1 characters, a long path
+// shortened to "..." and its end; control characters of the texts become blanks so that the
+// line stays one line.
 std::string FormatRemovalLine(int position, int count, const std::string& action, const std::string& object,
                               int columns);
 

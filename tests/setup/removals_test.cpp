@@ -243,10 +243,12 @@ TEST_F(Removals, UninstallerRefusesABadLogAndTouchesNothingForAnEmptyOne) {
 TEST(RemovalLine, FitsTheTerminalAndKeepsToOneLine) {
   EXPECT_EQ(FormatRemovalLine(1, 4, "Removing File", "/x\ny", 80), "[#####...............]  25% Removing File /x y");
   EXPECT_EQ(FormatRemovalLine(0, 0, "", "", 80), "[####################] 100%");
-  const std::string cut = FormatRemovalLine(2, 2, "Removing File", std::string(100, '\xC3') + "", 40);
-  EXPECT_EQ(cut.size(), 39u);
-  EXPECT_EQ(FormatRemovalLine(1, 2, "A", "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", 34),
-            "[##########..........]  50% A \xC3\xA9\xC3\xA9\xC3\xA9");
+  // A long path keeps its end; characters are counted, not bytes.
+  EXPECT_EQ(FormatRemovalLine(2, 2, "Removing File", "/home/user/.local/share/mime/version", 58),
+            "[####################] 100% Removing File ...mime/version");
+  EXPECT_EQ(FormatRemovalLine(1, 2, "A", "/\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9/x", 38),
+            "[##########..........]  50% A ...\xC3\xA9\xC3\xA9/x");
+  EXPECT_EQ(FormatRemovalLine(1, 2, std::string(100, 'a'), "/x", 40).size(), 39u);
 }
 
 }  // namespace
