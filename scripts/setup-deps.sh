@@ -9,6 +9,7 @@ packages=(
   xvfb xauth
   pkg-config
   libx11-dev
+  desktop-file-utils shared-mime-info
 )
 
 missing=()

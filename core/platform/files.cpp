@@ -81,6 +81,8 @@ static std::atomic<BeforeReplaceHook> g_before_replace_hook{nullptr};
 
 void SetBeforeReplaceHook(BeforeReplaceHook hook) { g_before_replace_hook = hook; }
 
+BeforeReplaceHook CurrentBeforeReplaceHook() { return g_before_replace_hook.load(); }
+
 // Flushes the directory entry of a rename, so the new name survives a power failure too.
 static void SyncDirectory(const std::string& dir) {
   const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -23,6 +23,8 @@ bool ReplaceFileAtomically(const char* path, const std::string& data);
 // just before the rename, so a test can stop or kill the writer at that point. Null: none.
 using BeforeReplaceHook = void (*)(const char* temporary_path, const char* path);
 void SetBeforeReplaceHook(BeforeReplaceHook hook);
+// The hook set, for other writers that replace a file by renaming a finished copy over it.
+BeforeReplaceHook CurrentBeforeReplaceHook();
 bool RemoveFile(const char* path);
 // Makes an empty file at path only when no file of that name exists, in one step, so that two
 // processes choosing names in the same folder never both get the same one.

@@ -5,42 +5,58 @@
 
 #include "core/platform/files.h"
 #include "core/platform/paths.h"
+#include "core/platform/registry.h"
 #include "core/settings/settings.h"
 
 namespace ombrix {
 
-void WriteInstallationDefaults(const std::string& install_dir, bool only_existing_plugins) {
+std::vector<InitialSetting> InitialSettings(const std::string& install_dir, bool only_existing_plugins) {
   using platform::JoinPath;
   auto in_dir = [&](const char* relative) { return JoinPath(install_dir, relative); };
-  WriteSettingText(nullptr, "InstallDir", install_dir.c_str());
-  WriteSettingText(nullptr, "Im_pp", in_dir("UGIO/Im_pp").c_str());
-  WriteSettingText(nullptr, "OmOutDll", in_dir("Programs/OmOutX.Omw").c_str());
-  WriteSettingText(nullptr, "HelpDir", in_dir("Help").c_str());
-  WriteSettingText(nullptr, "InfoData", in_dir("Programs/Info.Dta").c_str());
-  WriteSettingText(nullptr, "AskData", in_dir("Programs/Ask.Dta").c_str());
-  WriteSettingText(nullptr, "WorkingData", in_dir("Programs/Work.Dta").c_str());
-  WriteSettingText(nullptr, "Version", "X 1.0e");
-  WriteSettingText(nullptr, "HelpFile", "Ombrix.Hlp");
+  const std::string product = std::string(kProductKey) + '\\';
+  const std::string plugins = product + "Plug-ins\\";
+  const std::string references = product + "References\\";
+  const std::string options = product + "Options\\";
 
-  int count = 0;
+  std::vector<InitialSetting> rows = {
+      {kProductListKey, kProductListValue, in_dir("Programs/ombrix-editor")},
+      {product, "InstallDir", install_dir},
+      {product, "Im_pp", in_dir("UGIO/Im_pp")},
+      {product, "OmOutDll", in_dir("Programs/OmOutX.Omw")},
+      {product, "HelpDir", in_dir("Help")},
+      {product, "InfoData", in_dir("Programs/Info.Dta")},
+      {product, "AskData", in_dir("Programs/Ask.Dta")},
+      {product, "WorkingData", in_dir("Programs/Work.Dta")},
+      {product, "Version", "X 1.0e"},
+      {product, "HelpFile", "Ombrix.Hlp"},
+      {product, kCopyrightValue, kCopyrightNotice},
+  };
+
+  std::vector<std::pair<std::string, std::string>> listed;  // file name, full path
   for (const char* name : {"ZvPic.Omp", "ZvPal.Omp", "ZvCom.Omp"}) {
     const std::string path = JoinPath(in_dir("Plugins"), name);
-    if (only_existing_plugins && !platform::FileExists(path.c_str())) continue;
-    const std::string key = "Plug-in_" + std::to_string(count++);
-    WriteSettingText("Plug-ins", key.c_str(), path.c_str());
-    WriteSettingText("References", name, path.c_str());
+    if (!only_existing_plugins || platform::FileExists(path.c_str())) listed.emplace_back(name, path);
   }
-  WriteSettingNumber("Plug-ins", "N_Plug", count);
+  rows.push_back({plugins, "N_Plug", std::to_string(listed.size())});
+  for (size_t i = 0; i < listed.size(); ++i)
+    rows.push_back({plugins, "Plug-in_" + std::to_string(i), listed[i].second});
+  for (const auto& [name, path] : listed) rows.push_back({references, name, path});
 
   for (const char* name : {"AskDel", "ShowProgress", "ShowXPic", "ShowPic", "KeepXPic", "AskExit"})
-    WriteSettingNumber("Options", name, 1);
-  WriteSettingNumber("Options", "StartLast", 0);
-  WriteSettingText("Options", "RenderPicture", "");
-  WriteSettingText("Options", "LastConfig", "");
-  WriteSettingText("Options", "ContentDirectory", install_dir.c_str());
-  WriteSettingText("Options", "TestPicture", in_dir("Images/Back.Bmp").c_str());
-  WriteSettingNumber("Options", "B-Width", 640);
-  WriteSettingNumber("Options", "B-Height", 480);
+    rows.push_back({options, name, "1"});
+  rows.push_back({options, "StartLast", "0"});
+  rows.push_back({options, "RenderPicture", ""});
+  rows.push_back({options, "LastConfig", ""});
+  rows.push_back({options, "ContentDirectory", install_dir});
+  rows.push_back({options, "TestPicture", in_dir("Images/Back.Bmp")});
+  rows.push_back({options, "B-Width", "640"});
+  rows.push_back({options, "B-Height", "480"});
+  return rows;
+}
+
+void WriteInstallationDefaults(const std::string& install_dir, bool only_existing_plugins) {
+  for (const InitialSetting& row : InitialSettings(install_dir, only_existing_plugins))
+    platform::RegistrySetString(platform::RegistryRoot::kCurrentUser, row.key_path, row.name, row.text);
 }
 
 }  // namespace ombrix
