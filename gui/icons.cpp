@@ -14,13 +14,14 @@ namespace {
 
 int LampSide(const wxSize& size) { return std::max(5, std::min(size.y - 4, 11)); }
 
-wxBitmap TransparentBitmap(int size) {
-  wxImage image(size, size);
+wxBitmap TransparentBitmap(const wxSize& size) {
+  wxImage image(size.x, size.y);
   image.InitAlpha();
-  unsigned char* alpha = image.GetAlpha();
-  for (int i = 0; i < size * size; ++i) alpha[i] = 0;
+  std::fill(image.GetAlpha(), image.GetAlpha() + size.x * size.y, 0);
   return wxBitmap(image, 32);
 }
+
+wxBitmap TransparentBitmap(int size) { return TransparentBitmap(wxSize(size, size)); }
 
 // A round badge of the given colour with a white glyph centred in it.
 wxBitmap Badge(int size, const wxColour& colour, const wxString& glyph) {
@@ -73,10 +74,7 @@ wxBitmap Hourglass(int size) {
 }
 
 wxBitmap Lamp(const wxSize& size, bool lit) {
-  wxImage image(size.x, size.y);
-  image.InitAlpha();
-  std::fill(image.GetAlpha(), image.GetAlpha() + size.x * size.y, 0);
-  wxBitmap bitmap(image, 32);
+  wxBitmap bitmap = TransparentBitmap(size);
   wxMemoryDC dc(bitmap);
   std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(dc));
   if (!gc) return bitmap;

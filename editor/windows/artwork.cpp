@@ -38,7 +38,7 @@ wxBitmap BannerPicture(const wxSize& size) {
   gc->DrawText("OMBRIX", left, top);
   // The subtitle follows the title, made smaller where the banner is short of room.
   const double room = w - (left + tw + h * 0.35) - h * 0.25;
-  double subtitle_height = h * 0.3;
+  double subtitle_height = h * 0.36;
   double sw = 0, sh = 0;
   for (int attempt = 0; attempt < 2; ++attempt) {
     gc->SetFont(wxFont(wxFontInfo(wxSize(0, std::max(6, int(subtitle_height)))).Family(wxFONTFAMILY_SWISS).Italic()),

@@ -181,6 +181,10 @@ void MainWindow::ShowStep(const char* text) {
   if (step_observer_) step_observer_(*splash_);
 }
 
+// A plug-in's menu holds at most 19 filters to a column. wxMenu::Break() starts a new column
+// only on Windows; on GTK it does nothing and a long menu would run off the screen, so every
+// column becomes a submenu of its own beside the first: "Zorvex Picture Filters",
+// "Zorvex Picture Filters (2)", ... The same on every platform, so the menu looks alike.
 void MainWindow::BuildFilterMenus() {
   filter_menu_ = std::make_unique<wxMenu>();
   for (const FilterMenuGroup& group : session_.menu) {

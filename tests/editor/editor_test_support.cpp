@@ -32,7 +32,7 @@ void UsePrivateStores(const std::string& test_name) {
 std::string MakeInstallation(const std::string& test_name) {
   const fs::path root = FreshDirectory(test_name + "/install");
   const fs::path stage = OMBRIX_STAGE_DIR;
-  fs::create_directories(root / "Programs");
+  fs::create_directories(root / "Programs" / "Temp");
   for (const char* name : {"ombrix-editor", "ombrix-filter.p", "OmOutX.Omw", "Info.Dta", "Ask.Dta", "Work.Dta"})
     fs::create_symlink(stage / "Programs" / name, root / "Programs" / name);
   for (const char* folder : {"Plugins", "UGIO", "Images"}) fs::create_directory_symlink(stage / folder, root / folder);

@@ -6,6 +6,7 @@
 #include <wx/app.h>
 #include <wx/menu.h>
 #include <wx/scrolbar.h>
+#include <wx/uiaction.h>
 
 #include <clocale>
 #include <filesystem>
@@ -30,6 +31,7 @@
 #include "tests/editor/editor_gui_support.h"
 #include "tests/editor/editor_test_support.h"
 #include "tests/progress/gui_test_support.h"
+#include "tests/progress/screen_reader.h"
 
 namespace {
 
@@ -233,6 +235,38 @@ TEST_F(EditorWindows, AFilterFromTheMenuBecomesTheCurrentFilterAndKeepsTheTypedZ
   ASSERT_TRUE(last.has_value());
   EXPECT_NE(last->find("FilterName=Negative\r\n"), std::string::npos);
   EXPECT_NE(last->find("Zone=12 0 0 0\r\n"), std::string::npos);
+}
+
+TEST_F(EditorWindows, TheNameFieldOpensTheFilterMenuAndItsChoiceTakesEffect) {
+  Start();
+  // While the menu is open (the press waits for it), the keyboard picks the first filter of the
+  // first submenu, as a person would.
+  window_->CallAfter([&] {
+    PumpFor(300);
+    wxUIActionSimulator keys;
+    for (const int key : {WXK_DOWN, WXK_RIGHT}) {
+      keys.Char(key);
+      PumpFor(200);
+    }
+    // The menu and its first submenu, as they lie over the window.
+    const wxRect area(window_->ClientToScreen(wxPoint(0, 0)), window_->GetClientSize());
+    std::vector<uint32_t> pixels;
+    ASSERT_TRUE(test::ReadScreen(area.x, area.y, area.width, area.height, pixels));
+    wxImage shot(area.width, area.height);
+    for (int y = 0; y < area.height; ++y)
+      for (int x = 0; x < area.width; ++x) {
+        const uint32_t p = pixels[size_t(y) * size_t(area.width) + size_t(x)];
+        shot.SetRGB(x, y, (p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+      }
+    shot.SaveFile(std::string(OMBRIX_TEST_OUTPUT_DIR) + "/editor/filter_menu.png", wxBITMAP_TYPE_PNG);
+    keys.Char(WXK_RETURN);
+    PumpFor(150);
+  });
+  ClickControl(Button(kMainFilterName));
+  PumpFor(200);
+  const FilterMenuItem& first = session_->menu[0].columns[0][0];
+  EXPECT_EQ(Button(kMainFilterName)->GetLabel(), first.name);
+  EXPECT_TRUE(session_->ready);
 }
 
 // ---- Options window ------------------------------------------------------------------------
