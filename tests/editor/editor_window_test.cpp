@@ -355,6 +355,16 @@ TEST_F(OptionsWindowTest, CancelStoresNothingAndResetShowsTheResetState) {
   EXPECT_EQ(ReadSetting("Options", "ComputeExtra"), "1");
 }
 
+TEST_F(OptionsWindowTest, HelpWithoutAHelpBookSaysWhichFileIsMissing) {
+  OptionsWindow* options = Open();
+  ASSERT_TRUE(options != nullptr);
+  ClickControl(OptionButton(options, kOptionsHelp));
+  ASSERT_EQ(dialogs_->messages.size(), 1u);
+  EXPECT_EQ(dialogs_->messages[0].text, "Cannot find \"" + install_ + "/Help/Ombrix.Hlp\".");
+  EXPECT_EQ(dialogs_->messages[0].caption, "Ombrix - Error");
+  EXPECT_TRUE(options->IsShown());
+}
+
 TEST_F(OptionsWindowTest, AddPlugInAndTheTestPictureGoThroughTheDialogs) {
   OptionsWindow* options = Open();
   ASSERT_TRUE(options != nullptr);
@@ -386,6 +396,28 @@ TEST_F(OptionsWindowTest, AddPlugInAndTheTestPictureGoThroughTheDialogs) {
   EXPECT_NE(session_->test_picture.get(), before);
   EXPECT_EQ(ReadSetting("Options", "TestPicture"), picture);
   EXPECT_EQ(dialogs_->unexpected, 0);
+}
+
+TEST_F(EditorWindows, NumberFieldsSelectTheirTextOnFocusAndTakeEnterAsTab) {
+  Start();
+  gui::MaskedEdit* left = Field(kMainZone1);
+  gui::MaskedEdit* next = Field(kMainZoneStep1);  // next in Tab order: the row's step
+  left->ChangeValue("123");
+  next->ChangeValue("456");
+  left->SetFocus();
+  PumpFor(200);
+  wxUIActionSimulator keys;
+  keys.Char(WXK_RETURN);
+  PumpFor(200);
+  EXPECT_EQ(wxWindow::FindFocus(), next);
+  long from = 0, to = 0;
+  next->GetSelection(&from, &to);
+  EXPECT_EQ(from, 0);
+  EXPECT_EQ(to, 3);
+  // Typing replaces the selected text, and a field holds at most 64 characters.
+  keys.Text(std::string(70, '7').c_str());
+  PumpFor(300);
+  EXPECT_EQ(next->GetValue(), wxString(64, '7'));
 }
 
 // ---- About and message windows -------------------------------------------------------------
