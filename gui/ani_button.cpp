@@ -53,6 +53,11 @@ void AniButton::SetFramePictures(std::vector<wxBitmap> pictures) {
   Repaint();
 }
 
+void AniButton::SetTextIndent(int pixels) {
+  text_indent_ = pixels;
+  Repaint();
+}
+
 void AniButton::SetBackColour(Colour colour) {
   back_ = colour & 0xFFFFFF;
   Repaint();
@@ -99,10 +104,10 @@ void AniButton::OnPaint(wxPaintEvent&) {
   dc.SetTextForeground(ToWxColour(fore_));
   dc.SetClippingRegion(wxRect(size));
   const bool left = HasFlag(kAniAlignLeft);
-  const int indent = left ? 2 : 0;
+  const int indent = left ? text_indent_ : 0;
   if (HasFlag(kAniWrap)) {
     LineCollector wrapper;
-    wrapper.Wrap(this, label, size.x - 2 * indent - 1);
+    wrapper.Wrap(this, label, size.x - indent - (left ? 2 : 0) - 1);
     const int line_height = dc.GetCharHeight();
     int y = 0;
     for (const wxString& line : wrapper.lines) {
@@ -112,7 +117,7 @@ void AniButton::OnPaint(wxPaintEvent&) {
       if (y >= size.y) break;
     }
   } else {
-    dc.DrawLabel(label, wxRect(indent, 0, size.x - 2 * indent, size.y),
+    dc.DrawLabel(label, wxRect(indent, 0, size.x - indent - (left ? 2 : 0), size.y),
                  (left ? wxALIGN_LEFT : wxALIGN_CENTRE_HORIZONTAL) | wxALIGN_CENTRE_VERTICAL);
   }
 }
@@ -151,6 +156,7 @@ void AniButton::OnMouseUp(wxMouseEvent& event) {
   if (!pressing_) return;
   pressing_ = false;
   if (!wxRect(GetClientSize()).Contains(event.GetPosition())) return;
+  if (HasFlag(kAniTwoState)) SetFrame(frame_ == 1 ? 2 : 1);
   wxCommandEvent click(wxEVT_BUTTON, GetId());
   click.SetEventObject(this);
   HandleWindowEvent(click);

@@ -16,6 +16,9 @@ namespace ombrix::gui {
 // Window styles of AniButton (in the user range of wxWindow styles).
 inline constexpr long kAniAlignLeft = 0x0001;  // text starts at the left edge instead of centred
 inline constexpr long kAniWrap = 0x0002;       // text wraps at words and line breaks, from the top
+// A two-state button: each press toggles its frame between 1 and 2 before the click event goes
+// out, so the handler sees the new state.
+inline constexpr long kAniTwoState = 0x0004;
 
 // The standard mouse event parameters: which button (1 left, 2 right, 4 middle), which modifier
 // keys (1 Shift, 2 Ctrl, 4 Alt) and the pointer position in pixels inside the control.
@@ -72,6 +75,9 @@ class AniButton : public wxControl {
   Colour ForeColour() const { return fore_; }
   void SetForeColour(Colour colour);
 
+  // Pixels kept free before left-aligned text (for a two-state button's lamp).
+  void SetTextIndent(int pixels);
+
   // The window text is the label; setting it repaints the control.
   void SetLabel(const wxString& label) override;
 
@@ -95,6 +101,7 @@ class AniButton : public wxControl {
   Colour back_ = 0xC0C0C0;
   Colour fore_ = 0x000000;
   bool pressing_ = false;
+  int text_indent_ = 2;
 
   wxDECLARE_EVENT_TABLE();
 };

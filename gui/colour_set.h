@@ -1,6 +1,8 @@
 // The nine user-interface colours of the settings store, read afresh whenever a window is set up.
 #pragma once
 
+#include <span>
+
 #include "gui/colour_rules.h"
 
 namespace ombrix::gui {
@@ -17,8 +19,19 @@ struct ColourSet {
   Colour edit_text = 0xBFFFFF;       // "EditTextColor"
 };
 
+// One colour: its value name directly under the product key, its caption in the editor's
+// options window and where it lives in the set; in the options window's order.
+struct ColourRow {
+  const char* name;
+  const char* caption;
+  Colour ColourSet::*member;
+};
+std::span<const ColourRow> ColourRows();
+
 // Each colour from its value directly under the product key; a missing value, or one that holds
 // no decimal number, gives the default above. Only the low 24 bits of a value are used.
 ColourSet ReadColourSet();
+// Stores each colour as decimal text.
+void WriteColourSet(const ColourSet& colours);
 
 }  // namespace ombrix::gui

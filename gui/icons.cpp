@@ -6,18 +6,22 @@
 #include <wx/graphics.h>
 #include <wx/log.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace ombrix::gui {
 namespace {
 
-wxBitmap TransparentBitmap(int size) {
-  wxImage image(size, size);
+int LampSide(const wxSize& size) { return std::max(5, std::min(size.y - 4, 11)); }
+
+wxBitmap TransparentBitmap(const wxSize& size) {
+  wxImage image(size.x, size.y);
   image.InitAlpha();
-  unsigned char* alpha = image.GetAlpha();
-  for (int i = 0; i < size * size; ++i) alpha[i] = 0;
+  std::fill(image.GetAlpha(), image.GetAlpha() + size.x * size.y, 0);
   return wxBitmap(image, 32);
 }
+
+wxBitmap TransparentBitmap(int size) { return TransparentBitmap(wxSize(size, size)); }
 
 // A round badge of the given colour with a white glyph centred in it.
 wxBitmap Badge(int size, const wxColour& colour, const wxString& glyph) {
@@ -69,7 +73,49 @@ wxBitmap Hourglass(int size) {
   return bitmap;
 }
 
+wxBitmap Lamp(const wxSize& size, bool lit) {
+  wxBitmap bitmap = TransparentBitmap(size);
+  wxMemoryDC dc(bitmap);
+  std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(dc));
+  if (!gc) return bitmap;
+  const int side = LampSide(size);
+  const double x = 3;
+  const double y = (size.y - side) / 2.0;
+  gc->SetPen(wxPen(wxColour(30, 30, 30), 1));
+  gc->SetBrush(wxBrush(lit ? wxColour(255, 220, 60) : wxColour(70, 70, 70)));
+  gc->DrawRectangle(x, y, side - 1, side - 1);
+  if (lit) {
+    gc->SetPen(*wxTRANSPARENT_PEN);
+    gc->SetBrush(wxBrush(wxColour(255, 250, 200)));
+    gc->DrawRectangle(x + 2, y + 2, side / 3.0, side / 3.0);
+  }
+  return bitmap;
+}
+
 }  // namespace
+
+wxBitmap BadgePicture(int size, uint32_t colour, const wxString& glyph) {
+  return Badge(size, wxColour(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF), glyph);
+}
+
+std::vector<wxBitmap> TwoStatePictures(const wxSize& size) { return {Lamp(size, true), Lamp(size, false)}; }
+
+int TwoStateTextIndent(const wxSize& size) { return 3 + LampSide(size) + 4; }
+
+wxBitmap ConfirmPicture(int size) {
+  wxBitmap bitmap = TransparentBitmap(size);
+  wxMemoryDC dc(bitmap);
+  std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(dc));
+  if (!gc) return bitmap;
+  const double s = size;
+  wxGraphicsPath tick = gc->CreatePath();
+  tick.MoveToPoint(s * 0.18, s * 0.52);
+  tick.AddLineToPoint(s * 0.42, s * 0.76);
+  tick.AddLineToPoint(s * 0.84, s * 0.24);
+  gc->SetPen(wxPen(wxColour(20, 90, 30), std::max(2, size / 6)));
+  gc->StrokePath(tick);
+  return bitmap;
+}
 
 std::vector<wxBitmap> FallbackIconPictures(int size) {
   return {Badge(size, wxColour(40, 90, 200), "?"), Badge(size, wxColour(30, 140, 60), "i"), Hourglass(size)};

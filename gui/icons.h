@@ -18,6 +18,18 @@ inline constexpr int16_t kIconWorking = 3;
 // The fallback icon's pictures, size x size pixels: a question mark, an "i" and an hourglass.
 std::vector<wxBitmap> FallbackIconPictures(int size);
 
+// A round badge of the given colour (0x00BBGGRR) with a white glyph centred in it.
+wxBitmap BadgePicture(int size, uint32_t colour, const wxString& glyph);
+
+// Frames 1 (on) and 2 (off) of a two-state button of the given size: a lamp at the left edge,
+// lit or dark, on a transparent ground so the button's face shows around it. The caption
+// belongs to the right of TwoStateTextIndent(size) pixels.
+std::vector<wxBitmap> TwoStatePictures(const wxSize& size);
+int TwoStateTextIndent(const wxSize& size);
+
+// The picture of an unlabelled confirm button: a tick, size x size pixels.
+wxBitmap ConfirmPicture(int size);
+
 // Loads the clip file at path into the control and plays it without end. False, with the
 // control untouched, when the path is empty or names nothing the control can play.
 bool PlayClip(wxAnimationCtrl* control, const std::string& path);

@@ -13,3 +13,4 @@ stage/Programs/ombrix-render --root "$(pwd)/stage" --frames 1-24 \
   stage/Samples/Demo.Oms stage/Images/Back.Bmp out/demo/frame.%04d.png
 echo
 echo "Demo frames: $(pwd)/out/demo/frame.0001.png ... frame.0024.png"
+echo "Effect editor: stage/Programs/ombrix-editor --root \"$(pwd)/stage\" stage/Samples/Demo.Oms"

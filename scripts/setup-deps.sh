@@ -8,6 +8,7 @@ packages=(
   libwxgtk3.2-dev libgraphicsmagick++1-dev graphicsmagick
   xvfb xauth
   pkg-config
+  locales
   libx11-dev
   desktop-file-utils shared-mime-info
 )

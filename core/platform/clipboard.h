@@ -26,6 +26,9 @@ namespace ombrix::platform {
 
 inline constexpr const char* kClipboardDib = "CF_DIB";
 inline constexpr const char* kClipboardEnvironment = "OMBRIX_CLIPBOARD_DIR";
+// The registered format in which the editor, started on an instance's script, leaves its test
+// picture (a packed DIB) for the next start from the same instance.
+inline constexpr const char* kClipboardTemporaryPicture = "OmbrixTemporaryClipboard";
 
 // The store's directory, made and checked as described above; empty when it is refused or
 // cannot be made. Private files of their own (names starting with '.') may be kept there by

@@ -158,4 +158,12 @@ std::string MakeTemporaryDirectory(const std::string& pattern) {
 
 bool RemoveDirectory(const char* path) { return path != nullptr && rmdir(path) == 0; }
 
+bool CanWriteDirectory(const char* path) { return DirectoryExists(path) && access(path, W_OK | X_OK) == 0; }
+
+bool RestrictToOwner(const char* path) {
+  struct stat st {};
+  if (path == nullptr || stat(path, &st) != 0) return false;
+  return chmod(path, st.st_mode & 0700) == 0;
+}
+
 }  // namespace ombrix::platform

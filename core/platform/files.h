@@ -37,5 +37,9 @@ bool MakeDirectories(const char* path);
 // Makes a new private directory from a pattern ending in XXXXXX; empty on failure.
 std::string MakeTemporaryDirectory(const std::string& pattern);
 bool RemoveDirectory(const char* path);
+// True when path is a directory in which this process may create and remove files.
+bool CanWriteDirectory(const char* path);
+// Takes away group and other access (mode 0700 for a directory); false when it cannot.
+bool RestrictToOwner(const char* path);
 
 }  // namespace ombrix::platform

@@ -12,7 +12,7 @@
 #include "core/plugin/last_error.h"
 #include "core/plugin/plugin_host.h"
 #include "core/script/script_file.h"
-#include "core/settings/installation.h"
+#include "core/settings/private_store.h"
 #include "core/settings/settings.h"
 #include "tools/ombrix-render/frame.h"
 #include "tools/ombrix-render/lightwave_host.h"
@@ -140,21 +140,9 @@ std::string ChooseSettings(const Options& o, const std::string& root, std::strin
     return platform::HasEnvironment("OMBRIX_REGISTRY_DIR") ? platform::GetEnvironment("OMBRIX_REGISTRY_DIR")
                                                            : "the user's settings store";
   }
-  std::string pattern =
-      platform::JoinPath(platform::GetEnvironment("TMPDIR").empty() ? "/tmp" : platform::GetEnvironment("TMPDIR"),
-                         "ombrix-render-registry.XXXXXX");
-  private_dir = platform::MakeTemporaryDirectory(pattern);
+  private_dir = CreatePrivateSettingsStore(root);
   if (private_dir.empty()) return "the user's settings store";
-  platform::SetEnvironment("OMBRIX_REGISTRY_DIR", private_dir);
-  WriteInstallationDefaults(root);
   return private_dir + " (defaults of " + root + ")";
-}
-
-void RemovePrivateSettings(const std::string& dir) {
-  if (dir.empty()) return;
-  for (const std::string& name : platform::ListDirectory(dir))
-    platform::RemoveFile(platform::JoinPath(dir, name).c_str());
-  platform::RemoveDirectory(dir.c_str());
 }
 
 // What would make every frame pass through untouched, checked before any work: the module
@@ -407,6 +395,6 @@ int main(int argc, char** argv) {
       status = kExitFailure;
     }
   }
-  RemovePrivateSettings(private_settings);
+  RemovePrivateSettingsStore(private_settings);
   return status;
 }

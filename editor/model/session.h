@@ -1,0 +1,41 @@
+// Everything the editor holds for one run, from start-up until it ends: the launch script, the
+// option set and derived paths, the plug-in table and its menu, the chain with its script
+// header and test frame, the test picture and the image-filter module.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/picture/picture.h"
+#include "core/plugin/plugin_host.h"
+#include "core/script/effect_script.h"
+#include "editor/model/derived_paths.h"
+#include "editor/model/filter_chain.h"
+#include "editor/model/filter_menu.h"
+#include "editor/model/filter_module.h"
+#include "editor/model/options.h"
+
+namespace ombrix::editor {
+
+struct EditorSession {
+  explicit EditorSession(std::string launch_script_path = {})
+      : launch_script(std::move(launch_script_path)), launched_with_script(!launch_script.empty()) {}
+
+  std::string launch_script;  // the command line: the script to edit, or empty
+  bool launched_with_script = false;
+  OptionSet options;
+  DerivedPaths paths;
+  PluginTable plugins;
+  std::vector<FilterMenuGroup> menu;
+  FilterChain chain;
+  ScriptHeader header;  // content directory and based size of the scripts read and written
+  int test_frame = 0;
+  std::unique_ptr<Picture> test_picture;  // null when there is none
+  FilterModule filter_module;
+  std::string startup_script;  // the script read at start-up, or empty
+  // Set once a script was read or a filter chosen: only then does confirming write the chain.
+  bool ready = false;
+};
+
+}  // namespace ombrix::editor

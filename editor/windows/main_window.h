@@ -1,0 +1,180 @@
+// The main window (template 131, "Ombrix - v1.0e"): one entry of the filter chain with its
+// fields, the commands that move through and change the chain, and the ways out of the editor.
+// It runs the start-up sequence and owns the secondary windows it opens.
+#pragma once
+
+#include <wx/dialog.h>
+#include <wx/menu.h>
+#include <wx/timer.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "editor/model/session.h"
+#include "editor/model/startup.h"
+#include "gui/colour_set.h"
+#include "gui/dialog_template.h"
+#include "gui/window_face.h"
+
+class wxScrollBar;
+
+namespace ombrix::gui {
+class AniButton;
+class MaskedEdit;
+}  // namespace ombrix::gui
+
+namespace ombrix::editor {
+
+class SplashWindow;
+class OptionsWindow;
+class AboutWindow;
+
+// Control ids of template 131.
+enum MainWindowId {
+  kMainBanner = 1000,
+  kMainLoad,
+  kMainSave,
+  kMainOption,
+  kMainAddFilter,
+  kMainPrevious,
+  kMainNext,
+  kMainDelete,
+  kMainRender,
+  kMainFilterHelp,  // "About": help for the current filter
+  kMainHelp,
+  kMainCancel,
+  kMainConfirm,  // no caption, lower left
+  kMainFilterName,
+  kMainFilterNameCaption,
+  kMainIndex,
+  kMainChainBar,
+  kMainAllFrames,
+  kMainFullScreen,
+  kMainProportional,
+  kMainOption1,                                // .. kMainOption1 + 3
+  kMainParameter1 = kMainOption1 + 4,          // name buttons
+  kMainParameterValue1 = kMainParameter1 + 4,  // value fields
+  kMainParameterStep1 = kMainParameterValue1 + 4,
+  kMainParameterValueDrag1 = kMainParameterStep1 + 4,
+  kMainParameterStepDrag1 = kMainParameterValueDrag1 + 4,
+  kMainZoneLabel1 = kMainParameterStepDrag1 + 4,  // "Left", "Top", "Right", "Bottom"
+  kMainZoneInitCaption = kMainZoneLabel1 + 4,
+  kMainZoneStepCaption,
+  kMainZone1,  // Left, Top, Right, Bottom fields
+  kMainZoneDrag1 = kMainZone1 + 4,
+  kMainZoneStep1 = kMainZoneDrag1 + 4,
+  kMainZoneStepDrag1 = kMainZoneStep1 + 4,
+  kMainFrameLabel1 = kMainZoneStepDrag1 + 4,  // "Start Frame", "End Frame", "Test Frame"
+  kMainFrame1 = kMainFrameLabel1 + 3,
+  kMainFrameDrag1 = kMainFrame1 + 3,
+  kMainXAlpha = kMainFrameDrag1 + 3,
+  kMainExtended,
+  kMainPreviewLabel,
+  kMainPreviewImage,
+  kMainParameterImage,
+  kMainOptionImage,
+  kMainStatus,
+  kMainLastId
+};
+inline constexpr int kStartFrameField = kMainFrame1;
+inline constexpr int kEndFrameField = kMainFrame1 + 1;
+inline constexpr int kTestFrameField = kMainFrame1 + 2;
+// The window timer of the drag buttons and its period.
+inline constexpr int kDragTimerId = 1;
+inline constexpr int kDragTimerMilliseconds = 1;
+// Menu commands of the filter menu: kFilterMenuBase + the item's command number.
+inline constexpr int kFilterMenuBase = 20000;
+
+class MainWindow : public wxDialog, private StartupView {
+ public:
+  static constexpr int kTemplate = 131;
+
+  // Called once when the window ends, with wxID_OK (confirmed) or wxID_CANCEL.
+  using EndHandler = std::function<void(int result)>;
+  MainWindow(EditorSession& session, EndHandler on_end);
+  ~MainWindow() override;
+
+  // Runs the start-up sequence; the window is shown when it stays open. The result tells what
+  // became of it.
+  StartupResult StartUp();
+  // Tests look at the splash window after each step.
+  void SetStepObserver(std::function<void(SplashWindow&)> observer) { step_observer_ = std::move(observer); }
+
+  bool Ended() const { return ended_; }
+  int EndResult() const { return end_result_; }
+  EditorSession& Session() { return session_; }
+  const gui::TemplateControls& Controls() const { return controls_; }
+  const wxMenu* FilterMenu() const { return filter_menu_.get(); }
+  OptionsWindow* Options() const { return options_; }
+  AboutWindow* About() const { return about_; }
+  wxTimer& DragTimer() { return drag_timer_; }
+
+  // Copies the fields of the current filter (zone, zone steps, frames, flags) and the test
+  // frame from the window into the chain. A field whose text holds no number keeps the value.
+  void TakeFields();
+  // Writes the current filter into the window's fields.
+  void ShowCurrentFilter();
+  // The filter menu's choice: table entry command - 1 becomes the current filter.
+  void ChooseFilter(int command);
+  // Called by the options window when it closes.
+  void OptionsClosed(bool confirmed);
+  // Called by the about window when it closes.
+  void AboutClosed();
+  // The test picture changed: fit it into the picture areas again.
+  void RefreshPictures();
+  // Reads the colour set again and recolours every control.
+  void ReadColours() override;
+
+ private:
+  // Start-up steps shown by the window.
+  void ShowStep(const char* text) override;
+  void BuildFilterMenus() override;
+  void ShowInitialState() override;
+  void TestPictureChanged() override;
+  void CloseSplash() override;
+  void ScriptLoaded() override;
+  platform::Pump EventPump() override;
+
+  void CreateControls();
+  // The parameter and option rows 1 to 4 of the entry, or the picture areas in their place.
+  void ShowRows(const FilterDescriptor* entry);
+  void End(int result);
+  void SetField(int id, const std::string& text);
+  std::string FieldText(int id) const;
+  gui::AniButton* Button(int id) const { return controls_.Button(id); }
+
+  void OnPaint(wxPaintEvent& event);
+  void OnBanner(wxCommandEvent& event);
+  void OnOption(wxCommandEvent& event);
+  void OnFilterName(wxCommandEvent& event);
+  void OnFilterMenu(wxCommandEvent& event);
+  void OnConfirm(wxCommandEvent& event);
+  void OnCancel(wxCommandEvent& event);
+  void OnClose(wxCloseEvent& event);
+  void OnCharHook(wxKeyEvent& event);
+  void OnDragTimer(wxTimerEvent& event);
+  void LeaveWithoutSaving();
+
+  EditorSession& session_;
+  EndHandler on_end_;
+  gui::ColourSet colours_;
+  gui::WindowFace face_;
+  gui::TemplateControls controls_;
+  wxScrollBar* chain_bar_ = nullptr;
+  std::unique_ptr<wxMenu> filter_menu_;
+  bool filter_menu_showing_ = false;
+  wxTimer drag_timer_;
+  std::vector<wxCursor> cursors_;
+  SplashWindow* splash_ = nullptr;
+  std::function<void(SplashWindow&)> step_observer_;
+  OptionsWindow* options_ = nullptr;
+  AboutWindow* about_ = nullptr;
+  std::unique_ptr<Picture> preview_copy_;  // the test picture fitted into the main preview
+  bool ended_ = false;
+  int end_result_ = wxID_CANCEL;
+
+  wxDECLARE_EVENT_TABLE();
+};
+
+}  // namespace ombrix::editor
