@@ -11,6 +11,7 @@ packages=(
   locales
   libx11-dev
   desktop-file-utils shared-mime-info
+  scdoc man-db groff-base fonts-dejavu-core
 )
 
 missing=()

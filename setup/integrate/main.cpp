@@ -22,6 +22,9 @@ constexpr const char* kUsage =
     "$XDG_DATA_HOME when that holds \"lw.cfg\"). It writes the uninstall log \"Install.Nui\" into\n"
     "$XDG_DATA_HOME/zorvex/windows/Zorvex/Ombrix; --uninstaller copies FILE there as\n"
     "\"Uninst.Exe\", which the registration names.\n"
+    "Options: --install-dir DIR, --renderer-dir DIR, --uninstaller FILE (above); --help  this text.\n"
+    "Example: ombrix-integrate --install-dir stage --renderer-dir ~/LightWave --uninstaller "
+    "build/release/setup/uninstall\n"
     "Exit status: 0 done, 1 failed (no such tree, the log cannot be written), 2 bad command line.\n";
 
 class PrintingReporter : public ombrix::setup::IntegrationReporter {

@@ -89,9 +89,22 @@ int main(int argc, char** argv) {
     } else if (arg == "--ask") {
       ask = true;
     } else {
-      std::fprintf(stderr, "usage: %s [--module PATH] [--filters N] [--rows N] [--delay-ms N] [--lightwave] [--ask]\n",
-                   argv[0]);
-      return 2;
+      const bool help = arg == "--help";
+      std::fprintf(help ? stdout : stderr,
+                   "usage: omout-try [--module PATH] [--filters N] [--rows N] [--delay-ms N] [--lightwave] [--ask]\n"
+                   "Loads the progress module by path, binds its names as the render engine does and runs a\n"
+                   "pretend render: a progress window under a display, a progress line on the terminal\n"
+                   "without one (OMBRIX_HEADLESS=1). Ctrl-C or the window's Cancel stops it.\n"
+                   "options:\n"
+                   "  --module PATH   the module (default: the settings' OmOutDll, else the staged one)\n"
+                   "  --filters N     filters of the pretend render (default 4)\n"
+                   "  --rows N        rows per filter (default 120)\n"
+                   "  --delay-ms N    pause per row (default 8)\n"
+                   "  --lightwave     as when called from the renderer\n"
+                   "  --ask           show a question first\n"
+                   "  --help          this text\n"
+                   "example: OMBRIX_HEADLESS=1 omout-try --filters 2 --rows 60\n");
+      return help ? 0 : 2;
     }
   }
   if (path.empty()) path = ReadSetting(nullptr, "OmOutDll", "");
