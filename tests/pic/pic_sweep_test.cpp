@@ -55,7 +55,7 @@ TEST(Sweep, EveryFilterWithItsDefaultsMatchesItsStoredDigest) {
     for (const std::string& filter : filters) {
       TestHost host(module);  // a fresh load: the generator starts at seed 1
       const Outcome out = host.Apply(filter, *picture);
-      computed[module + "|" + filter] = std::to_string(out.result) + " " + PictureDigest(*out.work);
+      computed[DigestKey({module, filter})] = ResultDigest(out.result, *out.work);
     }
   }
 

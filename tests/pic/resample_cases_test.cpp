@@ -118,7 +118,7 @@ TEST(ResampleCases, EveryCombinationMatchesItsStoredDigest) {
     ApplyCall call;
     call.zone = c.zone;
     const Outcome out = host.Apply(entry, *picture, call);
-    computed[c.filter + "|" + c.name] = std::to_string(out.result) + " " + PictureDigest(*out.work);
+    computed[DigestKey({c.filter, c.name})] = ResultDigest(out.result, *out.work);
   }
 
   ExpectDigests(kDigestFile, "filter|case|apply result and digest of WORK on a 131 x 77 noise picture", computed);

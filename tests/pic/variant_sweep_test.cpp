@@ -81,7 +81,7 @@ std::vector<Variant> VariantsOf(const FilterDescriptor& d, const std::string& sa
       }
     } else {
       numbers.push_back(k);
-      const double v = std::atof(p.value);
+      const double v = std::strtod(p.value, nullptr);
       for (double changed : {v / 2, v * 2 + 3, -v - 7}) {
         const std::string text = Number(changed);
         variants.push_back({"slot " + std::to_string(k) + " = " + text, [k, text](Entry& e) { e.Value(k, text); }, {}});
@@ -149,8 +149,7 @@ TEST(VariantSweep, EveryFilterVariationMatchesItsStoredDigest) {
         Entry entry = model;
         variant.change(entry);
         const Outcome out = host.Apply(entry, *picture, variant.call);
-        computed[module + "|" + filter + "|" + variant.name] =
-            std::to_string(out.result) + " " + PictureDigest(*out.work);
+        computed[DigestKey({module, filter, variant.name})] = ResultDigest(out.result, *out.work);
       }
     }
   }

@@ -26,6 +26,7 @@ namespace {
 
 using namespace ombrix;
 using namespace ombrix::render;
+using ombrix::testing::DigestKey;
 using ombrix::testing::ExpectDigests;
 using ombrix::testing::PictureDigest;
 
@@ -68,6 +69,7 @@ class OmbrixRenderTest : public ::testing::Test {
     std::vector<std::string> args = {kStage + "/Programs/ombrix-render", "--root", kStage};
     args.insert(args.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     std::vector<std::string> env_text;
@@ -83,6 +85,7 @@ class OmbrixRenderTest : public ::testing::Test {
     // child only (leaks of our own code are checked by the in-process tests).
     env_text.push_back("ASAN_OPTIONS=detect_leaks=0");
     std::vector<char*> envp;
+    envp.reserve(env_text.size() + 1);
     for (std::string& e : env_text) envp.push_back(e.data());
     envp.push_back(nullptr);
     posix_spawn_file_actions_t actions;
@@ -108,7 +111,7 @@ class OmbrixRenderTest : public ::testing::Test {
 
   // An effect of one Negative over the zone (x0, y0, x1, y1) moving by (step, 0, step, 0).
   std::string NegativeEffect(int x0, int y0, int x1, int y1, int step, int start_frame = 0) {
-    const std::string path = dir_ + "/negative.Oms";
+    std::string path = dir_ + "/negative.Oms";
     char text[1024];
     std::snprintf(text, sizeof text,
                   "1\r\n[Header]\r\n\tIdentification=Zorvex\xA7OmbrixScript\r\n\tnFilter=1\r\n\tTestFrame=3\r\n"
@@ -178,7 +181,7 @@ TEST_F(OmbrixRenderTest, SequenceMovesTheZoneFrameByFrame) {
     Frame out;
     ASSERT_TRUE(ReadFrame(dir_ + name, out, error)) << error;
     for (int x = 0; x < 8; ++x) {
-      const size_t i = size_t(2 * 8 + x);  // row 2
+      const size_t i = size_t(16) + size_t(x);  // row 2 of rows of 8
       EXPECT_EQ(out.red[i], x == n - 1 ? 255 - in.red[i] : in.red[i]) << "frame " << n << " column " << x;
     }
   }
@@ -248,16 +251,18 @@ TEST_F(OmbrixRenderTest, EveryShippedSampleMatchesItsStoredDigests) {
   const std::string picture = kStage + "/Images/Back.Bmp";
   std::map<std::string, std::string> computed;
   std::string error;
-  for (const std::string& name : platform::ListDirectory(kStage + "/Samples")) {
+  const std::string samples = kStage + "/Samples/";
+  for (const std::string& name : platform::ListDirectory(samples)) {
     if (name.size() < 4 || name.compare(name.size() - 4, 4, ".Oms") != 0) continue;
     for (const int frame : {1, 12, 24}) {
-      const std::string output = dir_ + "/" + name + "." + std::to_string(frame) + ".png";
-      const Outcome run = Render({"--frame", std::to_string(frame), kStage + "/Samples/" + name, picture, output});
+      std::string output = dir_;
+      output.append("/").append(name).append(".").append(std::to_string(frame)).append(".png");
+      const Outcome run = Render({"--frame", std::to_string(frame), samples + name, picture, output});
       ASSERT_EQ(run.status, 0) << name << ": " << run.errors;
       EXPECT_EQ(run.errors.find("Error"), std::string::npos) << name << ": " << run.errors;
       Frame out;
       ASSERT_TRUE(ReadFrame(output, out, error)) << error;
-      computed[name + "|frame " + std::to_string(frame)] = FrameDigest(out);
+      computed[DigestKey({name, "frame " + std::to_string(frame)})] = FrameDigest(out);
     }
   }
   ExpectDigests(kSampleDigests, "sample|frame|digest of the picture ombrix-render writes over Images/Back.Bmp",

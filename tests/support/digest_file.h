@@ -8,8 +8,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <initializer_list>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/picture/picture.h"
@@ -26,6 +28,24 @@ inline std::string PictureDigest(const Picture& picture) {
   char text[17];
   std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
   return text;
+}
+
+// The stored form of one filter result: the apply result and the digest of WORK.
+inline std::string ResultDigest(int32_t result, const Picture& work) {
+  std::string text = std::to_string(result);
+  text += ' ';
+  text += PictureDigest(work);
+  return text;
+}
+
+// A key of a digest file: its parts joined with bars ("ZvPic.Omp|Twirl|defaults").
+inline std::string DigestKey(std::initializer_list<std::string_view> parts) {
+  std::string key;
+  for (const std::string_view part : parts) {
+    if (!key.empty()) key += '|';
+    key += part;
+  }
+  return key;
 }
 
 // "key" -> "value" from the lines "key|value"; the key is everything before the last bar.
