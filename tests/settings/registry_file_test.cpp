@@ -15,7 +15,7 @@ constexpr const char* kRoot = "HKEY_CURRENT_USER";
 // second text equals the first.
 std::string Normalised(const std::string& text) {
   const RegistryDocument first = ParseRegistryText(kRoot, text);
-  const std::string once = FormatRegistryText(kRoot, first);
+  std::string once = FormatRegistryText(kRoot, first);
   const RegistryDocument second = ParseRegistryText(kRoot, once);
   EXPECT_TRUE(second.root == first.root) << once;
   EXPECT_EQ(second.preamble, first.preamble);
@@ -112,9 +112,9 @@ TEST(RegistryFile, DamagedFilesReadAsFarAsTheyParseAndKeepTheRest) {
        3,
        {"\"x\"=\"1\" junk"}},
       {"binary junk with NUL",
-       "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n" + std::string("\x01\xff\0\"z\"=\"1\"", 11) + "\n" + good_tail,
+       "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n" + std::string("\x01\xff\0\"z\"=\"1\"\0", 11) + "\n" + good_tail,
        3,
-       {std::string("\x01\xff\0\"z\"=\"1\"", 11)}},
+       {std::string("\x01\xff\0\"z\"=\"1\"\0", 11)}},
       {"missing header", "[HKEY_CURRENT_USER\\A]\n" + good_tail, 1, {}},
       {"junk header", "REGEDIT5\n" + good_tail, 1, {"REGEDIT5"}},
       {"value before any key", "REGEDIT4\n\"lost\"=\"1\"\n" + good_tail, 2, {"\"lost\"=\"1\""}},
