@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-dev
+  clang-format clang-tidy
   libgtest-dev libgmock-dev libbenchmark-dev
   libwxgtk3.2-dev libgraphicsmagick++1-dev graphicsmagick
   xvfb xauth
