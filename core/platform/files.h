@@ -24,6 +24,9 @@ bool ReplaceFileAtomically(const char* path, const std::string& data);
 using BeforeReplaceHook = void (*)(const char* temporary_path, const char* path);
 void SetBeforeReplaceHook(BeforeReplaceHook hook);
 bool RemoveFile(const char* path);
+// Appends text at the end of the file, making the file (and no folder) when it is missing; a
+// symbolic link at path is refused. One write, so lines of concurrent writers never interleave.
+bool AppendToFile(const char* path, const std::string& text);
 // Makes an empty file at path only when no file of that name exists, in one step, so that two
 // processes choosing names in the same folder never both get the same one.
 enum class Claim { kMade, kExists, kFailed };
