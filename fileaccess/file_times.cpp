@@ -41,6 +41,14 @@ TimeChange ModificationTimeFor(const PelcorTime& record, int64_t current, int64_
   const bool keep_date = record.year == -1;
   const bool keep_time = record.hour == -1;
   if (keep_date && keep_time) return TimeChange::kKeep;
+  // A field beyond its bit field would spill into its neighbour when packed (day 33 of January
+  // into 1 February, 2108 into 1980): such a record is refused, not turned into another date.
+  if (!keep_date && (record.year < 1980 || record.year > 2107 || record.month < 1 || record.month > 12 ||
+                     record.day < 1 || record.day > 31))
+    return TimeChange::kInvalid;
+  if (!keep_time && (record.hour < 0 || record.hour > 23 || record.minute < 0 || record.minute > 59 ||
+                     record.second < 0 || record.second > 59))
+    return TimeChange::kInvalid;
   platform::CivilTime now;
   if ((keep_date || keep_time) && !platform::LocalTimeOf(current, now)) return TimeChange::kInvalid;
   const uint16_t date =

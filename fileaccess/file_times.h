@@ -22,7 +22,9 @@ bool TimeRecordOf(int64_t seconds, PelcorTime& record);
 enum class TimeChange { kKeep, kSet, kInvalid };
 // What bWF_SetTime writes over a file last written at current: year -1 keeps the current
 // date, hour -1 the current time of day (both -1: kKeep, nothing is written); the rest comes
-// from the record; the result is packed into the words, so seconds become even.
+// from the record; the result is packed into the words, so seconds become even. A record
+// field outside its range (years 1980 to 2107, months 1 to 12 ...) or a date that does not
+// exist gives kInvalid.
 TimeChange ModificationTimeFor(const PelcorTime& record, int64_t current, int64_t& instant);
 
 }  // namespace ombrix::fileaccess
