@@ -37,10 +37,13 @@ int32_t Start(const std::string& command_line) {
   return 1;
 }
 
-template <typename Body>
-int32_t Guarded(Body&& body) noexcept {
+// Starts the handler's registered command on the address, or shows the message when it has none.
+int32_t Launch(Handler handler, const char* missing, const char* address) noexcept {
   try {
-    return body();
+    const std::string command = RegisteredCommand(handler);
+    if (command.empty()) return int32_t(platform::ShowMessageBox(missing, kErrorCaption, platform::kIconError));
+    const std::string text = address != nullptr ? address : "";
+    return Start(handler == Handler::kBrowser ? BrowserCommandLine(command, text) : MailCommandLine(command, text));
   } catch (...) {
     return 0;  // out of memory: nothing was started
   }
@@ -55,21 +58,11 @@ using namespace ombrix::launcher;
 extern "C" {
 
 VEXNET_API int32_t ConnectToWeb(const char* address) {
-  return Guarded([&] {
-    const std::string command = RegisteredCommand(Handler::kBrowser);
-    if (command.empty())
-      return int32_t(platform::ShowMessageBox("Cannot find Internet Browser", kErrorCaption, platform::kIconError));
-    return Start(BrowserCommandLine(command, address != nullptr ? address : ""));
-  });
+  return Launch(Handler::kBrowser, "Cannot find Internet Browser", address);
 }
 
 VEXNET_API int32_t SendEMail(const char* address) {
-  return Guarded([&] {
-    const std::string command = RegisteredCommand(Handler::kMail);
-    if (command.empty())
-      return int32_t(platform::ShowMessageBox("Cannot find X-mailler program", kErrorCaption, platform::kIconError));
-    return Start(MailCommandLine(command, address != nullptr ? address : ""));
-  });
+  return Launch(Handler::kMail, "Cannot find X-mailler program", address);
 }
 
 }  // extern "C"

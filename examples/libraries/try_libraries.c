@@ -20,12 +20,16 @@ static void* Export(void* library, const char* library_name, const char* name) {
   return address;
 }
 
+/* The library of that name, or a message and null. */
+static void* Load(const char* name) {
+  void* library = dlopen(name, RTLD_NOW | RTLD_LOCAL);
+  if (library == NULL) fprintf(stderr, "cannot load %s: %s\n", name, dlerror());
+  return library;
+}
+
 static int TryPelcor(void) {
-  void* library = dlopen("libPelcor.so", RTLD_NOW | RTLD_LOCAL);
-  if (library == NULL) {
-    fprintf(stderr, "cannot load libPelcor.so: %s\n", dlerror());
-    return 0;
-  }
+  void* library = Load("libPelcor.so");
+  if (library == NULL) return 0;
   __typeof__(bWF_InitModule)* init = Export(library, "libPelcor.so", "bWF_InitModule");
   __typeof__(WF_FinModule)* fin = Export(library, "libPelcor.so", "WF_FinModule");
   __typeof__(lWF_GetLastError)* last_error = Export(library, "libPelcor.so", "lWF_GetLastError");
@@ -73,11 +77,8 @@ static int TryPelcor(void) {
 }
 
 static int TryVexnet(const char* web, const char* mail) {
-  void* library = dlopen("libvexnet.so", RTLD_NOW | RTLD_LOCAL);
-  if (library == NULL) {
-    fprintf(stderr, "cannot load libvexnet.so: %s\n", dlerror());
-    return 0;
-  }
+  void* library = Load("libvexnet.so");
+  if (library == NULL) return 0;
   __typeof__(ConnectToWeb)* connect_to_web = Export(library, "libvexnet.so", "ConnectToWeb");
   __typeof__(SendEMail)* send_email = Export(library, "libvexnet.so", "SendEMail");
   if (!connect_to_web || !send_email) {

@@ -1,5 +1,5 @@
-// A private folder for each test of the file-access library: HOME, XDG_* and the registry point
-// into it, the time zone is fixed, and the module is started with a table of eight handles.
+// A private folder for each test of the file-access library (HOME, XDG_* and the registry point
+// into it), a fixed time zone, and the module started with a table of eight handles.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,13 +9,13 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
 
 #include "fileaccess/pelcor.h"
+#include "tests/support/private_folder.h"
 
 namespace pelcor_test {
 
@@ -40,12 +40,6 @@ inline bool TakesExtendedAttributes(const std::string& folder) {
 class PelcorFolder : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = std::string(OMBRIX_TEST_OUTPUT_DIR) + "/pelcor.XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    for (const char* name : {"HOME", "XDG_STATE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
-      setenv(name, (dir_ + "/" + name).c_str(), 1);
-    setenv("OMBRIX_REGISTRY_DIR", (dir_ + "/registry").c_str(), 1);
     setenv("TZ", "UTC", 1);
     tzset();
     char cwd[4096];
@@ -58,8 +52,6 @@ class PelcorFolder : public ::testing::Test {
     }
     bWF_ShareCompat(0);
     ASSERT_EQ(chdir(cwd_.c_str()), 0);
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
   }
 
   std::string Path(const std::string& name) const { return dir_ + "/" + name; }
@@ -78,7 +70,8 @@ class PelcorFolder : public ::testing::Test {
     return handle;
   }
 
-  std::string dir_;
+  test_support::PrivateFolder folder_{"pelcor"};
+  const std::string& dir_ = folder_.path();
   std::string cwd_;
 };
 

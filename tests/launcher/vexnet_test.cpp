@@ -19,6 +19,7 @@
 
 #include "core/platform/message_box.h"
 #include "core/platform/registry.h"
+#include "tests/support/private_folder.h"
 
 namespace {
 
@@ -52,22 +53,12 @@ std::string ReadBytes(const std::string& path) {
 class Vexnet : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = std::string(OMBRIX_TEST_OUTPUT_DIR) + "/vexnet.XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    for (const char* name : {"HOME", "XDG_STATE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
-      setenv(name, (dir_ + "/" + name).c_str(), 1);
-    setenv("OMBRIX_REGISTRY_DIR", (dir_ + "/registry").c_str(), 1);
     old_path_ = getenv("PATH") != nullptr ? getenv("PATH") : "";
     ASSERT_EQ(mkdir((dir_ + "/bin").c_str(), 0777), 0);
     setenv("PATH", (dir_ + "/bin:" + old_path_).c_str(), 1);
     g_messages.clear();
   }
-  void TearDown() override {
-    setenv("PATH", old_path_.c_str(), 1);
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
+  void TearDown() override { setenv("PATH", old_path_.c_str(), 1); }
 
   // A program that writes its arguments, one a line, to "<its path>.args" and ends (or first
   // waits for a line from the FIFO named by $VEXNET_GATE, when that is set).
@@ -87,7 +78,8 @@ class Vexnet : public ::testing::Test {
     return ReadBytes(path);
   }
 
-  std::string dir_;
+  test_support::PrivateFolder folder_{"vexnet"};
+  const std::string& dir_ = folder_.path();
   std::string old_path_;
 };
 
