@@ -1,0 +1,18 @@
+# Fails unless MODULE defines exactly the names listed in NAMES_FILE (one a line, "#" starts a
+# comment line) in its dynamic symbol table. Run as: cmake -DMODULE=... -DNAMES_FILE=... -P
+execute_process(COMMAND nm -D --defined-only "${MODULE}" OUTPUT_VARIABLE table RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${MODULE}")
+endif()
+string(REGEX MATCHALL "[^\n]+" lines "${table}")
+set(names)
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^[0-9a-fA-F]* *[A-Za-z] +" "" name "${line}")
+  list(APPEND names "${name}")
+endforeach()
+list(SORT names)
+file(STRINGS "${NAMES_FILE}" expected REGEX "^[A-Za-z_]")
+list(SORT expected)
+if(NOT names STREQUAL expected)
+  message(FATAL_ERROR "exported: ${names}\nexpected: ${expected}")
+endif()
