@@ -17,7 +17,7 @@ enum Slot : int32_t { kXOffset = 2, kYOffset = 3 };
 // Option slots 1 to 6 are the operators, numbered as Operator numbers them.
 enum Option : int32_t { kAnd = 1, kOr, kXOr, kAdd, kSub, kDifference, kNegative };
 
-int32_t ApplyCombinate(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyCombinate(const ApplyContext& context, const Zone zone) {
   const float dx = ParameterValue(context, kXOffset);
   const float dy = ParameterValue(context, kYOffset);
   // The first set operator of group 1; none set leaves the pixels as they are.

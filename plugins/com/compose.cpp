@@ -61,7 +61,7 @@ int32_t Weight(int32_t alpha, double opacity) { return std::clamp(TruncateToInt(
 // (c x 256 + k x (s - c)) >> 8, arithmetic shift; with k in 0..255 the result stays in 0..255.
 uint8_t Mix(int32_t c, int32_t s, int32_t k) { return uint8_t((c * 256 + k * (s - c)) >> 8); }
 
-int32_t ApplyCompose(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyCompose(const ApplyContext& context, const Zone zone) {
   const ComposeSettings settings = ReadSettings(context);
   return RunWithSecondPicture(context, PictureSlot::kOfCompose, [&](const SecondPicture& second) {
     const bool alpha_plane = settings.use_alpha && second.picture.ExtraPlane() != nullptr;

@@ -24,7 +24,7 @@ enum Option : int32_t { kNegative = 6 };
 // near column or row 0 that fraction survives the rounding and shows in the interpolation.
 constexpr double kOneThird = 1.0 / 3.0;
 
-int32_t ApplyDisplaceMap(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyDisplaceMap(const ApplyContext& context, const Zone zone) {
   const float dx = ParameterValue(context, kXOffset);
   const float dy = ParameterValue(context, kYOffset);
   const double cx = ParameterValue(context, kXCoefficient);

@@ -20,7 +20,7 @@ int32_t Sum(const uint8_t* bgr) { return int32_t(bgr[0]) + bgr[1] + bgr[2]; }
 
 void Copy(uint8_t* to, const uint8_t* from) { to[0] = from[0], to[1] = from[1], to[2] = from[2]; }
 
-int32_t ApplyRub(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyRub(const ApplyContext& context, const Zone zone) {
   const float dx = ParameterValue(context, kXOffset);
   const float dy = ParameterValue(context, kYOffset);
   const int32_t mode = FirstSetOption(context, {kTint, kColorize, kMinimum, kMaximum});

@@ -12,7 +12,7 @@ using namespace ombrix::kit;
 enum Slot : int32_t { kIndex = 2 };
 enum Option : int32_t { kBasedOnRed = 6, kBasedOnGreen = 7, kBasedOnBlue = 8 };
 
-int32_t ApplyAntique(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyAntique(const ApplyContext& context, const Zone zone) {
   const int32_t basis = FirstSetOption(context, {kBasedOnRed, kBasedOnGreen, kBasedOnBlue});
   // Hosts always send one set option; with none there is no hue to choose, so nothing changes.
   if (basis == 0) return 1;

@@ -11,7 +11,7 @@ using namespace ombrix::kit;
 
 enum Slot : int32_t { kFirstColour = 1, kSecondColour = 2, kMiddle = 4 };
 
-int32_t ApplyBlackAndWhite(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyBlackAndWhite(const ApplyContext& context, const Zone zone) {
   const auto dark = ReadColour(context, kFirstColour);
   const auto light = ReadColour(context, kSecondColour);
   if (!dark || !light) return 1;  // a colour that cannot be read leaves the picture as it is

@@ -20,7 +20,7 @@ uint8_t Brighten(int32_t c, float factor) {
   return Clamp(TruncateToInt(product));
 }
 
-int32_t ApplyBrightness(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyBrightness(const ApplyContext& context, const Zone zone) {
   const float factor = ParameterValue(context, kFactor);
   uint8_t table[3][256];
   for (int32_t c = 0; c < 256; ++c) table[0][c] = table[1][c] = table[2][c] = Brighten(c, factor);

@@ -11,7 +11,7 @@ using namespace ombrix::kit;
 
 enum Slot : int32_t { kCoefficient = 2 };
 
-int32_t ApplyContrast(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyContrast(const ApplyContext& context, const Zone zone) {
   const float coefficient = ParameterValue(context, kCoefficient);
   static MeanTableCache cache;
   cache.Prepare(coefficient, [coefficient](MeanChannelTable& table) {

@@ -34,7 +34,7 @@ uint8_t FadeChannel(int32_t c, int32_t k, int64_t s, int64_t n, bool fade_in) {
   return s > 0 ? Toward(k, c - k, n, s) : Toward(c, k - c, n, -static_cast<long double>(s));
 }
 
-int32_t ApplyFade(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyFade(const ApplyContext& context, const Zone zone) {
   if (context.descriptor == nullptr) return 1;
   const auto colour = ReadColour(context, kColour);
   if (!colour) return 1;

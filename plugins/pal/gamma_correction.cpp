@@ -17,7 +17,7 @@ enum Slot : int32_t { kRedIncrement = 1, kGreenIncrement = 2, kBlueIncrement = 3
 // 1.5999999 and 100 into 159.)
 float FactorOf(float percent) { return static_cast<float>(1.0L + static_cast<long double>(0.01) * percent); }
 
-int32_t ApplyGammaCorrection(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyGammaCorrection(const ApplyContext& context, const Zone zone) {
   uint8_t table[3][256];
   const int32_t parameter_of_channel[3] = {kBlueIncrement, kGreenIncrement, kRedIncrement};
   for (int ch = 0; ch < 3; ++ch) {

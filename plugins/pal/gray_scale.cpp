@@ -20,7 +20,7 @@ uint8_t RampChannel(int32_t entry, int32_t exit, int32_t i) {
   return uint8_t(entry + TruncateToInt(step * i));
 }
 
-int32_t ApplyGrayScale(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyGrayScale(const ApplyContext& context, const Zone zone) {
   const int32_t basis = FirstSetOption(context, {kBasedOnRgb, kBasedOnRed, kBasedOnGreen, kBasedOnBlue});
   // Hosts always send one set option; with none there is no index to map, so nothing changes.
   if (basis == 0) return 1;

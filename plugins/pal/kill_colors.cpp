@@ -11,7 +11,7 @@ using namespace ombrix::kit;
 enum Slot : int32_t { kKillValue = 2 };
 enum Option : int32_t { kKillRed = 1, kKillGreen = 2, kKillBlue = 3 };
 
-int32_t ApplyKillColors(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyKillColors(const ApplyContext& context, const Zone zone) {
   int channel = 0;
   switch (FirstSetOption(context, {kKillRed, kKillGreen, kKillBlue})) {
     case kKillRed:

@@ -16,7 +16,7 @@ using namespace ombrix::kit;
 enum Slot : int32_t { kXOffset = 2, kYOffset = 3 };
 enum Option : int32_t { kMoveRed = 1, kMoveGreen = 2, kMoveBlue = 3 };
 
-int32_t ApplyMovePlane(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyMovePlane(const ApplyContext& context, const Zone zone) {
   const int64_t dx = TruncateToInt(ParameterValue(context, kXOffset));
   const int64_t dy = TruncateToInt(ParameterValue(context, kYOffset));
   if (dx == 0 && dy == 0) return 1;

@@ -27,7 +27,7 @@ uint8_t Invert(int64_t target, int32_t c, Overflow overflow) {
   return Clamp(d);
 }
 
-int32_t ApplyNegative(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyNegative(const ApplyContext& context, const Zone zone) {
   Overflow overflow = Overflow::kCheck;
   switch (FirstSetOption(context, {kCheckOverflow, kCircularOverflow, kAbsoluteOverflow})) {
     case kCircularOverflow:
@@ -51,7 +51,7 @@ int32_t ApplyNegative(const ApplyContext& context, const Zone& zone) {
   return WalkRows(zone, [&](int32_t, uint8_t* p) { maps.Row(p, bytes); });
 }
 
-int32_t ApplyNegativeLight(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyNegativeLight(const ApplyContext& context, const Zone zone) {
   // Each channel's result depends on the pixel's mean and its own value only.
   // The table has no parameter, so it is built once.
   static MeanTableCache cache;

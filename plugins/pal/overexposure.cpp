@@ -11,7 +11,7 @@ using namespace ombrix::kit;
 
 enum Slot : int32_t { kIntensity = 2 };
 
-int32_t ApplyOverexposure(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyOverexposure(const ApplyContext& context, const Zone zone) {
   const float intensity = ParameterValue(context, kIntensity);
   // Each channel becomes clamp(round(c + a)) with a = mean / Intensity. Intensity 0 (of either
   // sign) would divide by zero: a pixel whose mean is 0 then keeps its values (a = 0) and every

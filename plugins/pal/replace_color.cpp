@@ -19,7 +19,7 @@ enum Slot : int32_t {
 };
 enum Option : int32_t { kSolidColour = 6, kKeepIntensity = 7 };
 
-int32_t ApplyReplaceColor(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyReplaceColor(const ApplyContext& context, const Zone zone) {
   const auto old_colour = ReadColour(context, kColourToReplace);
   const auto new_colour = ReadColour(context, kNewColour);
   if (!old_colour || !new_colour) return 1;

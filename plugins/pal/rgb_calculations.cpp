@@ -12,7 +12,7 @@ using namespace ombrix::kit;
 enum Slot : int32_t { kRedValue = 1, kGreenValue = 2, kBlueValue = 3 };
 enum Option : int32_t { kAdd = 2, kMultiply = 3 };
 
-int32_t ApplyRgbCalculations(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyRgbCalculations(const ApplyContext& context, const Zone zone) {
   const int32_t operation = FirstSetOption(context, {kAdd, kMultiply});
   if (operation == 0) return 1;
   // Results are not clamped: truncate(-5.5) = -5 is stored as 251, 300 as 44.

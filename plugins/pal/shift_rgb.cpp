@@ -11,7 +11,7 @@ using namespace ombrix::kit;
 
 enum Slot : int32_t { kShiftValue = 2 };
 
-int32_t ApplyShiftRgb(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyShiftRgb(const ApplyContext& context, const Zone zone) {
   // The remainder takes the sign of the dividend: -1 and -2 walk the rows (and report progress)
   // without changing a pixel; 0 returns before any progress is reported.
   const int32_t n = TruncateToInt(ParameterValue(context, kShiftValue)) % 3;

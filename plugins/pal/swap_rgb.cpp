@@ -11,7 +11,7 @@ using namespace ombrix::kit;
 
 enum Option : int32_t { kRedWithGreen = 1, kRedWithBlue = 2, kGreenWithBlue = 3 };
 
-int32_t ApplySwapRgb(const ApplyContext& context, const Zone& zone) {
+int32_t ApplySwapRgb(const ApplyContext& context, const Zone zone) {
   // from[ch]: the channel whose value channel ch takes.
   int from[3] = {kBlue, kGreen, kRed};
   switch (FirstSetOption(context, {kRedWithGreen, kRedWithBlue, kGreenWithBlue})) {

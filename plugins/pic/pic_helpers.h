@@ -37,8 +37,9 @@ struct HostPictures {
 std::optional<HostPictures> Pictures();
 
 // The apply routine of a picture filter: `Body` runs with the clipped zone and the two pictures;
-// a call without a zone or without the pictures returns 1 without it.
-template <int32_t (*Body)(const ApplyContext& context, const Zone& zone, const HostPictures& pictures)>
+// a call without a zone or without the pictures returns 1 without it. Both go by value, as in
+// ApplyInZone.
+template <int32_t (*Body)(const ApplyContext& context, Zone zone, HostPictures pictures)>
 int32_t ApplyWithPictures(ApplyContext* context) {
   const std::optional<Zone> zone = kit::ZoneOf(context);
   if (!zone) return 1;

@@ -22,7 +22,7 @@ enum Slot : int32_t {
 };
 enum Option : int32_t { kClearBackground = 1, kKeepBackground = 2, kRepeat = 3 };
 
-int32_t ApplyFlag(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyFlag(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   const int32_t ax = TruncateToInt(ParameterValue(context, kXAmplitude));
   const int32_t ay = TruncateToInt(ParameterValue(context, kYAmplitude));
   const int32_t fx = TruncateToInt(ParameterValue(context, kXFrequency));

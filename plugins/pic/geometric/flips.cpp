@@ -15,7 +15,7 @@ namespace vertical_flip {
 enum Slot : int32_t { kYStep = 3 };
 }  // namespace vertical_flip
 
-int32_t ApplyVerticalFlip(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyVerticalFlip(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace vertical_flip;
   const int64_t step = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kYStep))));
   if (step == 0) return 1;
@@ -39,7 +39,7 @@ namespace horizontal_flip {
 enum Slot : int32_t { kXStep = 2, kYStep = 3 };
 }  // namespace horizontal_flip
 
-int32_t ApplyHorizontalFlip(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyHorizontalFlip(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace horizontal_flip;
   const int64_t step_x = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kXStep))));
   const int64_t step_y = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kYStep))));

@@ -11,7 +11,7 @@ using namespace ombrix::kit;
 enum Slot : int32_t { kMirrorPosition = 2, kRedFactor = 5, kGreenFactor = 6, kBlueFactor = 7 };
 enum Option : int32_t { kVertical = 1, kHorizontal = 2, kFirstHalf = 3, kSecondHalf = 4 };
 
-int32_t ApplyMirror(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyMirror(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   const int32_t m = TruncateToInt(ParameterValue(context, kMirrorPosition));
   if (m < 1) return 1;
   // clamp(truncate(c * f)) per channel, tabulated.

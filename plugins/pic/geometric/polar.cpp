@@ -28,7 +28,7 @@ Background PolarBackground(const ApplyContext& context) {
   }
 }
 
-int32_t ApplyPolarCoordinates(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyPolarCoordinates(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   const int32_t cx = TruncateToInt(ParameterValue(context, kXCenter));
   const int32_t cy = TruncateToInt(ParameterValue(context, kYCenter));
   const double turn = double(ParameterValue(context, kRotateAngle)) * kRadiansPerDegree;
@@ -112,7 +112,7 @@ const OptionRow kPolarOptions[] = {
     {kRepeat, "Repeat", 0, 1},
 };
 
-int32_t ApplyReversePolar(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyReversePolar(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   const int32_t cx = TruncateToInt(ParameterValue(context, kXCenter));
   const int32_t cy = TruncateToInt(ParameterValue(context, kYCenter));
   const float turn = ParameterValue(context, kRotateAngle);

@@ -29,7 +29,7 @@ namespace roll {
 enum Slot : int32_t { kXOffset = 2, kYOffset = 3 };
 }  // namespace roll
 
-int32_t ApplyRoll(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyRoll(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace roll;
   const int32_t dx = TruncateToInt(ParameterValue(context, kXOffset));
   const int32_t dy = TruncateToInt(ParameterValue(context, kYOffset));
@@ -57,7 +57,7 @@ enum Slot : int32_t { kXOffset = 1, kYOffset = 2, kClearColour = 4, kTransparenc
 enum Option : int32_t { kClearBackground = 2, kKeepBackground = 3, kRepeat = 4, kSolidCopy = 6, kTransparent = 7 };
 }  // namespace move
 
-int32_t ApplyMove(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyMove(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace move;
   const int32_t dx = TruncateToInt(ParameterValue(context, kXOffset));
   const int32_t dy = TruncateToInt(ParameterValue(context, kYOffset));

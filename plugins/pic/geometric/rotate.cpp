@@ -22,7 +22,7 @@ enum Slot : int32_t {
 };
 enum Option : int32_t { kClearBackground = 2, kKeepBackground = 3, kRepeat = 4, kTurnBox = 7, kTurnEllipse = 8 };
 
-int32_t ApplyRotate(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyRotate(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   const int32_t cx = TruncateToInt(ParameterValue(context, kXCenter));
   const int32_t cy = TruncateToInt(ParameterValue(context, kYCenter));
   const int32_t angle = TruncateToInt(ParameterValue(context, kAngle)) % 360;

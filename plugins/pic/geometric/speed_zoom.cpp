@@ -70,7 +70,7 @@ void DrawCopy(const HostPictures& pictures, const Zone& zone, int64_t tx0, int64
 enum Slot : int32_t { kScaleFactor = 1, kNStep = 2, kClearColour = 4 };
 enum Option : int32_t { kClearBackground = 2, kKeepBackground = 3, kRepeat = 4 };
 
-int32_t ApplySpeedZoom(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplySpeedZoom(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   const float f = ParameterValue(context, kScaleFactor);
   const int32_t n = TruncateToInt(ParameterValue(context, kNStep));
   if (n == 0) return 1;

@@ -36,7 +36,7 @@ enum Slot : int32_t {
 };
 enum Option : int32_t { kClearBackground = 2, kKeepBackground = 3, kXAxis = 6, kYAxis = 7, kZAxis = 8 };
 
-int32_t ApplySpherize(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplySpherize(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   const int32_t cx = TruncateToInt(ParameterValue(context, kXCenter));
   const int32_t cy = TruncateToInt(ParameterValue(context, kYCenter));
   const float round_factor = ParameterValue(context, kRoundFactor);

@@ -14,7 +14,7 @@ using namespace ombrix::kit;
 enum Slot : int32_t { kXCenter = 2, kYCenter = 3, kRadius = 5, kBRadius = 6, kAngle = 8, kClearColour = 10 };
 enum Option : int32_t { kClearBackground = 1, kKeepBackground = 2, kRepeat = 3, kBox = 6, kCircle = 7 };
 
-int32_t ApplyTwirl(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyTwirl(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   const int32_t cx = TruncateToInt(ParameterValue(context, kXCenter));
   const int32_t cy = TruncateToInt(ParameterValue(context, kYCenter));
   const int64_t r = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kRadius))));

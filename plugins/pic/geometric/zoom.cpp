@@ -29,7 +29,7 @@ enum Option : int32_t {
 };
 }  // namespace zoom
 
-int32_t ApplyZoom(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyZoom(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace zoom;
   const auto cut = ClipZone(TruncateToInt(ParameterValue(context, kX0)), TruncateToInt(ParameterValue(context, kY0)),
                             TruncateToInt(ParameterValue(context, kX1)), TruncateToInt(ParameterValue(context, kY1)),
@@ -95,7 +95,7 @@ enum Slot : int32_t { kXProportion = 2, kYProportion = 3, kColour = 5, kTranspar
 enum Option : int32_t { kStretchPicture = 3, kKillEdges = 4, kSolidBar = 6, kTransparentBar = 7 };
 }  // namespace sixteen_nine
 
-int32_t ApplySixteenNine(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplySixteenNine(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace sixteen_nine;
   const int64_t a = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kXProportion))));
   const int64_t b = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kYProportion))));

@@ -22,7 +22,7 @@ enum Slot : int32_t { kNLoop = 2 };
 // The mean of the 3 x 3 neighbours inside the picture, truncated. Each pass reads the picture as
 // it was before the pass: the rows above and at the current row are kept as they were in two
 // row buffers, the rows below are not changed yet.
-int32_t ApplyBlur(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyBlur(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace blur;
   const int64_t n = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kNLoop))));
   if (n == 0) return 1;
@@ -56,7 +56,7 @@ enum Slot : int32_t { kNLoop = 1, kXSpeed = 3, kYSpeed = 4, kClearColour = 6 };
 enum Option : int32_t { kClearBackground = 2, kKeepBackground = 3 };
 }  // namespace motion_blur
 
-int32_t ApplyMotionBlur(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyMotionBlur(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace motion_blur;
   const int64_t n = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kNLoop))));
   if (n == 0) return 1;

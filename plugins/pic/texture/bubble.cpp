@@ -26,7 +26,7 @@ enum Slot : int32_t {
 };
 enum Option : int32_t { kClearBackground = 1, kKeepBackground = 2, kRepeat = 3 };
 
-int32_t ApplyBubble(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyBubble(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   const int64_t n = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kNumber))));
   const int64_t largest = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kMaximumRadius))));
   if (n == 0 || largest == 0) return 1;

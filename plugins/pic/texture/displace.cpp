@@ -17,7 +17,7 @@ namespace displace {
 enum Slot : int32_t { kDisplaceFactor = 2 };
 }  // namespace displace
 
-int32_t ApplyDisplace(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyDisplace(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace displace;
   const int64_t m = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kDisplaceFactor))));
   if (m == 0) return 1;
@@ -46,7 +46,7 @@ namespace displace_mosaic {
 enum Slot : int32_t { kPerturbation = 1, kXSize = 3, kYSize = 4 };
 }  // namespace displace_mosaic
 
-int32_t ApplyDisplaceMosaic(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyDisplaceMosaic(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace displace_mosaic;
   // The percentage is taken as a count of exchanges per cell: "50 %" gives 50.
   const int32_t swaps = TruncateToInt(ParameterValue(context, kPerturbation));

@@ -49,7 +49,7 @@ enum Slot : int32_t { kXOffset = 1, kYOffset = 2, kEntryColour = 6, kExitColour 
 enum Option : int32_t { kGrayScale = 2, kSpecial = 3, kColour = 4, kNormal = 6, kGray = 7, kBlack = 8 };
 }  // namespace emboss
 
-int32_t ApplyEmboss(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyEmboss(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace emboss;
   const int64_t dx = TruncateToInt(ParameterValue(context, kXOffset));
   const int64_t dy = TruncateToInt(ParameterValue(context, kYOffset));
@@ -117,7 +117,7 @@ namespace line_art {
 enum Slot : int32_t { kXOffset = 1, kYOffset = 2, kGrayScale = 4, kEntryColour = 6, kExitColour = 7 };
 }  // namespace line_art
 
-int32_t ApplyLineArt(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyLineArt(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace line_art;
   const int64_t dx = TruncateToInt(ParameterValue(context, kXOffset));
   const int64_t dy = TruncateToInt(ParameterValue(context, kYOffset));

@@ -11,7 +11,7 @@ namespace interlace {
 enum Option : int32_t { kHorizontal = 2, kVertical = 3 };
 }  // namespace interlace
 
-int32_t ApplyInterlace(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyInterlace(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace interlace;
   if (FirstSetOption(context, {kHorizontal, kVertical}) != kVertical) {
     const size_t bytes = 3 * size_t(zone.Width());
@@ -44,7 +44,7 @@ enum Slot : int32_t { kColour = 2 };
 enum Option : int32_t { kUseSolidColour = 1, kChangeColour = 2, kHorizontal = 3, kVertical = 4 };
 }  // namespace camera_view
 
-int32_t ApplyCameraView(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyCameraView(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace camera_view;
   const Bgr colour = ColourParameter(context, kColour);
   const bool change = FirstSetOption(context, {kUseSolidColour, kChangeColour}) == kChangeColour;

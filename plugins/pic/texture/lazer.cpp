@@ -17,7 +17,7 @@ enum Slot : int32_t { kTransparencyLevel = 2 };
 enum Option : int32_t { kVertical = 2, kHorizontal = 3 };
 }  // namespace lazer
 
-int32_t ApplyLazer(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyLazer(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace lazer;
   const float transparency = ParameterValue(context, kTransparencyLevel);
   if (transparency == 100.0f) return 1;
@@ -78,7 +78,7 @@ enum Slot : int32_t { kTransparencyLevel = 2 };
 enum Option : int32_t { kVertical = 2, kHorizontal = 3 };
 }  // namespace lazer_morph
 
-int32_t ApplyLazerMorph(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyLazerMorph(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace lazer_morph;
   const float transparency = ParameterValue(context, kTransparencyLevel);
   if (transparency == 100.0f) return 1;

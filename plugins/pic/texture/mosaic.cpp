@@ -24,7 +24,7 @@ void PaintBlock(uint8_t* const* rows, int64_t x, int64_t y, int64_t sx, int64_t 
 enum Slot : int32_t { kXSize = 2, kYSize = 3, kXOffset = 5, kYOffset = 6 };
 enum Option : int32_t { kBasedOnMiddlePixel = 6, kBasedOnCustomPixel = 7, kBasedOnBoxAverage = 8 };
 
-int32_t ApplyMosaic(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyMosaic(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   const int64_t sx = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kXSize))));
   const int64_t sy = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kYSize))));
   if (sx == 0 || sy == 0) return 1;

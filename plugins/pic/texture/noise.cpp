@@ -16,7 +16,7 @@ namespace add_noise {
 enum Slot : int32_t { kPercent = 1, kMaximumRed = 2, kMaximumGreen = 3, kMaximumBlue = 4 };
 }  // namespace add_noise
 
-int32_t ApplyAddNoise(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyAddNoise(const ApplyContext& context, const Zone zone) {
   using namespace add_noise;
   const int32_t percent = TruncateToInt(ParameterValue(context, kPercent));
   if (percent == 0) return 1;
@@ -53,7 +53,7 @@ enum Slot : int32_t { kPercent = 2, kMaximumDust = 3 };
 enum Option : int32_t { kGrayScale = 2, kKeepColour = 3 };
 }  // namespace add_dust
 
-int32_t ApplyAddDust(const ApplyContext& context, const Zone& zone) {
+int32_t ApplyAddDust(const ApplyContext& context, const Zone zone) {
   using namespace add_dust;
   const int32_t percent = TruncateToInt(ParameterValue(context, kPercent));
   if (percent == 0) return 1;

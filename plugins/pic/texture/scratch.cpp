@@ -23,7 +23,7 @@ enum Option : int32_t {
   kTransparent = 10
 };
 
-int32_t ApplyScratch(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyScratch(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   const int64_t magnitude = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kMaximumOffset))));
   if (magnitude == 0) return 1;
   const int32_t m = int32_t(std::min<int64_t>(magnitude, INT32_MAX));

@@ -32,7 +32,7 @@ enum Option : int32_t {
 };
 }  // namespace title
 
-int32_t ApplyTitle(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyTitle(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace title;
   const int64_t w = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kWidth))));
   const int64_t h = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kHeight))));
@@ -123,7 +123,7 @@ enum Slot : int32_t { kXSize = 1, kYSize = 2, kDecStep = 4 };
 enum Option : int32_t { kHorizontal = 2, kVertical = 3 };
 }  // namespace brick
 
-int32_t ApplyBrick(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyBrick(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace brick;
   const int64_t c = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kXSize))));
   const int64_t d = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kYSize))));

@@ -94,7 +94,7 @@ namespace wind {
 enum Slot : int32_t { kQuantity = 2, kMaximumLength = 3 };
 }  // namespace wind
 
-int32_t ApplyWind(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyWind(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace wind;
   const float quantity = ParameterValue(context, kQuantity);
   if (quantity == 0.0f) return 1;
@@ -133,7 +133,7 @@ namespace range_wind {
 enum Slot : int32_t { kQuantity = 1, kMaximumLength = 2, kBasedLuminosity = 3, kThreshold = 4 };
 }  // namespace range_wind
 
-int32_t ApplyRangeWind(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyRangeWind(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace range_wind;
   const float quantity = ParameterValue(context, kQuantity);
   // A Quantity of 0 would divide by zero; it is taken as no change.
@@ -177,7 +177,7 @@ namespace light_wind {
 enum Slot : int32_t { kQuantity = 2, kMaximumLength = 3, kMinimumLength = 4 };
 }  // namespace light_wind
 
-int32_t ApplyLightWind(const ApplyContext& context, const Zone& zone, const HostPictures& pictures) {
+int32_t ApplyLightWind(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
   using namespace light_wind;
   const float quantity = ParameterValue(context, kQuantity);
   if (TruncateToInt(quantity) == 0) return 1;
