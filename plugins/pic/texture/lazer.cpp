@@ -12,13 +12,11 @@ namespace {
 
 using namespace ombrix::kit;
 
-namespace lazer {
+// Both filters have the same slots.
 enum Slot : int32_t { kTransparencyLevel = 2 };
 enum Option : int32_t { kVertical = 2, kHorizontal = 3 };
-}  // namespace lazer
 
 int32_t ApplyLazer(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
-  using namespace lazer;
   const float transparency = ParameterValue(context, kTransparencyLevel);
   if (transparency == 100.0f) return 1;
   const int32_t k = TruncateToInt((1 - 0.01 * static_cast<long double>(transparency)) * 255);
@@ -46,11 +44,11 @@ int32_t ApplyLazer(const ApplyContext& context, const Zone zone, const HostPictu
 }
 
 const ParameterRow kLazerParameters[] = {
-    {lazer::kTransparencyLevel, "Transparency Level", "50 %", "0 %", kKindPercentage},
+    {kTransparencyLevel, "Transparency Level", "50 %", "0 %", kKindPercentage},
 };
 const OptionRow kLazerOptions[] = {
-    {lazer::kVertical, "Vertical", 1, 1},
-    {lazer::kHorizontal, "Horizontal", 0, 1},
+    {kVertical, "Vertical", 1, 1},
+    {kHorizontal, "Horizontal", 0, 1},
 };
 
 // The pixel c drawn toward the gradient value g at level k (0..255, floating):
@@ -73,13 +71,7 @@ struct MorphTable {
   }
 };
 
-namespace lazer_morph {
-enum Slot : int32_t { kTransparencyLevel = 2 };
-enum Option : int32_t { kVertical = 2, kHorizontal = 3 };
-}  // namespace lazer_morph
-
 int32_t ApplyLazerMorph(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
-  using namespace lazer_morph;
   const float transparency = ParameterValue(context, kTransparencyLevel);
   if (transparency == 100.0f) return 1;
   const long double k = (1 - 0.01 * static_cast<long double>(transparency)) * 255;
@@ -138,11 +130,11 @@ int32_t ApplyLazerMorph(const ApplyContext& context, const Zone zone, const Host
 }
 
 const ParameterRow kLazerMorphParameters[] = {
-    {lazer_morph::kTransparencyLevel, "Transparency Level", "0 %", "0 %", kKindPercentage},
+    {kTransparencyLevel, "Transparency Level", "0 %", "0 %", kKindPercentage},
 };
 const OptionRow kLazerMorphOptions[] = {
-    {lazer_morph::kVertical, "Vertical", 1, 1},
-    {lazer_morph::kHorizontal, "Horizontal", 0, 1},
+    {kVertical, "Vertical", 1, 1},
+    {kHorizontal, "Horizontal", 0, 1},
 };
 
 }  // namespace
