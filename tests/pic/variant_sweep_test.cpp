@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "core/import/picture_writers.h"
-#include "core/kit/catalogue_row.h"
+#include "core/parameter_kinds.h"
 #include "tests/support/digest_file.h"
 #include "tests/support/test_host.h"
 
@@ -35,11 +35,6 @@ std::string Number(double v) {
   char text[32];
   std::snprintf(text, sizeof text, "%g", v);
   return text;
-}
-
-bool IsFileKind(int16_t kind) {
-  using namespace ombrix::kit;
-  return kind == kKindInputFile || kind == kKindPictureFile || kind == kKindOutputFile;
 }
 
 struct Variant {
@@ -72,9 +67,9 @@ std::vector<Variant> VariantsOf(const FilterDescriptor& d, const std::string& sa
   for (int32_t k = 0; k < d.parameter_count; ++k) {
     const ParameterRecord& p = d.parameters[k];
     if (p.name[0] == '\0') continue;
-    if (IsFileKind(p.kind)) {
+    if (ombrix::HoldsPath(p.kind)) {
       files.push_back(k);
-    } else if (p.kind == ombrix::kit::kKindColour) {
+    } else if (p.kind == kKindColour) {
       for (const char* colour : {"200 40 90", "0 255 17"}) {
         variants.push_back(
             {"slot " + std::to_string(k) + " = " + colour, [k, colour](Entry& e) { e.Value(k, colour); }, {}});
