@@ -57,7 +57,9 @@ std::map<std::string, std::string> TreeSnapshot(const std::string& dir) {
 }
 
 std::string RegistryFileText(const char* root_name) {
-  const std::string path = std::string(std::getenv("OMBRIX_REGISTRY_DIR")) + "/" + root_name + ".reg";
+  const char* directory = std::getenv("OMBRIX_REGISTRY_DIR");
+  if (directory == nullptr) return std::string();
+  const std::string path = std::string(directory) + "/" + root_name + ".reg";
   return fs::exists(path) ? ReadTextFile(path) : std::string();
 }
 
