@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/kit/simd.h"
 #include "filter/merge_kernels.h"
 
 namespace ombrix::engine {
@@ -295,7 +296,7 @@ void InvertMask(Picture& mask) {
 }
 
 void Merge(Picture& input, Picture& work, const MaskState& mask, bool mask_present, int type, float alpha, int x0,
-           int y0, int x1, int y1, MergePath path) {
+           int y0, int x1, int y1) {
   if (x1 < x0) std::swap(x0, x1);
   if (y1 < y0) std::swap(y0, y1);
   const int width = input.Width(), height = input.Height();
@@ -308,7 +309,7 @@ void Merge(Picture& input, Picture& work, const MaskState& mask, bool mask_prese
     if (x0 < x1 && y0 < y1) {
       const bool use_mask =
           mask_present && (type == 1 || type == 2) && mask.picture != nullptr && !mask.picture->IsEmpty();
-      if (path == MergePath::kFast) {
+      if (kit::simd::Uses(kit::simd::Level::kSse2)) {
         FastMerge(input, work, mask, use_mask, type, alpha, x0, y0, x1, y1);
         return;
       }
