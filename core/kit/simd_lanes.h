@@ -121,6 +121,69 @@ inline __m256i AbsI16(__m256i a) { return _mm256_abs_epi16(a); }
 inline __m256i CopySignI16(__m256i q, __m256i d) { return _mm256_sign_epi16(q, d); }
 #endif
 
+// ---- Single-precision lanes: four (SSE2) or eight (AVX2) -----------------------------------------
+
+// The same operations on four or eight floats, and the conversions between eight 16-bit words
+// (one 16-byte register) and kParts registers of 32-bit integers or floats.
+struct Floats4 {
+  using Reg = __m128;
+  using Ints = __m128i;
+  static constexpr int kParts = 2;  // registers for eight words
+  static Reg Set1(float v) { return _mm_set1_ps(v); }
+  static Reg Zero() { return _mm_setzero_ps(); }
+  static Reg Add(Reg a, Reg b) { return _mm_add_ps(a, b); }
+  static Reg Sub(Reg a, Reg b) { return _mm_sub_ps(a, b); }
+  static Reg Mul(Reg a, Reg b) { return _mm_mul_ps(a, b); }
+  static Reg Div(Reg a, Reg b) { return _mm_div_ps(a, b); }
+  static Reg Min(Reg a, Reg b) { return _mm_min_ps(a, b); }
+  static Reg Max(Reg a, Reg b) { return _mm_max_ps(a, b); }
+  static Reg And(Reg a, Reg b) { return _mm_and_ps(a, b); }
+  static Reg AndNot(Reg a, Reg b) { return _mm_andnot_ps(a, b); }  // ~a & b
+  // All ones where the comparison holds (ordered: false for NaN).
+  static Reg Equal(Reg a, Reg b) { return _mm_cmpeq_ps(a, b); }
+  static Reg Greater(Reg a, Reg b) { return _mm_cmpgt_ps(a, b); }
+  static Reg GreaterOrEqual(Reg a, Reg b) { return _mm_cmpge_ps(a, b); }
+  static Reg FromInts(Ints v) { return _mm_cvtepi32_ps(v); }
+  static Ints Truncated(Reg v) { return _mm_cvttps_epi32(v); }
+  // Words `part` * 4 .. part * 4 + 3 of eight, unsigned or signed, as integers.
+  static Ints WordsUnsigned(__m128i words, int part) {
+    return part == 0 ? _mm_unpacklo_epi16(words, _mm_setzero_si128()) : _mm_unpackhi_epi16(words, _mm_setzero_si128());
+  }
+  static Ints WordsSigned(__m128i words, int part) {
+    return _mm_srai_epi32(part == 0 ? _mm_unpacklo_epi16(words, words) : _mm_unpackhi_epi16(words, words), 16);
+  }
+  // Eight integers back to eight words with signed saturation.
+  static __m128i PackedWords(const Ints (&parts)[kParts]) { return _mm_packs_epi32(parts[0], parts[1]); }
+};
+
+#if defined(__AVX2__)
+struct Floats8 {
+  using Reg = __m256;
+  using Ints = __m256i;
+  static constexpr int kParts = 1;
+  static Reg Set1(float v) { return _mm256_set1_ps(v); }
+  static Reg Zero() { return _mm256_setzero_ps(); }
+  static Reg Add(Reg a, Reg b) { return _mm256_add_ps(a, b); }
+  static Reg Sub(Reg a, Reg b) { return _mm256_sub_ps(a, b); }
+  static Reg Mul(Reg a, Reg b) { return _mm256_mul_ps(a, b); }
+  static Reg Div(Reg a, Reg b) { return _mm256_div_ps(a, b); }
+  static Reg Min(Reg a, Reg b) { return _mm256_min_ps(a, b); }
+  static Reg Max(Reg a, Reg b) { return _mm256_max_ps(a, b); }
+  static Reg And(Reg a, Reg b) { return _mm256_and_ps(a, b); }
+  static Reg AndNot(Reg a, Reg b) { return _mm256_andnot_ps(a, b); }
+  static Reg Equal(Reg a, Reg b) { return _mm256_cmp_ps(a, b, _CMP_EQ_OQ); }
+  static Reg Greater(Reg a, Reg b) { return _mm256_cmp_ps(a, b, _CMP_GT_OQ); }
+  static Reg GreaterOrEqual(Reg a, Reg b) { return _mm256_cmp_ps(a, b, _CMP_GE_OQ); }
+  static Reg FromInts(Ints v) { return _mm256_cvtepi32_ps(v); }
+  static Ints Truncated(Reg v) { return _mm256_cvttps_epi32(v); }
+  static Ints WordsUnsigned(__m128i words, int) { return _mm256_cvtepu16_epi32(words); }
+  static Ints WordsSigned(__m128i words, int) { return _mm256_cvtepi16_epi32(words); }
+  static __m128i PackedWords(const Ints (&parts)[kParts]) {
+    return _mm_packs_epi32(_mm256_castsi256_si128(parts[0]), _mm256_extracti128_si256(parts[0], 1));
+  }
+};
+#endif
+
 // ---- Steps of 16 pixels ---------------------------------------------------------------------
 
 // 16 pixels, 48 bytes, as three registers; or, after ToPlanes, one register per channel.
