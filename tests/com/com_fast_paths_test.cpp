@@ -1,6 +1,6 @@
-// The composition filters' fast paths against the plain ones they stand for: the inline
-// samplers against the kit samplers, the row sampler against per-pixel kit sampling, the
-// row-wide operators against the per-byte rule and Rub's set intensity against the kit's.
+// The composition filters' fast paths against the plain ones they stand for: the row sampler
+// against per-pixel plain sampling, the row-wide operators against the per-byte rule and Rub's
+// set intensity against the kit's, at every level.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,7 +13,6 @@
 
 #include "core/kit/pixel_math.h"
 #include "core/kit/samplers.h"
-#include "plugins/com/com_samplers.h"
 #include "plugins/com/combine_ops.h"
 #include "plugins/com/rub_intensity.h"
 #include "plugins/com/second_rows.h"
@@ -27,52 +26,6 @@ using ombrix::testing::NoisePicture;
 // Sizes with and without row padding, single rows and columns, and a single pixel.
 const std::pair<int, int> kSizes[] = {{1, 1}, {2, 2}, {1, 7}, {9, 1}, {13, 9}, {16, 5}, {37, 23}};
 
-// Points around and across every edge, fractional and whole, plus the awkward ones: far away,
-// NaN, infinities, beyond the unsigned 16-bit range (which the outside test wraps) and just
-// below zero.
-std::vector<std::pair<float, float>> PointsFor(int width, int height) {
-  std::mt19937 random(uint32_t(width * 131 + height));
-  std::uniform_real_distribution<float> across(-2.5f, 2.5f);
-  std::vector<std::pair<float, float>> points;
-  for (int i = 0; i < 600; ++i) points.emplace_back(across(random) * float(width), across(random) * float(height));
-  for (int y = -2; y <= height + 1; ++y)
-    for (int x = -2; x <= width + 1; ++x) {
-      points.emplace_back(float(x), float(y));
-      points.emplace_back(float(x) + 0.5f, float(y) - 0.25f);
-    }
-  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
-  for (float odd : {nan, inf, -inf, 1.0e9f, -1.0e9f, 9.9e8f, 65536.0f + 1.5f, -65536.0f + 0.25f, -1.0e-7f, -0.999999f,
-                    float(width) - 1.0e-5f, 16777216.0f})
-    for (float other : {0.0f, 0.5f, float(height) - 0.75f}) {
-      points.emplace_back(odd, other);
-      points.emplace_back(other, odd);
-    }
-  return points;
-}
-
-TEST(ComFastPaths, InlineSamplersMatchTheKitSamplers) {
-  const uint8_t grey[3] = {7, 128, 250};
-  const uint8_t black[3] = {0, 0, 0};
-  for (const auto& [width, height] : kSizes) {
-    const auto picture = NoisePicture(width, height, uint32_t(width + 17 * height));
-    const com::PictureView view(*picture);
-    for (const auto& [u, v] : PointsFor(width, height)) {
-      const std::string where = std::to_string(width) + "x" + std::to_string(height) + " at (" + std::to_string(u) +
-                                ", " + std::to_string(v) + ")";
-      for (const uint8_t* outside : {black, grey}) {
-        uint8_t plain[3], fast[3];
-        kit::SampleBilinear(*picture, u, v, outside, plain);
-        com::SampleBilinearAt(view, u, v, outside, fast);
-        ASSERT_EQ(std::vector<uint8_t>(plain, plain + 3), std::vector<uint8_t>(fast, fast + 3)) << where;
-      }
-      uint8_t plain[3], fast[3];
-      kit::SampleWrapped(*picture, u, v, plain);
-      com::SampleWrappedAt(view, u, v, fast);
-      ASSERT_EQ(std::vector<uint8_t>(plain, plain + 3), std::vector<uint8_t>(fast, fast + 3)) << "wrapped " << where;
-    }
-  }
-}
-
 // The point of one axis as the filters form it (extended precision, then single precision).
 float PointOf(int position, long double offset, float scale, com::Addressing mode) {
   return mode == com::Addressing::kStretch ? float((position + offset) * scale) : float(position + offset);
@@ -84,6 +37,46 @@ struct RowCase {
   long double dx, dy;
   bool negative;
 };
+
+// The row sampler of one case against per-pixel plain sampling, row by row over the host zone.
+void ExpectRowSamples(const Picture& second, float sx, float sy, const RowCase& c, int x0, int x1, int host_height) {
+  using com::Addressing;
+  using com::RepeatSampling;
+  const int width = second.Width(), height = second.Height();
+  const com::SecondRows rows(second, sx, sy, c.mode, c.repeat, c.dx, c.dy, c.negative, x0, x1);
+  const bool wraps = c.mode == Addressing::kRepeat;
+  const kit::AlphaOutside alpha_outside = c.mode == Addressing::kNormal    ? kit::AlphaOutside::kZero
+                                          : c.mode == Addressing::kStretch ? kit::AlphaOutside::kOpaque
+                                                                           : kit::AlphaOutside::kWrap;
+  std::vector<uint8_t> colours(3 * size_t(x1 - x0)), alphas(size_t(x1 - x0));
+  for (int y = -1; y <= host_height; ++y) {
+    rows.Colours(y, colours.data());
+    if (c.repeat == RepeatSampling::kWrapAroundSampler || c.mode != Addressing::kRepeat) rows.Alphas(y, alphas.data());
+    for (int x = x0; x < x1; ++x) {
+      uint8_t plain[3];
+      const float u = PointOf(x, c.dx, sx, c.mode), v = PointOf(y, c.dy, sy, c.mode);
+      if (wraps && c.repeat == RepeatSampling::kWrappedPixel) {
+        const uint8_t* q = second.Row(com::RepeatIndex(y, c.dy, height)) + 3 * com::RepeatIndex(x, c.dx, width);
+        plain[0] = q[0], plain[1] = q[1], plain[2] = q[2];
+      } else if (wraps) {
+        kit::SampleWrappedPlain(second, u, v, plain);
+      } else {
+        const uint8_t black[3] = {0, 0, 0};
+        kit::SampleBilinearPlain(second, u, v, black, plain);
+      }
+      if (c.negative)
+        for (uint8_t& b : plain) b = uint8_t(255 - b);
+      const uint8_t* fast = &colours[3 * size_t(x - x0)];
+      ASSERT_EQ(std::vector<uint8_t>(plain, plain + 3), std::vector<uint8_t>(fast, fast + 3))
+          << width << "x" << height << " mode " << int(c.mode) << " offsets " << double(c.dx) << ", " << double(c.dy)
+          << " at " << x << ", " << y;
+      if (c.repeat == RepeatSampling::kWrapAroundSampler || c.mode != Addressing::kRepeat) {
+        ASSERT_EQ(kit::SampleAlpha(second, u, v, alpha_outside), alphas[size_t(x - x0)])
+            << "alpha " << width << "x" << height << " mode " << int(c.mode) << " at " << x << ", " << y;
+      }
+    }
+  }
+}
 
 TEST(ComFastPaths, RowSamplesMatchPerPixelKitSampling) {
   using com::Addressing;
@@ -110,39 +103,11 @@ TEST(ComFastPaths, RowSamplesMatchPerPixelKitSampling) {
     for (int i = 0; i < width * height; ++i) second->ExtraPlane()[i] = uint8_t(i % 3 == 0 ? 255 : (i * 37) % 256);
     const float sx = float(width) / float(host_width), sy = float(height) / float(host_height);
     for (const RowCase& c : cases) {
-      const com::SecondRows rows(*second, sx, sy, c.mode, c.repeat, c.dx, c.dy, c.negative, x0, x1);
-      const bool wraps = c.mode == Addressing::kRepeat;
-      const kit::AlphaOutside alpha_outside = c.mode == Addressing::kNormal    ? kit::AlphaOutside::kZero
-                                              : c.mode == Addressing::kStretch ? kit::AlphaOutside::kOpaque
-                                                                               : kit::AlphaOutside::kWrap;
-      std::vector<uint8_t> colours(3 * size_t(x1 - x0)), alphas(size_t(x1 - x0));
-      for (int y = -1; y <= host_height; ++y) {
-        rows.Colours(y, colours.data());
-        if (c.repeat == RepeatSampling::kWrapAroundSampler || c.mode != Addressing::kRepeat)
-          rows.Alphas(y, alphas.data());
-        for (int x = x0; x < x1; ++x) {
-          uint8_t plain[3];
-          const float u = PointOf(x, c.dx, sx, c.mode), v = PointOf(y, c.dy, sy, c.mode);
-          if (wraps && c.repeat == RepeatSampling::kWrappedPixel) {
-            const uint8_t* q = second->Row(com::RepeatIndex(y, c.dy, height)) + 3 * com::RepeatIndex(x, c.dx, width);
-            plain[0] = q[0], plain[1] = q[1], plain[2] = q[2];
-          } else if (wraps) {
-            kit::SampleWrapped(*second, u, v, plain);
-          } else {
-            const uint8_t black[3] = {0, 0, 0};
-            kit::SampleBilinear(*second, u, v, black, plain);
-          }
-          if (c.negative)
-            for (uint8_t& b : plain) b = uint8_t(255 - b);
-          const uint8_t* fast = &colours[3 * size_t(x - x0)];
-          ASSERT_EQ(std::vector<uint8_t>(plain, plain + 3), std::vector<uint8_t>(fast, fast + 3))
-              << width << "x" << height << " mode " << int(c.mode) << " offsets " << double(c.dx) << ", "
-              << double(c.dy) << " at " << x << ", " << y;
-          if (c.repeat == RepeatSampling::kWrapAroundSampler || c.mode != Addressing::kRepeat) {
-            ASSERT_EQ(kit::SampleAlpha(*second, u, v, alpha_outside), alphas[size_t(x - x0)])
-                << "alpha " << width << "x" << height << " mode " << int(c.mode) << " at " << x << ", " << y;
-          }
-        }
+      for (kit::simd::Level level : kit::simd::kLevels) {
+        if (level > kit::simd::AllowedLevel()) continue;
+        const kit::simd::ScopedLevel in_force(level);  // the row sampler's blends follow it
+        ExpectRowSamples(*second, sx, sy, c, x0, x1, host_height);
+        if (HasFatalFailure()) return;
       }
     }
   }
