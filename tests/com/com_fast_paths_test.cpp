@@ -13,15 +13,18 @@
 
 #include "core/kit/pixel_math.h"
 #include "core/kit/samplers.h"
+#include "core/kit/simd.h"
 #include "plugins/com/combine_ops.h"
 #include "plugins/com/rub_intensity.h"
 #include "plugins/com/second_rows.h"
+#include "tests/support/simd_levels.h"
 #include "tests/support/test_host.h"
 
 namespace {
 
 using namespace ombrix;
 using ombrix::testing::NoisePicture;
+using ombrix::testing::SimdLevels;
 
 // Sizes with and without row padding, single rows and columns, and a single pixel.
 const std::pair<int, int> kSizes[] = {{1, 1}, {2, 2}, {1, 7}, {9, 1}, {13, 9}, {16, 5}, {37, 23}};
@@ -103,8 +106,7 @@ TEST(ComFastPaths, RowSamplesMatchPerPixelKitSampling) {
     for (int i = 0; i < width * height; ++i) second->ExtraPlane()[i] = uint8_t(i % 3 == 0 ? 255 : (i * 37) % 256);
     const float sx = float(width) / float(host_width), sy = float(height) / float(host_height);
     for (const RowCase& c : cases) {
-      for (kit::simd::Level level : kit::simd::kLevels) {
-        if (level > kit::simd::AllowedLevel()) continue;
+      for (kit::simd::Level level : SimdLevels()) {
         const kit::simd::ScopedLevel in_force(level);  // the row sampler's blends follow it
         ExpectRowSamples(*second, sx, sy, c, x0, x1, host_height);
         if (HasFatalFailure()) return;
@@ -120,12 +122,15 @@ TEST(ComFastPaths, RowOperatorsMatchTheByteRuleForEveryPair) {
   for (int p = 0; p < 256; ++p)
     for (int s = 0; s < 256; ++s) pixels.push_back(uint8_t(p)), samples.push_back(uint8_t(s));
   pixels.push_back(200), samples.push_back(100);
-  for (int op = 0; op <= 6; ++op) {
-    std::vector<uint8_t> combined = pixels;
-    com::CombineRow(com::Operator(op), combined.data(), samples.data(), combined.size());
-    for (size_t i = 0; i < pixels.size(); ++i)
-      ASSERT_EQ(combined[i], com::CombineBytes(com::Operator(op), pixels[i], samples[i]))
-          << "operator " << op << ": " << int(pixels[i]) << " with " << int(samples[i]);
+  for (kit::simd::Level level : SimdLevels()) {
+    const kit::simd::ScopedLevel in_force(level);
+    for (int op = 0; op <= 6; ++op) {
+      std::vector<uint8_t> combined = pixels;
+      com::CombineRow(com::Operator(op), combined.data(), samples.data(), combined.size());
+      for (size_t i = 0; i < pixels.size(); ++i)
+        ASSERT_EQ(combined[i], com::CombineBytes(com::Operator(op), pixels[i], samples[i]))
+            << "operator " << op << ": " << int(pixels[i]) << " with " << int(samples[i]) << ", level " << int(level);
+    }
   }
   EXPECT_EQ(com::CombineBytes(com::Operator::kAdd, 200, 100), 255);
   EXPECT_EQ(com::CombineBytes(com::Operator::kSub, 100, 200), 0);
@@ -135,24 +140,29 @@ TEST(ComFastPaths, RowOperatorsMatchTheByteRuleForEveryPair) {
 TEST(ComFastPaths, ByteIntensityMatchesTheKitForEveryChannelMeanAndLevel) {
   // Each channel value c with each mean it can have (the other two channels make up the sum),
   // at every level near the ends and every fifth between; c moves through the three positions.
-  for (int level = 0; level < 256; level += level < 8 || level > 247 ? 1 : 5)
-    for (int mean = 0; mean < 256; ++mean)
-      for (int c = 0; c < 256; ++c) {
-        const int sum = 3 * mean + (c + level) % 3;
-        const int rest = sum - c;
-        if (rest < 0 || rest > 510) continue;
-        uint8_t pixel[3];
-        const int at = (c + mean) % 3;
-        pixel[at] = uint8_t(c);
-        pixel[(at + 1) % 3] = uint8_t(rest / 2);
-        pixel[(at + 2) % 3] = uint8_t(rest - rest / 2);
-        uint8_t plain[3] = {pixel[0], pixel[1], pixel[2]};
-        uint8_t fast[3] = {pixel[0], pixel[1], pixel[2]};
-        kit::SetIntensity(plain, level);
-        com::SetByteIntensity(fast, level);
-        ASSERT_TRUE(plain[0] == fast[0] && plain[1] == fast[1] && plain[2] == fast[2])
-            << "pixel " << int(pixel[0]) << " " << int(pixel[1]) << " " << int(pixel[2]) << " level " << level;
-      }
+  // The plain channel loop and the vector lanes alike.
+  for (kit::simd::Level simd_level : SimdLevels()) {
+    const kit::simd::ScopedLevel in_force(simd_level);
+    for (int level = 0; level < 256; level += level < 8 || level > 247 ? 1 : 5)
+      for (int mean = 0; mean < 256; ++mean)
+        for (int c = 0; c < 256; ++c) {
+          const int sum = 3 * mean + (c + level) % 3;
+          const int rest = sum - c;
+          if (rest < 0 || rest > 510) continue;
+          uint8_t pixel[3];
+          const int at = (c + mean) % 3;
+          pixel[at] = uint8_t(c);
+          pixel[(at + 1) % 3] = uint8_t(rest / 2);
+          pixel[(at + 2) % 3] = uint8_t(rest - rest / 2);
+          uint8_t plain[3] = {pixel[0], pixel[1], pixel[2]};
+          uint8_t fast[3] = {pixel[0], pixel[1], pixel[2]};
+          kit::SetIntensity(plain, level);
+          com::SetByteIntensity(fast, level);
+          ASSERT_TRUE(plain[0] == fast[0] && plain[1] == fast[1] && plain[2] == fast[2])
+              << "pixel " << int(pixel[0]) << " " << int(pixel[1]) << " " << int(pixel[2]) << " level " << level
+              << ", SIMD level " << int(simd_level);
+        }
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/kit/simd.h"
+#include "tests/support/simd_levels.h"
 
 namespace {
 
@@ -137,8 +138,7 @@ TEST(Samplers, InlineSamplersMatchThePlainOnesAtEveryLevel) {
       }
     const uint8_t grey[3] = {uint8_t(next()), 255, 0}, black[3] = {0, 0, 0};
     const auto points = PointsFor(size[0], size[1]);
-    for (simd::Level level : simd::kLevels) {
-      if (level > simd::AllowedLevel()) continue;
+    for (simd::Level level : ombrix::testing::SimdLevels()) {
       const simd::ScopedLevel in_force(level);
       const BilinearSampler sampler(p);
       for (const auto& [u, v] : points) {

@@ -12,6 +12,7 @@
 #include "core/kit/simd.h"
 #include "filter/mask_merge.h"
 #include "filter/merge_kernels.h"
+#include "tests/support/simd_levels.h"
 
 namespace {
 
@@ -43,14 +44,6 @@ void MergePlain(Picture& input, Picture& work, const MaskState& mask, bool prese
                 int y0, int x1, int y1) {
   const ScopedLevel plain(Level::kPlain);
   Merge(input, work, mask, present, type, alpha, x0, y0, x1, y1);
-}
-
-// Every level this machine runs, the plain loops first.
-std::vector<Level> Levels() {
-  std::vector<Level> levels;
-  for (Level level : ombrix::kit::simd::kLevels)
-    if (level <= ombrix::kit::simd::AllowedLevel()) levels.push_back(level);
-  return levels;
 }
 
 // Restores the level in force when a test changed it.
@@ -107,7 +100,7 @@ TEST(MergePaths, FastGivesThePlainBytes) {
   Noise(masks[1], 80, 30, 51);  // larger: stretched down
   Noise(masks[2], 37, 23, 52);
   int cases = 0;
-  for (Level level : Levels()) {
+  for (Level level : ombrix::testing::SimdLevels()) {
     SetLevel(level);
     unsigned seed = 1;
     for (const auto& size : sizes) {
@@ -150,7 +143,7 @@ TEST(MergePaths, WideZonesGiveThePlainBytesForEveryWeightLayout) {
                              Tiled(narrow_tile), Stretched(small, width, height), Stretched(huge, width, height),
                              Tiled(huge)};
   const Zone zones[] = {{0, 0, width, height}, {17, 2, 190, 9}, {1, 0, 50, 11}};
-  for (Level level : Levels()) {
+  for (Level level : ombrix::testing::SimdLevels()) {
     SetLevel(level);
     unsigned seed = 100;
     for (size_t m = 0; m < std::size(masks); ++m)
@@ -200,7 +193,7 @@ TEST(MergeKernels, EveryLevelMatchesTheFormulaForEveryBytePair) {
   LevelGuard guard;
   // All 65536 (INPUT, WORK) pairs in one row, so every vector step and the scalar tail see them.
   std::vector<uint8_t> in(65536 + 7), work(65536 + 7), weights(in.size());
-  for (Level level : Levels()) {
+  for (Level level : ombrix::testing::SimdLevels()) {
     SetLevel(level);
     for (int k : {0, 1, 127, 128, 200, 254, 255}) {
       for (size_t i = 0; i < in.size(); ++i) {
@@ -259,7 +252,7 @@ TEST(MergeKernels, PixelWeightsFollowTheGreyLevel) {
       for (int c = 0; c < 3; ++c) pixels.push_back(p[(c + rot) % 3]);
     }
   const size_t count = pixels.size() / 3;  // not a multiple of 16: the tail goes pixel by pixel
-  for (Level level : Levels()) {
+  for (Level level : ombrix::testing::SimdLevels()) {
     SetLevel(level);
     for (int type : {1, 2})
       for (int copies : {1, 3}) {
@@ -299,7 +292,7 @@ TEST(MergeKernels, WeightSpreadFollowsItsColumnMap) {
   for (int x = 0; x < 77; ++x) scattered.push_back(int(rng() % 4000));
   maps.push_back(scattered);
   maps.push_back({4, 5});  // shorter than one piece
-  for (Level level : Levels()) {
+  for (Level level : ombrix::testing::SimdLevels()) {
     SetLevel(level);
     for (size_t m = 0; m < maps.size(); ++m) {
       const WeightSpread spread(maps[m]);

@@ -11,6 +11,7 @@
 
 #include "core/kit/simd.h"
 #include "plugins/pic/pic_helpers.h"
+#include "tests/support/simd_levels.h"
 
 namespace {
 
@@ -27,8 +28,7 @@ std::vector<uint8_t> RandomBytes(size_t n, uint32_t seed) {
 // Runs `check` at every level this machine allows, from the plain loops up, restoring the level.
 template <typename Check>
 void AtEveryLevel(Check&& check) {
-  for (simd::Level level : simd::kLevels) {
-    if (level > simd::AllowedLevel()) continue;
+  for (simd::Level level : ombrix::testing::SimdLevels()) {
     const simd::ScopedLevel in_force(level);
     check(int(level));
   }

@@ -10,6 +10,7 @@
 #include "core/kit/simd.h"
 #include "plugins/pic/pic_helpers.h"
 #include "plugins/pic/texture/streak.h"
+#include "tests/support/simd_levels.h"
 
 namespace {
 
@@ -55,14 +56,6 @@ TEST(StreakRamp, EveryChangeMatchesTheExtendedComputation) {
   EXPECT_GT(ramp.short_row_count(), 0);
 }
 
-// The levels this machine allows, from the plain loops up.
-std::vector<simd::Level> Levels() {
-  std::vector<simd::Level> levels;
-  for (simd::Level level : simd::kLevels)
-    if (level <= simd::AllowedLevel()) levels.push_back(level);
-  return levels;
-}
-
 // Streaks drawn one after another on the same picture, as the filters draw them, by both paths;
 // the ramps take the loop of the level in force.
 void ExpectSameStreaks(StreakDirection direction, int64_t longest) {
@@ -89,7 +82,7 @@ void ExpectSameStreaks(StreakDirection direction, int64_t longest) {
 TEST(DrawStreak, BothPathsGiveTheSameBytesInEveryDirection) {
   for (StreakDirection direction : {StreakDirection::kHorizontal, StreakDirection::kVertical,
                                     StreakDirection::kDiagonalRight, StreakDirection::kDiagonalLeft}) {
-    for (simd::Level level : Levels()) {
+    for (simd::Level level : ombrix::testing::SimdLevels()) {
       const simd::ScopedLevel in_force(level);
       ExpectSameStreaks(direction, 400);
     }
@@ -100,7 +93,7 @@ TEST(DrawStreak, BothPathsGiveTheSameBytesInEveryDirection) {
 TEST(DrawStreak, HorizontalStreaksLeaveTheRestOfTheRow) {
   // A streak ending one pixel short of the right edge: the vector loops must neither read nor
   // write past the row, nor change the seed or what follows it.
-  for (simd::Level level : Levels()) {
+  for (simd::Level level : ombrix::testing::SimdLevels()) {
     const simd::ScopedLevel in_force(level);
     for (int32_t width = 2; width <= 40; ++width) {
       for (int64_t length = 1; length < width; ++length) {
