@@ -44,6 +44,17 @@ OMBRIX_TARGET_SSSE3 size_t PixelWeightsSsse3(const uint8_t* pixels, size_t count
   return i;
 }
 
+// A mask stage's vector loops over one row: 32 bytes a step at AVX2, then 16 at SSE2, as far as
+// the level in force allows. Returns the bytes done; the scalar loop does the rest.
+using MaskLoop = size_t (*)(const uint8_t* input, uint8_t* work, const uint8_t* mask, size_t n, uint8_t* also);
+template <MaskLoop kAvx2, MaskLoop kSse2>
+size_t MaskSteps(const uint8_t* input, uint8_t* work, const uint8_t* mask, size_t n, uint8_t* also) {
+  size_t i = 0;
+  if (Uses(Level::kAvx2)) i = kAvx2(input, work, mask, n, also);
+  if (Uses(Level::kSse2)) i += kSse2(input + i, work + i, mask + i, n - i, also != nullptr ? also + i : nullptr);
+  return i;
+}
+
 // The controls of a WeightSpread live in a byte vector, so no alignment is assumed.
 OMBRIX_TARGET_SSSE3 void SpreadSsse3(const uint8_t* weights, const int* base, const uint8_t* shuffles, size_t pieces,
                                      uint8_t* out) {
@@ -61,9 +72,7 @@ OMBRIX_TARGET_SSSE3 void SpreadSsse3(const uint8_t* weights, const int* base, co
 void GradualMaskRow(const uint8_t* input, uint8_t* work, const uint8_t* weights, size_t n, uint8_t* also) {
   size_t i = 0;
 #if OMBRIX_SIMD_X86
-  if (Uses(Level::kAvx2)) i = GradualLoopAvx2(input, work, weights, n, also);
-  if (Uses(Level::kSse2))
-    i += GradualLoop<lanes::Lanes16>(input + i, work + i, weights + i, n - i, also != nullptr ? also + i : nullptr);
+  i = MaskSteps<GradualLoopAvx2, GradualLoop<lanes::Lanes16>>(input, work, weights, n, also);
 #endif
   for (; i < n; ++i) {
     const int d = int(work[i]) - int(input[i]);
@@ -77,9 +86,7 @@ void GradualMaskRow(const uint8_t* input, uint8_t* work, const uint8_t* weights,
 void ThresholdMaskRow(const uint8_t* input, uint8_t* work, const uint8_t* keep, size_t n, uint8_t* also) {
   size_t i = 0;
 #if OMBRIX_SIMD_X86
-  if (Uses(Level::kAvx2)) i = ThresholdLoopAvx2(input, work, keep, n, also);
-  if (Uses(Level::kSse2))
-    i += ThresholdLoop<lanes::Lanes16>(input + i, work + i, keep + i, n - i, also != nullptr ? also + i : nullptr);
+  i = MaskSteps<ThresholdLoopAvx2, ThresholdLoop<lanes::Lanes16>>(input, work, keep, n, also);
 #endif
   for (; i < n; ++i) {
     const uint8_t merged = uint8_t((keep[i] & input[i]) | (~keep[i] & work[i]));

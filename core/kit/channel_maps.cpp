@@ -123,7 +123,7 @@ size_t RowSse2(Shape shape, const uint16_t (&constants)[3], const uint16_t (&pow
   size_t i = 0;
   for (; i + 48 <= bytes; i += 48) {
     for (int part = 0; part < 3; ++part) {
-      __m128i* at = reinterpret_cast<__m128i*>(p + i + 16 * part);
+      __m128i* at = reinterpret_cast<__m128i*>(p + i + 16 * size_t(part));
       _mm_storeu_si128(at, MapStep(shape, _mm_loadu_si128(at), k[part]));
     }
   }

@@ -53,10 +53,10 @@ void SampleWrappedPlain(const Picture& p, float u, float v, uint8_t out[3]) {
   const int w = p.Width(), h = p.Height();
   const int xa = WrapInto(c.xa, w), xb = WrapInto(c.xa + 1, w);
   const int ya = WrapInto(c.ya, h), yb = WrapInto(c.ya + 1, h);
-  const uint8_t* p00 = p.Row(ya) + 3 * xa;
-  const uint8_t* p10 = p.Row(ya) + 3 * xb;
-  const uint8_t* p01 = p.Row(yb) + 3 * xa;
-  const uint8_t* p11 = p.Row(yb) + 3 * xb;
+  const uint8_t* p00 = p.Row(ya) + 3 * size_t(xa);
+  const uint8_t* p10 = p.Row(ya) + 3 * size_t(xb);
+  const uint8_t* p01 = p.Row(yb) + 3 * size_t(xa);
+  const uint8_t* p11 = p.Row(yb) + 3 * size_t(xb);
   BlendPixelPlain(p00, p10, p01, p11, c.fx, c.fy, out);
 }
 

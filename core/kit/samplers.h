@@ -18,9 +18,10 @@
 
 namespace ombrix::kit {
 
-// Brings v into 0..size-1 by adding or subtracting size (size > 0).
+// Brings v into 0..size-1 by adding or subtracting size; 0 for an empty size.
 inline int WrapInto(int v, int size) {
   if (v >= 0 && v < size) return v;  // the common case, without a division
+  if (size <= 0) return 0;
   const int r = v % size;
   return r < 0 ? r + size : r;
 }

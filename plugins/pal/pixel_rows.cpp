@@ -231,7 +231,7 @@ OMBRIX_TARGET_SSSE3 size_t ColourByIndexFast(uint8_t* p, size_t count, ColourInd
     // one, except for the last pixel, whose fourth byte belongs to the next step.
     for (int i = 0; i < 15; ++i) {
       const uint32_t c = colours[at[i]];
-      std::memcpy(p + 3 * i, &c, 4);
+      std::memcpy(p + 3 * size_t(i), &c, 4);
     }
     const uint32_t last = colours[at[15]];
     p[45] = uint8_t(last);
@@ -256,7 +256,7 @@ OMBRIX_TARGET_SSSE3 size_t MeanTableFast(uint8_t* p, size_t count, const kit::Me
       _mm_store_si128(reinterpret_cast<__m128i*>(at[ch]), _mm_or_si128(lo, _mm_unpacklo_epi8(planes.v[ch], zero)));
       _mm_store_si128(reinterpret_cast<__m128i*>(at[ch] + 8), _mm_or_si128(hi, _mm_unpackhi_epi8(planes.v[ch], zero)));
     }
-    for (int i = 0; i < 16; ++i) {
+    for (size_t i = 0; i < 16; ++i) {
       p[3 * i] = values[at[0][i]];
       p[3 * i + 1] = values[at[1][i]];
       p[3 * i + 2] = values[at[2][i]];
@@ -318,14 +318,14 @@ size_t CopyChannelFast(uint8_t* p, const uint8_t* source, size_t count, int chan
   if (source == nullptr) {
     for (; done + 16 <= count; done += 16, p += 48)
       for (int k = 0; k < 3; ++k)
-        lanes::Lanes16::Store(p + 16 * k, _mm_and_si128(masks[k], lanes::Lanes16::Load(p + 16 * k)));
+        lanes::Lanes16::Store(p + 16 * size_t(k), _mm_and_si128(masks[k], lanes::Lanes16::Load(p + 16 * size_t(k))));
     return done;
   }
   for (; done + 16 <= count; done += 16, p += 48, source += 48)
     for (int k = 0; k < 3; ++k)
-      lanes::Lanes16::Store(p + 16 * k,
-                            _mm_or_si128(_mm_and_si128(masks[k], lanes::Lanes16::Load(p + 16 * k)),
-                                         _mm_andnot_si128(masks[k], lanes::Lanes16::Load(source + 16 * k))));
+      lanes::Lanes16::Store(p + 16 * size_t(k),
+                            _mm_or_si128(_mm_and_si128(masks[k], lanes::Lanes16::Load(p + 16 * size_t(k))),
+                                         _mm_andnot_si128(masks[k], lanes::Lanes16::Load(source + 16 * size_t(k)))));
   return done;
 }
 

@@ -151,7 +151,8 @@ OverlayRows::OverlayRows(float factor) : source_based_(!(factor < 0)) {
   for (int32_t d = -255; d <= 255; ++d) {
     const uint8_t base = uint8_t(d < 0 ? -d : 0), other = uint8_t(d < 0 ? 0 : d);
     const uint8_t value = source_based_ ? OverlayChannel(other, base, factor) : OverlayChannel(base, other, factor);
-    step_[d + 255] = int16_t(int8_t(uint8_t(value - base)));
+    const int32_t change = uint8_t(value - base);  // the low byte's signed value
+    step_[d + 255] = int16_t(change < 128 ? change : change - 256);
   }
   // The multipliers m with (d * m) >> 16 = T(d) for d = 1 .. 255 form one interval.
   int64_t low = 0, high = 65535;

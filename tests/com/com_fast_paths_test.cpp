@@ -37,8 +37,8 @@ float PointOf(int position, long double offset, float scale, com::Addressing mod
 struct RowCase {
   com::Addressing mode;
   com::RepeatSampling repeat;
-  long double dx, dy;
   bool negative;
+  long double dx, dy;
 };
 
 // The row sampler of one case against per-pixel plain sampling, row by row over the host zone.
@@ -59,7 +59,7 @@ void ExpectRowSamples(const Picture& second, float sx, float sy, const RowCase& 
       uint8_t plain[3];
       const float u = PointOf(x, c.dx, sx, c.mode), v = PointOf(y, c.dy, sy, c.mode);
       if (wraps && c.repeat == RepeatSampling::kWrappedPixel) {
-        const uint8_t* q = second.Row(com::RepeatIndex(y, c.dy, height)) + 3 * com::RepeatIndex(x, c.dx, width);
+        const uint8_t* q = second.Row(com::RepeatIndex(y, c.dy, height)) + 3 * size_t(com::RepeatIndex(x, c.dx, width));
         plain[0] = q[0], plain[1] = q[1], plain[2] = q[2];
       } else if (wraps) {
         kit::SampleWrappedPlain(second, u, v, plain);
@@ -85,18 +85,18 @@ TEST(ComFastPaths, RowSamplesMatchPerPixelKitSampling) {
   using com::Addressing;
   using com::RepeatSampling;
   const RowCase cases[] = {
-      {Addressing::kNormal, RepeatSampling::kWrappedPixel, 0, 0, false},
-      {Addressing::kNormal, RepeatSampling::kWrappedPixel, -5, 4, true},
-      {Addressing::kNormal, RepeatSampling::kWrappedPixel, 2.75L, -1.5L, false},
-      {Addressing::kNormal, RepeatSampling::kWrappedPixel, 65536 + 3, -65536, false},
-      {Addressing::kNormal, RepeatSampling::kWrappedPixel, 3.0e9L, 0, false},
-      {Addressing::kStretch, RepeatSampling::kWrappedPixel, 0, 0, false},
-      {Addressing::kStretch, RepeatSampling::kWrappedPixel, 2, -3.25L, true},
-      {Addressing::kRepeat, RepeatSampling::kWrappedPixel, -4.5L, -3.25L, false},
-      {Addressing::kRepeat, RepeatSampling::kWrappedPixel, 77, -31, true},
-      {Addressing::kRepeat, RepeatSampling::kWrapAroundSampler, -30, 17, false},
-      {Addressing::kRepeat, RepeatSampling::kWrapAroundSampler, 0.5L, 1.25L, true},
-      {Addressing::kRepeat, RepeatSampling::kWrapAroundSampler, 2.0e9L, 5, false},
+      {Addressing::kNormal, RepeatSampling::kWrappedPixel, false, 0, 0},
+      {Addressing::kNormal, RepeatSampling::kWrappedPixel, true, -5, 4},
+      {Addressing::kNormal, RepeatSampling::kWrappedPixel, false, 2.75L, -1.5L},
+      {Addressing::kNormal, RepeatSampling::kWrappedPixel, false, 65536 + 3, -65536},
+      {Addressing::kNormal, RepeatSampling::kWrappedPixel, false, 3.0e9L, 0},
+      {Addressing::kStretch, RepeatSampling::kWrappedPixel, false, 0, 0},
+      {Addressing::kStretch, RepeatSampling::kWrappedPixel, true, 2, -3.25L},
+      {Addressing::kRepeat, RepeatSampling::kWrappedPixel, false, -4.5L, -3.25L},
+      {Addressing::kRepeat, RepeatSampling::kWrappedPixel, true, 77, -31},
+      {Addressing::kRepeat, RepeatSampling::kWrapAroundSampler, false, -30, 17},
+      {Addressing::kRepeat, RepeatSampling::kWrapAroundSampler, true, 0.5L, 1.25L},
+      {Addressing::kRepeat, RepeatSampling::kWrapAroundSampler, false, 2.0e9L, 5},
   };
   const int host_width = 41, host_height = 33;
   const int x0 = 3, x1 = 38;

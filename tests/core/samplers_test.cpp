@@ -98,6 +98,7 @@ std::vector<std::pair<float, float>> PointsFor(int width, int height) {
   std::mt19937 random(uint32_t(width * 131 + height));
   std::uniform_real_distribution<float> across(-2.5f, 2.5f);
   std::vector<std::pair<float, float>> points;
+  points.reserve(4000 + 2 * size_t(width + 4) * size_t(height + 4) + 240);
   for (int i = 0; i < 4000; ++i) points.emplace_back(across(random) * float(width), across(random) * float(height));
   for (int y = -2; y <= height + 1; ++y)
     for (int x = -2; x <= width + 1; ++x) {

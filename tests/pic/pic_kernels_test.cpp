@@ -118,8 +118,8 @@ TEST(OverlayRectangle, TouchesOnlyPositionsInsideBothPictures) {
   std::vector<std::vector<uint8_t>> target_rows, source_rows;
   std::vector<uint8_t*> target, source;
   for (int32_t y = 0; y < height; ++y) {
-    target_rows.push_back(RandomBytes(3 * width, 10 + y));
-    source_rows.push_back(RandomBytes(3 * width, 20 + y));
+    target_rows.push_back(RandomBytes(3 * size_t(width), 10 + y));
+    source_rows.push_back(RandomBytes(3 * size_t(width), 20 + y));
   }
   for (int32_t y = 0; y < height; ++y) target.push_back(target_rows[y].data()), source.push_back(source_rows[y].data());
   const auto before = target_rows;
@@ -169,8 +169,8 @@ TEST(SwapMirroredPixels, ExchangesAsPixelByPixelForEveryRunAndRowWidth) {
           std::vector<uint8_t> fast = source, plain = source;
           uint8_t* row_fast = fast.data() + 32;
           uint8_t* row_plain = plain.data() + 32;
-          SwapMirroredPixels(row_fast + 3 * from, row_fast + 3 * (width - 1 - from), to - from);
-          SwapMirroredPixelsPlain(row_plain + 3 * from, row_plain + 3 * (width - 1 - from), to - from);
+          SwapMirroredPixels(row_fast + 3 * size_t(from), row_fast + 3 * size_t(width - 1 - from), to - from);
+          SwapMirroredPixelsPlain(row_plain + 3 * size_t(from), row_plain + 3 * size_t(width - 1 - from), to - from);
           ASSERT_EQ(fast, plain) << "width " << width << ", pixels " << from << ".." << to << ", level " << level;
         }
       }

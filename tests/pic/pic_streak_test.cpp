@@ -97,7 +97,7 @@ TEST(DrawStreak, HorizontalStreaksLeaveTheRestOfTheRow) {
     const simd::ScopedLevel in_force(level);
     for (int32_t width = 2; width <= 40; ++width) {
       for (int64_t length = 1; length < width; ++length) {
-        Rows picture(width, 2, uint32_t(width * 100 + length));
+        Rows picture(width, 2, uint32_t(int64_t(width) * 100 + length));
         Rows before(picture);
         StreakRamps ramps;
         ASSERT_TRUE(ramps.Reset(64));
@@ -105,9 +105,9 @@ TEST(DrawStreak, HorizontalStreaksLeaveTheRestOfTheRow) {
         DrawStreak(picture.table.data(), width, x, 1, length, StreakDirection::kHorizontal, ramps);
         DrawStreakPlain(before.table.data(), width, x, 1, length, StreakDirection::kHorizontal);
         ASSERT_TRUE(picture.bytes == before.bytes) << width << " " << length;
-        EXPECT_EQ(
-            std::memcmp(picture.table[1] + 3 * x, Rows(width, 2, uint32_t(width * 100 + length)).table[1] + 3 * x, 3),
-            0);
+        EXPECT_EQ(std::memcmp(picture.table[1] + 3 * x,
+                              Rows(width, 2, uint32_t(int64_t(width) * 100 + length)).table[1] + 3 * x, 3),
+                  0);
       }
     }
   }

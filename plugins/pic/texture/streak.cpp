@@ -22,7 +22,7 @@ bool StreakRamp::Build(int32_t s, int32_t* scratch) {
     if (!weights_) return false;
     for (int32_t t = 0; t < s; ++t) {
       const uint16_t w = uint16_t((uint32_t(t) * 65536u + uint32_t(s) - 1) / uint32_t(s));
-      weights_[3 * t] = weights_[3 * t + 1] = weights_[3 * t + 2] = w;
+      weights_[3 * size_t(t)] = weights_[3 * size_t(t) + 1] = weights_[3 * size_t(t) + 2] = w;
     }
   }
   rows_.reset();
@@ -152,7 +152,7 @@ struct Mends {
     const int32_t row_count = ramp.short_row_count();
     for (int32_t i = 0; i < row_count; ++i) {
       const StreakRamp::ShortRow& row = rows[i];
-      const uint8_t* p = first + 3 * row.t;
+      const uint8_t* p = first + 3 * size_t(row.t);
       const uint8_t* const hit = row.hit + 255;
       const uint8_t h0 = hit[e0 - p[0]], h1 = hit[e1 - p[1]], h2 = hit[e2 - p[2]];
       if ((h0 | h1 | h2) == 0) continue;
