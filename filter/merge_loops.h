@@ -11,13 +11,14 @@
 
 namespace ombrix::engine {
 
+// n / 255 = (n * 32897) >> 23 for 0 <= n <= 65535: in vector lanes the high word of the product,
+// shifted by 7.
+inline constexpr uint16_t kReciprocal255 = 32897;
+
 #if OMBRIX_SIMD_X86
 inline namespace OMBRIX_LANES_NAMESPACE {
 
 namespace lanes = kit::simd;
-
-// n / 255 = (n * 32897) >> 23 for 0 <= n <= 65535: the high word of the product, shifted by 7.
-inline constexpr uint16_t kReciprocal255 = 32897;
 
 // The merged bytes base + truncate(sign(toward - base) * q) for the magnitudes q that scale
 // (toward - base): the sign is taken from the saturated difference `up` = toward - base, so the
