@@ -86,3 +86,13 @@ function(ombrix_service_library target name exports_file)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${table}")
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${table}")
 endfunction()
+
+# Adds sources compiled for AVX2 to a target: the *_avx2.cpp files that instantiate the loop
+# templates of core/kit/simd_lanes.h at 32-byte width. Their functions run only where the
+# processor offers AVX2 (core/kit/simd.h); off x86-64 the files compile to nothing.
+function(ombrix_avx2_sources target)
+  target_sources(${target} PRIVATE ${ARGN})
+  if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64)$")
+    set_source_files_properties(${ARGN} TARGET_DIRECTORY ${target} PROPERTIES COMPILE_OPTIONS "-mavx2")
+  endif()
+endfunction()

@@ -5,8 +5,8 @@
 
 #include "core/kit/filter_steps.h"
 #include "core/kit/pixel_math.h"
+#include "core/kit/samplers.h"
 #include "plugins/com/com_filters.h"
-#include "plugins/com/com_samplers.h"
 #include "plugins/com/composition_frame.h"
 
 namespace ombrix::com {
@@ -44,19 +44,19 @@ int32_t ApplyDisplaceMap(const ApplyContext& context, const Zone zone) {
     shift_x[size_t(sum)] = h * cx;
     shift_y[size_t(sum)] = h * cy;
   }
-  const PictureView source(*input);
+  const BilinearSampler source(*input);
 
   return RunWithSecondPicture(context, PictureSlot::kOfDisplaceMap, [&](const SecondPicture& second) {
     return WalkWithSampleRows(zone, second, addressing, dx, dy, negative,
                               [&](int32_t y, uint8_t* p, const uint8_t* s, int32_t count) {
-                                // Locals: the byte stores below cannot then alias the row table or sizes.
-                                const PictureView view = source;
+                                // A local: the byte stores below cannot then alias its row table or sizes.
+                                const BilinearSampler sampler = source;
                                 const double row = double(y);
                                 const double* const hx = shift_x.data();
                                 const double* const hy = shift_y.data();
                                 for (int32_t x = zone.x0, end = zone.x0 + count; x < end; ++x, p += 3, s += 3) {
                                   const int32_t sum = int32_t(s[0]) + s[1] + s[2];
-                                  SampleWrappedAt(view, float(double(x) + hx[sum]), float(row + hy[sum]), p);
+                                  sampler.SampleWrapped(float(double(x) + hx[sum]), float(row + hy[sum]), p);
                                 }
                               });
   });
