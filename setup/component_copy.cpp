@@ -14,7 +14,9 @@ namespace ombrix::setup {
 namespace {
 
 bool HoldsMarker(const std::string& dir, const std::string& label) {
-  return !dir.empty() && platform::FileExists(platform::JoinPath(dir, label).c_str());
+  const std::string marker = platform::JoinPath(dir, label);
+  // A folder of that name (the disk's own folder on a split medium) is no marker.
+  return !dir.empty() && platform::FileExists(marker.c_str()) && !platform::IsDirectory(marker);
 }
 
 void ShowError(CopyContext& context, const std::string& text) {
