@@ -70,7 +70,7 @@ LicenceWindow::LicenceWindow(wxWindow* parent) : timer_(this, kTimerId) {
   text_->SetBackgroundColour(gui::ToWxColour(colours_.edit_area));
   text_->SetForegroundColour(gui::ToWxColour(colours_.edit_text));
   gui::PlaceControls(this, kTemplate, colours_, face_, controls_);
-  controls_.Button(kAgree)->Disable();
+  EnableButton(controls_.Button(kAgree), false, colours_.action_button);
 }
 
 int LicenceWindow::Run() {
@@ -96,8 +96,7 @@ void LicenceWindow::CheckReadToEnd() {
   }
   if (!visible) return;
   read_to_end_ = true;
-  controls_.Button(kAgree)->Enable();
-  controls_.Button(kAgree)->Refresh();
+  EnableButton(controls_.Button(kAgree), true, colours_.action_button);
 }
 
 void LicenceWindow::Finish(int result) {

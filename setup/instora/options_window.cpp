@@ -65,9 +65,6 @@ wxTextCtrl* PlaceField(wxWindow* window, int id, int x, int y, int width, int he
   return field;
 }
 
-// The icon button's picture: a folder.
-wxBitmap FolderPicture(int size) { return gui::BadgePicture(size, 0x3090C0, "\u2026"); }
-
 }  // namespace
 
 int OptionsWindow::BoxOf(Component component) {
@@ -91,7 +88,7 @@ OptionsWindow::OptionsWindow(wxWindow* parent, DiskSpaceQuery disk_space, Render
   gui::AniButton* path_button = controls_.Button(kPathButton);
   path_button->SetFramePictures({FolderPicture(path_button->GetSize().y - 4)});
   PlaceClip(this, kClip, 259, 127, 34, 31, LargerClipPath(), colours_.background);
-  for (const Box& box : kBoxes) controls_.Button(box.id)->Disable();
+  for (const Box& box : kBoxes) EnableButton(controls_.Button(box.id), false, colours_.state_button);
 }
 
 std::string OptionsWindow::InstallDir() const { return gui::ToAnsi(install_dir_->GetValue()); }
@@ -103,7 +100,7 @@ void OptionsWindow::Prepare() {
   ComponentSelection all = kFullSelection;
   for (const Box& box : kBoxes) {
     controls_.Button(box.id)->SetFrame(1);
-    controls_.Button(box.id)->Disable();
+    EnableButton(controls_.Button(box.id), false, colours_.state_button);
   }
   const std::string found = search_ ? search_() : std::string();
   if (found.empty()) {
@@ -172,7 +169,7 @@ void OptionsWindow::OnInstallType(wxCommandEvent& event) {
   controls_.Button(kFullInstall)->SetFrame(customized ? 2 : 1);
   controls_.Button(kCustomized)->SetFrame(customized ? 1 : 2);
   // The marks stay as they are; only whether they can be changed follows the type.
-  for (const Box& box : kBoxes) controls_.Button(box.id)->Enable(customized);
+  for (const Box& box : kBoxes) EnableButton(controls_.Button(box.id), customized, colours_.state_button);
 }
 
 void OptionsWindow::OnBox(wxCommandEvent& event) {

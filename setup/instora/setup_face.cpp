@@ -3,7 +3,12 @@
 
 #include <wx/animate.h>
 #include <wx/dcclient.h>
+#include <wx/dcmemory.h>
+#include <wx/graphics.h>
 #include <wx/textctrl.h>
+
+#include <algorithm>
+#include <memory>
 
 #include "core/platform/paths.h"
 #include "gui/ani_button.h"
@@ -39,6 +44,27 @@ wxAnimationCtrl* PlaceClip(wxWindow* window, int id, int x, int y, int width, in
   clip->SetBackgroundColour(gui::ToWxColour(background));
   clip->Show(!g_clip_folder.empty() && gui::PlayClip(clip, path));
   return clip;
+}
+
+void EnableButton(gui::AniButton* button, bool enabled, gui::Colour face) {
+  button->Enable(enabled);
+  button->SetForeColour(enabled ? gui::ButtonTextColour(face) : gui::DarkerShade(face));
+}
+
+wxBitmap FolderPicture(int size) {
+  wxImage image(size, size);
+  image.InitAlpha();
+  std::fill(image.GetAlpha(), image.GetAlpha() + size * size, 0);
+  wxBitmap bitmap(image, 32);
+  wxMemoryDC dc(bitmap);
+  std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(dc));
+  if (!gc) return bitmap;
+  const double s = size;
+  gc->SetPen(wxPen(wxColour(120, 90, 20), 1));
+  gc->SetBrush(wxBrush(wxColour(230, 190, 80)));
+  gc->DrawRoundedRectangle(s * 0.08, s * 0.2, s * 0.4, s * 0.2, s * 0.05);
+  gc->DrawRoundedRectangle(s * 0.08, s * 0.3, s * 0.84, s * 0.55, s * 0.06);
+  return bitmap;
 }
 
 void PressButton(gui::AniButton* button) {

@@ -28,6 +28,12 @@ void SetClipFolder(const std::string& folder);
 wxAnimationCtrl* PlaceClip(wxWindow* window, int id, int x, int y, int width, int height, const std::string& path,
                            gui::Colour background);
 
+// Enables or disables a button; a disabled one shows its caption dimmed on its face.
+void EnableButton(gui::AniButton* button, bool enabled, gui::Colour face);
+
+// A small folder, the picture of a button that opens a file window.
+wxBitmap FolderPicture(int size);
+
 // A press of the button: a two-state button changes its frame, then the click goes out.
 void PressButton(gui::AniButton* button);
 
