@@ -62,7 +62,7 @@ void PrepareTemporaryFiles(const SetupFolders& folders, gui::Dialogs& dialogs) {
 bool MakeInstallFolders(const std::string& install_dir, UninstallLog& log, gui::Dialogs& dialogs) {
   bool made_all = true;
   for (const InstallFolder& folder : kInstallFolders) {
-    const std::string path = platform::JoinPath(install_dir, folder.relative);
+    const std::string path = *folder.relative == '\0' ? install_dir : platform::JoinPath(install_dir, folder.relative);
     const bool existed = platform::IsDirectory(path);
     // Missing parents of the installation folder are made, and logged, too.
     const bool made = existed || (*folder.relative == '\0' ? MakeDirectoryLogged(path, log)
