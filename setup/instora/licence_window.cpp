@@ -99,15 +99,6 @@ void LicenceWindow::CheckReadToEnd() {
   EnableButton(controls_.Button(kAgree), true, colours_.action_button);
 }
 
-void LicenceWindow::Finish(int result) {
-  if (IsModal()) {
-    EndModal(result);
-  } else {
-    SetReturnCode(result);
-    Hide();
-  }
-}
-
 void LicenceWindow::OnAgree(wxCommandEvent&) {
   CheckReadToEnd();
   if (read_to_end_) Finish(1);

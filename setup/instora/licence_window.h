@@ -33,7 +33,6 @@ class LicenceWindow : public SetupDialog {
   void OnTimer(wxTimerEvent& event);
   void OnCharHook(wxKeyEvent& event);
   void OnClose(wxCloseEvent& event);
-  void Finish(int result);
 
   wxTextCtrl* text_ = nullptr;
   wxTimer timer_;

@@ -241,15 +241,6 @@ void OptionsWindow::OnCharHook(wxKeyEvent& event) {
 
 void OptionsWindow::OnClose(wxCloseEvent&) { AskToStop(); }
 
-void OptionsWindow::Finish(int result) {
-  if (IsModal()) {
-    EndModal(result);
-  } else {
-    SetReturnCode(result);
-    Hide();
-  }
-}
-
 // clang-format off
 wxBEGIN_EVENT_TABLE(OptionsWindow, wxDialog)
   EVT_PAINT(OptionsWindow::PaintFace)

@@ -78,7 +78,6 @@ class OptionsWindow : public SetupDialog {
   void OnCharHook(wxKeyEvent& event);
   void OnClose(wxCloseEvent& event);
   void AskToStop();
-  void Finish(int result);
 
   DiskSpaceQuery disk_space_;
   RendererSearch search_;

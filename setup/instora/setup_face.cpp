@@ -99,6 +99,15 @@ void SetupDialog::CreateDialog(wxWindow* parent, const std::string& caption, int
   face_.SetBackground(colours_.background);
 }
 
+void SetupDialog::Finish(int result) {
+  if (IsModal()) {
+    EndModal(result);
+  } else {
+    SetReturnCode(result);
+    Hide();
+  }
+}
+
 void SetupDialog::PaintFace(wxPaintEvent&) {
   wxPaintDC dc(this);
   face_.Paint(dc, GetClientSize());

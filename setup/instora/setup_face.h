@@ -47,6 +47,8 @@ class SetupDialog : public wxDialog {
  protected:
   void CreateDialog(wxWindow* parent, const std::string& caption, int width, int height, long style);
   void PaintFace(wxPaintEvent& event);
+  // Ends the modal loop with result, or hides a window shown without one (as tests show them).
+  void Finish(int result);
 
   gui::ColourSet colours_;
   gui::WindowFace face_;

@@ -91,15 +91,6 @@ int SetupMessageWindow::Run() {
   return ShowModal();
 }
 
-void SetupMessageWindow::Finish(int result) {
-  if (IsModal()) {
-    EndModal(result);
-  } else {
-    SetReturnCode(result);
-    Hide();
-  }
-}
-
 void SetupMessageWindow::OnButton(wxCommandEvent& event) { Finish(event.GetId() == kThird ? 0 : 1); }
 
 void SetupMessageWindow::OnCharHook(wxKeyEvent& event) {

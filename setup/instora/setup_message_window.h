@@ -26,7 +26,6 @@ class SetupMessageWindow : public SetupDialog {
   void OnButton(wxCommandEvent& event);
   void OnCharHook(wxKeyEvent& event);
   void OnClose(wxCloseEvent& event);
-  void Finish(int result);
 
   int escape_answer_ = 0;
   int enter_id_ = kSecond;

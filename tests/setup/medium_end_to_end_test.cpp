@@ -16,32 +16,15 @@
 namespace {
 
 using ombrix::platform::RegistryRoot;
+using ombrix::test::Quote;
 using ombrix::test::ReadTextFile;
+using Result = ombrix::test::CommandResult;
 using ombrix::test::WriteTextFile;
 namespace fs = std::filesystem;
 
-std::string Quote(const std::string& text) {
-  std::string out = "'";
-  for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
-struct Result {
-  int status = -1;
-  std::string out, err;
-};
-
-Result RunCommand(const ombrix::test::PrivateHome& home, const std::string& command) {
-  const std::string out = home.Path("stdout.txt"), err = home.Path("stderr.txt");
-  const int raw =
-      std::system(("OMBRIX_HEADLESS=1 " + command + " >" + Quote(out) + " 2>" + Quote(err) + " </dev/null").c_str());
-  Result result;
-  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  result.out = ReadTextFile(out);
-  result.err = ReadTextFile(err);
-  fs::remove(out);
-  fs::remove(err);
-  return result;
+// The programs run as on a render-farm node, without a display.
+Result RunHeadless(const ombrix::test::PrivateHome& home, const std::string& command) {
+  return ombrix::test::RunCommand(home, "OMBRIX_HEADLESS=1 " + command);
 }
 
 std::string MakeMedium(const ombrix::test::PrivateHome& home, const std::string& medium, const char* extra) {
@@ -61,7 +44,7 @@ TEST(MediumEndToEnd, InstallRenderAndUninstallInAPrivateHome) {
   const std::string machine = ombrix::test::RegistryFileText("HKEY_LOCAL_MACHINE");
 
   const std::string medium = home.Path("medium/ombrix-1.0e");
-  const Result made = RunCommand(home, MakeMedium(home, medium, ""));
+  const Result made = RunHeadless(home, MakeMedium(home, medium, ""));
   ASSERT_EQ(made.status, 0) << made.err;
   for (const char* file : {"install", "Back.bm_", "Readme.hlp", "Data/Setup.ex_", "Disk2", "Disk3", "Disk4", "Disk5",
                            "System/Uninst.exe", "Programs/ombrix-render", "Programs/Im_pp", "Samples/Demo.Oms"})
@@ -73,8 +56,8 @@ TEST(MediumEndToEnd, InstallRenderAndUninstallInAPrivateHome) {
 
   const std::string install_dir = home.Path("home/ombrix");
   const Result installed =
-      RunCommand(home, Quote(medium + "/install") + " --unattended --install-dir " + Quote(install_dir) +
-                           " --renderer-dir " + Quote(lightwave) + " --accept-license");
+      RunHeadless(home, Quote(medium + "/install") + " --unattended --install-dir " + Quote(install_dir) +
+                            " --renderer-dir " + Quote(lightwave) + " --accept-license");
   ASSERT_EQ(installed.status, 0) << installed.out << installed.err;
   EXPECT_NE(installed.err.find("Setup - Message: Setup completed."), std::string::npos) << installed.err;
   EXPECT_NE(installed.out.find("Unpacking... " + medium + "/Programs/Im_pp To " + install_dir + "/UGIO/Im_pp"),
@@ -90,15 +73,15 @@ TEST(MediumEndToEnd, InstallRenderAndUninstallInAPrivateHome) {
   // The installed renderer, with the user's new settings, gives the staged tree's pixels.
   const std::string from_install = home.Path("out/installed.png"), from_stage = home.Path("out/staged.png");
   fs::create_directories(home.Path("out"));
-  const Result rendered =
-      RunCommand(home, Quote(install_dir + "/Programs/ombrix-render") + " " + Quote(install_dir + "/Samples/Demo.Oms") +
-                           " " + Quote(install_dir + "/Images/Back.Bmp") + " " + Quote(from_install));
+  const Result rendered = RunHeadless(home, Quote(install_dir + "/Programs/ombrix-render") + " " +
+                                                Quote(install_dir + "/Samples/Demo.Oms") + " " +
+                                                Quote(install_dir + "/Images/Back.Bmp") + " " + Quote(from_install));
   ASSERT_EQ(rendered.status, 0) << rendered.err;
   EXPECT_NE(rendered.err.find("settings from " + home.Path("registry")), std::string::npos) << rendered.err;
   const std::string stage = OMBRIX_STAGE_DIR;
-  const Result reference = RunCommand(home, Quote(stage + "/Programs/ombrix-render") + " --root " + Quote(stage) + " " +
-                                                Quote(stage + "/Samples/Demo.Oms") + " " +
-                                                Quote(stage + "/Images/Back.Bmp") + " " + Quote(from_stage));
+  const Result reference = RunHeadless(home, Quote(stage + "/Programs/ombrix-render") + " --root " + Quote(stage) +
+                                                 " " + Quote(stage + "/Samples/Demo.Oms") + " " +
+                                                 Quote(stage + "/Images/Back.Bmp") + " " + Quote(from_stage));
   ASSERT_EQ(reference.status, 0) << reference.err;
   EXPECT_EQ(ReadTextFile(from_install), ReadTextFile(from_stage));
 
@@ -106,7 +89,7 @@ TEST(MediumEndToEnd, InstallRenderAndUninstallInAPrivateHome) {
       RegistryRoot::kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Ombrix\\",
       "UninstallString");
   ASSERT_TRUE(command.has_value());
-  const Result uninstalled = RunCommand(home, *command);
+  const Result uninstalled = RunHeadless(home, *command);
   ASSERT_EQ(uninstalled.status, 0) << uninstalled.err;
 
   // What stays: the uninstaller and its log in the folders made for them, and the file types.
@@ -126,14 +109,14 @@ TEST(MediumEndToEnd, InstallRenderAndUninstallInAPrivateHome) {
 TEST(MediumEndToEnd, ASplitMediumNeedsItsDisksPointedOutWithoutWindows) {
   ombrix::test::PrivateHome home;
   const std::string medium = home.Path("medium");
-  const Result made = RunCommand(home, MakeMedium(home, medium, "--split "));
+  const Result made = RunHeadless(home, MakeMedium(home, medium, "--split "));
   ASSERT_EQ(made.status, 0) << made.err;
   for (const char* file : {"Disk1/install", "Disk1/Data/Setup.ex_", "Disk2/Disk2", "Disk3/Disk3", "Disk4/Disk4",
                            "Disk4/Plugins/ZvPal.Omp", "Disk5/Disk5", "Disk5/System/Uninst.exe"})
     EXPECT_TRUE(fs::exists(medium + "/" + file)) << file;
   // Nobody can point out the other disks: every component fails, and so does the run.
-  const Result installed = RunCommand(home, Quote(medium + "/Disk1/install") + " --unattended --install-dir " +
-                                                Quote(home.Path("home/ombrix")) + " --accept-license");
+  const Result installed = RunHeadless(home, Quote(medium + "/Disk1/install") + " --unattended --install-dir " +
+                                                 Quote(home.Path("home/ombrix")) + " --accept-license");
   EXPECT_EQ(installed.status, 1) << installed.err;
   EXPECT_NE(installed.err.find("Setup - Message: Cannot find Disk4"), std::string::npos) << installed.err;
   EXPECT_NE(installed.err.find("Setup - Message: Not all components were installed\ncorrectly."), std::string::npos);
@@ -142,16 +125,16 @@ TEST(MediumEndToEnd, ASplitMediumNeedsItsDisksPointedOutWithoutWindows) {
 TEST(MediumEndToEnd, CommandLinesOfTheInstallers) {
   ombrix::test::PrivateHome home;
   for (const char* program : {INSTALL_PROGRAM, SETUP_PROGRAM, MAKE_MEDIUM_PROGRAM}) {
-    const Result help = RunCommand(home, Quote(program) + " --help");
+    const Result help = RunHeadless(home, Quote(program) + " --help");
     EXPECT_EQ(help.status, 0) << program;
     EXPECT_EQ(help.out.find("Usage: "), 0u) << program;
   }
   const std::string setup = Quote(SETUP_PROGRAM);
-  EXPECT_EQ(RunCommand(home, setup).status, 2);
-  EXPECT_EQ(RunCommand(home, setup + " /m --unattended --install-dir /x").status, 2);  // licence not accepted
-  EXPECT_EQ(RunCommand(home, setup + " /m --install-dir /x --accept-license").status, 2);
-  EXPECT_EQ(RunCommand(home, setup + " /m --unattended --bogus").status, 2);
-  const Result no_display = RunCommand(home, setup + " /m");
+  EXPECT_EQ(RunHeadless(home, setup).status, 2);
+  EXPECT_EQ(RunHeadless(home, setup + " /m --unattended --install-dir /x").status, 2);  // licence not accepted
+  EXPECT_EQ(RunHeadless(home, setup + " /m --install-dir /x --accept-license").status, 2);
+  EXPECT_EQ(RunHeadless(home, setup + " /m --unattended --bogus").status, 2);
+  const Result no_display = RunHeadless(home, setup + " /m");
   EXPECT_EQ(no_display.status, 2);
   EXPECT_NE(no_display.err.find("--unattended"), std::string::npos);
   // A renderer folder without the configuration file aborts before anything is installed.
