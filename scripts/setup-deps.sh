@@ -12,6 +12,7 @@ packages=(
   locales
   libx11-dev
   desktop-file-utils shared-mime-info
+  dpkg-dev fakeroot lintian
 )
 
 missing=()
