@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/parameter_kinds.h"
 #include "core/platform/dynamic_library.h"
 #include "core/platform/files.h"
 #include "core/plugin/last_error.h"
@@ -44,36 +45,13 @@ ProgressServices g_progress{StartProgressService, StepProgressService, SetInfoTe
 MessageServices g_message_services{ShowMessageService};
 HostBlock g_block{nullptr, &g_pictures, &g_sizes, &g_progress, &g_message_services};
 
-float ReadFloat(const char* text) {
-  float v = 0.0f;
-  return std::sscanf(text, "%f", &v) == 1 ? v : 0.0f;
-}
-
 }  // namespace
-
-std::vector<float> EngineValues(const FilterDescriptor& entry, int32_t frame_offset) {
-  const int32_t count = entry.parameter_count > 0 ? entry.parameter_count : 0;
-  std::vector<float> values(size_t(count) + 1, 0.0f);
-  for (int32_t k = 0; k < count; ++k) {
-    const ParameterRecord& p = entry.parameters[k];
-    if (p.kind == 1 || p.kind == 2 || p.kind == 4) continue;
-    values[size_t(k)] = float(ReadFloat(p.step) * float(frame_offset) + ReadFloat(p.value));
-  }
-  return values;
-}
-
-std::vector<int16_t> EngineOptionStates(const FilterDescriptor& entry) {
-  const int32_t count = entry.option_count > 0 ? entry.option_count : 0;
-  std::vector<int16_t> states(size_t(count) + 1, 0);
-  for (int32_t k = 0; k < count; ++k) states[size_t(k)] = entry.options[k].state;
-  return states;
-}
 
 BenchEntry::BenchEntry(const FilterDescriptor& catalogue, const std::string& second_picture) {
   if (!CopyDescriptor(&d_, &catalogue, false)) return;
   for (int32_t k = 0; k < d_.parameter_count; ++k) {
     ParameterRecord& p = d_.parameters[k];
-    if ((p.kind == 2 || p.kind == 4) && !platform::FileExists(p.value))
+    if (ReadingOf(p.kind) == KindReading::kFilePath && !platform::FileExists(p.value))
       std::snprintf(p.value, sizeof p.value, "%s", second_picture.c_str());
   }
 }
@@ -106,17 +84,13 @@ void FilterModule::Unload() {
 }
 
 void FilterModule::Prepare(FilterDescriptor& entry, Picture& input, Picture& work) {
-  values_ = EngineValues(entry, 0);
-  states_ = EngineOptionStates(entry);
-  context_ = ApplyContext{};
-  context_.x1 = input.Width();
-  context_.y1 = input.Height();
-  context_.parameter_count = entry.parameter_count;
-  context_.option_count = entry.option_count;
-  context_.values = values_.data();
-  context_.option_states = states_.data();
-  context_.descriptor = &entry;
-  record_ = CallRecord{entry.index, &context_, &entry};
+  built_ = BuildApplyContext(entry, 0, ProportionalScale{input.Width(), input.Height()});
+  ApplyContext& context = built_.context;
+  context.x0 = 0;
+  context.y0 = 0;
+  context.x1 = input.Width();
+  context.y1 = input.Height();
+  record_ = CallRecord{entry.index, &context, &entry};
   g_input = &input;
   g_work = &work;
   g_sizes.input = &input;

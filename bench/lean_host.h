@@ -8,15 +8,11 @@
 #include <vector>
 
 #include "core/picture/picture.h"
+#include "core/plugin/apply_context.h"
 #include "core/plugin/plugin_host.h"
 #include "core/records.h"
 
 namespace ombrix::bench {
-
-// The numbers the render engine hands a filter for slots 0 .. count - 1 (count + 1 entries):
-// value + frame offset * step read with "%f", in single precision; colour and file kinds give 0.
-std::vector<float> EngineValues(const FilterDescriptor& entry, int32_t frame_offset);
-std::vector<int16_t> EngineOptionStates(const FilterDescriptor& entry);
 
 // A chain entry with the catalogue defaults of one filter; file parameters (kinds 2 and 4) that
 // name no file get second_picture.
@@ -46,7 +42,8 @@ class FilterModule {
   void Unload();
   const PluginTable& Catalogue() const { return table_; }
 
-  // Prepares a call of one entry over the whole picture (values, options, zone, host block);
+  // Prepares a call of one entry at its start frame over the whole picture (the context the
+  // render engine builds, then the host block);
   // Call() then makes only the module call, so that a timer can wrap it alone.
   void Prepare(FilterDescriptor& entry, Picture& input, Picture& work);
   int32_t Call();
@@ -58,9 +55,7 @@ class FilterModule {
   PluginTable table_;
   void* library_ = nullptr;
   FilterEntryFunction entry_ = nullptr;
-  std::vector<float> values_;
-  std::vector<int16_t> states_;
-  ApplyContext context_{};
+  BuiltApplyContext built_;
   CallRecord record_{};
 };
 

@@ -67,3 +67,32 @@ function(ombrix_exports target)
   target_link_options(${target} PRIVATE "-Wl,--version-script=${script}")
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${script}")
 endfunction()
+
+# A service library that other programs link or load by name: lib<name>.so in Programs/,
+# exporting exactly the names listed in exports_file (one a line, "#" starts a comment line).
+# Its sources are compiled once into the object library <target>_objects, which tests of the
+# library's inner rules link directly.
+function(ombrix_service_library target name exports_file)
+  add_library(${target}_objects OBJECT ${ARGN})
+  target_link_libraries(${target}_objects PUBLIC ombrix_platform)
+  add_library(${target} SHARED $<TARGET_OBJECTS:${target}_objects>)
+  target_link_libraries(${target} PRIVATE ombrix_platform)
+  target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR})
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME "${name}" LIBRARY_OUTPUT_DIRECTORY "${OMBRIX_PROGRAMS_DIR}")
+  ombrix_no_undefined(${target})
+  get_filename_component(table "${exports_file}" ABSOLUTE)
+  file(STRINGS "${table}" names REGEX "^[A-Za-z_]")
+  ombrix_exports(${target} ${names})
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${table}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${table}")
+endfunction()
+
+# Adds sources compiled for AVX2 to a target: the *_avx2.cpp files that instantiate the loop
+# templates of core/kit/simd_lanes.h at 32-byte width. Their functions run only where the
+# processor offers AVX2 (core/kit/simd.h); off x86-64 the files compile to nothing.
+function(ombrix_avx2_sources target)
+  target_sources(${target} PRIVATE ${ARGN})
+  if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64)$")
+    set_source_files_properties(${ARGN} TARGET_DIRECTORY ${target} PROPERTIES COMPILE_OPTIONS "-mavx2")
+  endif()
+endfunction()

@@ -72,11 +72,34 @@ struct PluginInfo {
 
 enum { kSlotCount = 11, kHighestSlot = 10 };
 
+// The kind of a parameter slot: how the editor edits its value and how a host turns the value
+// and step texts into the number a filter gets. What each kind holds and how it is read:
+// core/parameter_kinds.h.
+enum ParameterKind : int16_t {
+  kKindInteger = 0,
+  kKindColour = 1,
+  kKindInputFile = 2,
+  kKindPlain3 = 3,  // no special treatment, not shown by the editor
+  kKindPictureFile = 4,
+  kKindHorizontal = 5,  // a horizontal position or length
+  kKindVertical = 6,    // a vertical position or length
+  kKindOutputFile = 7,
+  kKindPlain8 = 8,  // no special treatment, not shown by the editor
+  kKindSignedPercentage = 9,
+  kKindReal = 10,
+  kKindPercentage = 11,
+  kKindPositiveInteger = 12,
+  kKindSignedByteRange = 13,
+  kKindByteRange = 14,
+  kKindPositiveReal = 15,
+  kKindEditorLink = 16,  // "module procedure": the editor calls the procedure
+};
+
 struct ParameterRecord {
   char name[256];  // empty: the slot is empty
   char value[256];
   char step[256];
-  int16_t kind;
+  int16_t kind;  // a ParameterKind; a module may send any number
   char extra[256];
 };
 
@@ -261,6 +284,8 @@ extern "C" {
 #define OMBRIX_LW_SYNC_WORD 0x04121994u
 #define OMBRIX_LW_MODULE_VERSION 2u
 #define OMBRIX_LW_MACHINE 0x300u
+// The line that ends an instance's scene text (after the script's lines).
+#define OMBRIX_LW_SCENE_END_LINE "- \xA7 -"
 
 // Asks the host for a named global ("Info Messages"); null when the host has none.
 typedef void* (*LWGlobalFunction)(const char* name, int32_t use);

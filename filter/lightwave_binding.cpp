@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/boundary.h"
 #include "core/picture/picture.h"
 #include "core/platform/clipboard.h"
 #include "core/platform/environment.h"
@@ -20,7 +21,6 @@
 namespace ombrix::engine {
 namespace {
 
-constexpr const char* kEndLine = "- \xA7 -";
 constexpr const char* kTemporaryClipboard = "OmbrixTemporaryClipboard";
 // A host whose read function never reports the end of its data must not keep us reading for
 // ever: no script has anywhere near this many lines.
@@ -102,7 +102,7 @@ const char* Load(LWInstance handle, const LWLoadState* state) {
     std::memset(text, 0, sizeof text);
     if (state->read(state->data, text, int32_t(sizeof text)) < 0) break;
     text[sizeof text - 1] = '\0';
-    if (std::strcmp(text, kEndLine) == 0) break;
+    if (std::strcmp(text, OMBRIX_LW_SCENE_END_LINE) == 0) break;
     script += text;
     script += '\n';
   }
@@ -125,7 +125,7 @@ const char* Save(LWInstance handle, const LWSaveState* state) {
     state->write(state->data, line.c_str(), int32_t(line.size() + 1));
     start = end + 1;
   }
-  state->write(state->data, kEndLine, int32_t(std::strlen(kEndLine) + 1));
+  state->write(state->data, OMBRIX_LW_SCENE_END_LINE, int32_t(std::strlen(OMBRIX_LW_SCENE_END_LINE) + 1));
   return nullptr;
 }
 
@@ -205,11 +205,37 @@ void Process(LWInstance handle, const LWFilterAccess* access) {
 
 uint32_t Flags(LWInstance) { return 0; }
 
+// ---- What the renderer calls -------------------------------------------------------------------
+// Every function the renderer reaches runs its body through GuardBoundary, so nothing thrown
+// inside (memory that ran out) reaches the renderer: creation gives no instance, copy, load and
+// save give the error text, activation its failure result, the others stop quietly.
+
+constexpr const char* kOutOfMemory = "Ombrix: out of memory";
+
+LWInstance GuardedCreate() { return GuardBoundary(LWInstance{nullptr}, Create); }
+void GuardedDestroy(LWInstance instance) {
+  GuardBoundary([&] { Destroy(instance); });
+}
+const char* GuardedCopy(LWInstance source, LWInstance target) {
+  return GuardBoundary(kOutOfMemory, [&] { return Copy(source, target); });
+}
+const char* GuardedLoad(LWInstance instance, const LWLoadState* state) {
+  return GuardBoundary(kOutOfMemory, [&] { return Load(instance, state); });
+}
+const char* GuardedSave(LWInstance instance, const LWSaveState* state) {
+  return GuardBoundary(kOutOfMemory, [&] { return Save(instance, state); });
+}
+void GuardedProcess(LWInstance instance, const LWFilterAccess* access) {
+  GuardBoundary([&] { Process(instance, access); });
+}
+
 int32_t ActivateHandler(int32_t version, LWGlobalFunction, void* local, void*) {
   if (version != 1) return 1;
   ProgressBinding::SetRendererCall(1);
   auto* handler = static_cast<LWImageFilterHandler*>(local);
-  if (handler != nullptr) *handler = LWImageFilterHandler{Create, Destroy, Copy, Load, Save, Process, Flags};
+  if (handler != nullptr)
+    *handler = LWImageFilterHandler{GuardedCreate, GuardedDestroy, GuardedCopy, GuardedLoad,
+                                    GuardedSave,   GuardedProcess, Flags};
   return 0;
 }
 
@@ -235,12 +261,22 @@ int32_t ActivateInterface(int32_t version, LWGlobalFunction global, void* local,
   return 0;
 }
 
+constexpr int32_t kActivationFailed = -1;
+int32_t GuardedActivateHandler(int32_t version, LWGlobalFunction global, void* local, void* server_data) {
+  return GuardBoundary(kActivationFailed, [&] { return ActivateHandler(version, global, local, server_data); });
+}
+int32_t GuardedActivateInterface(int32_t version, LWGlobalFunction global, void* local, void* server_data) {
+  return GuardBoundary(kActivationFailed, [&] { return ActivateInterface(version, global, local, server_data); });
+}
+
 void* Startup() { return reinterpret_cast<void*>(4); }
-void Shutdown(void*) { Tables().clear(); }
+void Shutdown(void*) {
+  GuardBoundary([] { Tables().clear(); });
+}
 
 const LWServerRecord kServers[] = {
-    {"ImageFilterHandler", "Ombrix", ActivateHandler},
-    {"ImageFilterInterface", "Ombrix", ActivateInterface},
+    {"ImageFilterHandler", "Ombrix", GuardedActivateHandler},
+    {"ImageFilterInterface", "Ombrix", GuardedActivateInterface},
     {nullptr, nullptr, nullptr},
 };
 

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/kit/simd.h"
 #include "filter/merge_kernels.h"
 
 namespace ombrix::engine {
@@ -45,7 +46,7 @@ const uint8_t* StretchedPixel(const Picture& m, float fx, float fy) {
   if (my >= m.Height()) my = m.Height() - 1;
   if (mx < 0) mx = 0;
   if (my < 0) my = 0;
-  return m.Row(my) + 3 * mx;
+  return m.Row(my) + 3 * size_t(mx);
 }
 
 // The gradual mask's tables, one per weight k = 255 - grey, built when a grey level first occurs.
@@ -68,8 +69,8 @@ void MaskStage(const Picture& input, Picture& work, const MaskState& mask, int t
   // Stretched masks advance their coordinates by addition; the sums are kept as floats.
   float fy = float(y0) * mask.scale_y;
   for (int y = y0; y < y1; ++y, fy += mask.scale_y) {
-    const uint8_t* in = input.Row(y) + 3 * x0;
-    uint8_t* out = work.Row(y) + 3 * x0;
+    const uint8_t* in = input.Row(y) + 3 * size_t(x0);
+    uint8_t* out = work.Row(y) + 3 * size_t(x0);
     float fx = float(x0) * mask.scale_x;
     const uint8_t* tile_row = stretched ? nullptr : m.Row(Wrap(y, mh));
     int tx = stretched ? 0 : Wrap(x0, mw);
@@ -79,7 +80,7 @@ void MaskStage(const Picture& input, Picture& work, const MaskState& mask, int t
         mp = StretchedPixel(m, fx, fy);
         fx += mask.scale_x;
       } else {
-        mp = tile_row + 3 * tx;
+        mp = tile_row + 3 * size_t(tx);
         if (++tx == mw) tx = 0;
       }
       const int g = Grey(mp);
@@ -96,7 +97,7 @@ void MaskStage(const Picture& input, Picture& work, const MaskState& mask, int t
 void AlphaStage(Picture& input, const Picture& work, float alpha, int x0, int y0, int x1, int y1) {
   const size_t bytes = size_t(x1 - x0) * 3;
   if (alpha == 0.0f) {
-    for (int y = y0; y < y1; ++y) std::memcpy(input.Row(y) + 3 * x0, work.Row(y) + 3 * x0, bytes);
+    for (int y = y0; y < y1; ++y) std::memcpy(input.Row(y) + 3 * size_t(x0), work.Row(y) + 3 * size_t(x0), bytes);
     return;
   }
   const long double l = 255.0L - 255.0L * static_cast<long double>(alpha);
@@ -104,8 +105,8 @@ void AlphaStage(Picture& input, const Picture& work, float alpha, int x0, int y0
   const bool from_input = l >= 0;
   const WeightTable table(from_input ? l : -l);
   for (int y = y0; y < y1; ++y) {
-    uint8_t* in = input.Row(y) + 3 * x0;
-    const uint8_t* out = work.Row(y) + 3 * x0;
+    uint8_t* in = input.Row(y) + 3 * size_t(x0);
+    const uint8_t* out = work.Row(y) + 3 * size_t(x0);
     for (size_t i = 0; i < bytes; ++i) {
       in[i] = from_input ? uint8_t(in[i] + table(out[i] - in[i])) : uint8_t(out[i] + table(in[i] - out[i]));
     }
@@ -153,7 +154,7 @@ class MaskWeights {
       first_ = *std::min_element(columns.begin(), columns.end());
       const int last = *std::max_element(columns.begin(), columns.end());
       for (int& c : columns) c -= first_;
-      used_ = size_t(last - first_ + 1);
+      used_ = size_t(last - first_) + 1;
       // 16 spare bytes: the spread reads 16 bytes from any used column
       column_weights_.assign(used_ + 16, 0);
       spread_ = std::make_unique<WeightSpread>(columns);
@@ -237,8 +238,8 @@ void FastMerge(Picture& input, Picture& work, const MaskState& mask, bool use_ma
   const bool bottom_up = rows > 1 && input.Row(y0) > input.Row(y1 - 1);
   for (int i = 0; i < rows; ++i) {
     const int y = bottom_up ? y1 - 1 - i : y0 + i;
-    uint8_t* in = input.Row(y) + 3 * x0;
-    uint8_t* out = work.Row(y) + 3 * x0;
+    uint8_t* in = input.Row(y) + 3 * size_t(x0);
+    uint8_t* out = work.Row(y) + 3 * size_t(x0);
     if (use_mask) {
       const uint8_t* w = weights->ForMaskRow(mask_rows[size_t(y - y0)]);
       // Without an alpha stage the masked bytes are the result: into both pictures at once.
@@ -284,7 +285,7 @@ uint8_t MaskGrey(const MaskState& mask, int x, int y) {
     mx = Wrap(x, m->Width());
     my = Wrap(y, m->Height());
   }
-  return uint8_t(Grey(m->Row(my) + 3 * mx));
+  return uint8_t(Grey(m->Row(my) + 3 * size_t(mx)));
 }
 
 void InvertMask(Picture& mask) {
@@ -295,7 +296,7 @@ void InvertMask(Picture& mask) {
 }
 
 void Merge(Picture& input, Picture& work, const MaskState& mask, bool mask_present, int type, float alpha, int x0,
-           int y0, int x1, int y1, MergePath path) {
+           int y0, int x1, int y1) {
   if (x1 < x0) std::swap(x0, x1);
   if (y1 < y0) std::swap(y0, y1);
   const int width = input.Width(), height = input.Height();
@@ -308,7 +309,7 @@ void Merge(Picture& input, Picture& work, const MaskState& mask, bool mask_prese
     if (x0 < x1 && y0 < y1) {
       const bool use_mask =
           mask_present && (type == 1 || type == 2) && mask.picture != nullptr && !mask.picture->IsEmpty();
-      if (path == MergePath::kFast) {
+      if (kit::simd::Uses(kit::simd::Level::kSse2)) {
         FastMerge(input, work, mask, use_mask, type, alpha, x0, y0, x1, y1);
         return;
       }

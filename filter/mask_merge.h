@@ -24,15 +24,14 @@ uint8_t MaskGrey(const MaskState& mask, int x, int y);
 // Inverts every byte of every pixel (the entry's negative flag).
 void InvertMask(Picture& mask);
 
-// The merge has two paths that give identical bytes: the plain one follows the steps as written
-// (mask stage over the zone, alpha stage over the zone, then a full copy of INPUT into WORK);
-// the fast one works row by row with vector kernels, writes the merged zone into both pictures
-// and copies only what lies outside the zone. Tests compare the two.
-enum class MergePath { kFast, kPlain };
-
 // Merges the zone of WORK into INPUT (mask stage when mask_present and type is 1 or 2, then
 // the alpha stage), then refreshes WORK from INPUT for the next filter.
+//
+// Two paths give identical bytes: the plain one follows the steps as written (mask stage over
+// the zone, alpha stage over the zone, then a full copy of INPUT into WORK) and runs at the plain
+// level (core/kit/simd.h); the fast one works row by row with the vector kernels, writes the
+// merged zone into both pictures and copies only what lies outside the zone. Tests compare them.
 void Merge(Picture& input, Picture& work, const MaskState& mask, bool mask_present, int type, float alpha, int x0,
-           int y0, int x1, int y1, MergePath path = MergePath::kFast);
+           int y0, int x1, int y1);
 
 }  // namespace ombrix::engine

@@ -1,6 +1,6 @@
 // Row kernels of the fast merge. Each works on n bytes of one row piece of the zone and gives
 // the same bytes as the per-pixel steps of the plain merge; on x86-64 the bulk of a row goes 16
-// bytes at a time (SSE2) or 32 (AVX2, where the processor has it).
+// bytes at a time (SSE2) or 32 (AVX2), as far as the level in force (core/kit/simd.h) allows.
 #pragma once
 
 #include <cstddef>
@@ -8,13 +8,6 @@
 #include <vector>
 
 namespace ombrix::engine {
-
-// The widest loops the kernels use. The best the processor offers is chosen at start; tests
-// lower it to compare the loops.
-enum class KernelLevel { kScalar = 0, kSse2 = 1, kAvx2 = 2 };
-// Sets the level, but never above what the processor offers; returns the level set.
-KernelLevel SetKernelLevel(KernelLevel level);
-KernelLevel CurrentKernelLevel();
 
 // Gradual mask stage for weights k = 255 - grey, one weight per byte:
 // work = input + truncate((work - input) * k * c). With c the single-precision value nearest to

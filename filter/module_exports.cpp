@@ -1,7 +1,7 @@
 // The exports of ombrix-filter.p besides the renderer's descriptor: the render procedure for
 // the editor's test render, and the identification every Ombrix host checks.
-#include <cstring>
-
+#include "core/boundary.h"
+#include "core/identification.h"
 #include "core/picture/picture.h"
 #include "core/records.h"
 #include "filter/render.h"
@@ -9,11 +9,10 @@
 #define OMBRIX_EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace {
-const PluginRights kRights = {"Copyright Zorvex", "All Rights Reserved.", 0, 0};
 const int32_t kKinds[] = {1, 2, 0};
 const PluginExtension kExtension = {"LightWave 3D image filter plug-in", 0, nullptr, 0};
-const PluginInfo kInfo = {
-    {1, 48, 0, 4, 8, 16}, "Zorvex Ombrix Plug-in", &kRights, 1.0, kKinds, &kExtension, nullptr, nullptr};
+const PluginInfo kInfo =
+    ombrix::MakePluginInfo("Zorvex Ombrix Plug-in", &ombrix::kZorvexRights, kKinds, &kExtension, nullptr);
 }  // namespace
 
 // text is ignored; record starts with the script path (or is null: the previous script).
@@ -23,17 +22,5 @@ OMBRIX_EXPORT int32_t Ombrix_Render_Proc(const char* text, const void* record, P
 }
 
 OMBRIX_EXPORT int32_t Zorvex_Plugin_Entry(int32_t type, int32_t a, void* out) {
-  switch (type) {
-    case 1:
-      if (out == nullptr) return 0;
-      std::memcpy(out, OMBRIX_IDENTIFICATION_CODE, sizeof OMBRIX_IDENTIFICATION_CODE);
-      return 1;
-    case 2:
-      if (out == nullptr) return 0;
-      *static_cast<const PluginInfo**>(out) = &kInfo;
-      return 1;
-    default:
-      (void)a;
-      return 0;
-  }
+  return ombrix::GuardBoundary(0, [&] { return ombrix::AnswerPluginEntry(kInfo, type, a, out); });
 }

@@ -12,13 +12,6 @@ namespace ombrix::engine {
 
 int32_t ProgressBinding::renderer_call_ = 0;
 
-namespace {
-template <typename F>
-void BindName(platform::LibraryHandle library, const char* name, F& target) {
-  target = reinterpret_cast<F>(platform::LibrarySymbol(library, name));
-}
-}  // namespace
-
 int ProgressBinding::Bind(bool open, bool show) {
   char text[1024];
   if (!platform::CanOpenForReading(path_.c_str())) {
@@ -38,16 +31,8 @@ int ProgressBinding::Bind(bool open, bool show) {
     return 0;
   }
   library_ = library;
-  ProgressFunctions& f = functions_;
-  BindName(library, "OmOpenProgress", f.OmOpenProgress);
-  BindName(library, "OmInitProgress", f.OmInitProgress);
-  BindName(library, "OmSetMessage", f.OmSetMessage);
-  BindName(library, "OmUpdateProgress", f.OmUpdateProgress);
-  BindName(library, "OmCloseProgress", f.OmCloseProgress);
-  BindName(library, "OmShowProgress", f.OmShowProgress);
-  BindName(library, "OpenMessageWin", f.OpenMessageWin);
-  BindName(library, "OmInitOmOutDll", f.OmInitOmOutDll);
-  f.OmOutLightWaveCall = static_cast<int32_t*>(platform::LibrarySymbol(library, "OmOutLightWaveCall"));
+  functions_ = BindOmOut(library);
+  const ProgressFunctions& f = functions_;
   if (f.OmOutLightWaveCall != nullptr) *f.OmOutLightWaveCall = renderer_call_;
   if (!open) return 1;
   if (show) {

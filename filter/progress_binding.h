@@ -1,25 +1,14 @@
-// The progress module bound at run time by its path ("OmOutDll"): the nine exported names and
-// the called-from-renderer flag written into its data word.
+// The progress module bound at run time by its path ("OmOutDll"): its exported names and the
+// called-from-renderer flag written into its data word.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "core/omout_binding.h"
 #include "core/platform/dynamic_library.h"
 
 namespace ombrix::engine {
-
-struct ProgressFunctions {
-  void (*OmInitOmOutDll)(void) = nullptr;
-  void (*OmOpenProgress)(int32_t host_call) = nullptr;
-  void (*OmInitProgress)(int32_t bar, int32_t low, int32_t high) = nullptr;
-  void (*OmSetMessage)(const char* caption, const char* line1, const char* line2, const char* info) = nullptr;
-  void (*OmShowProgress)(int32_t command) = nullptr;
-  int32_t (*OmUpdateProgress)(int32_t bar, int32_t position) = nullptr;
-  void (*OmCloseProgress)(void) = nullptr;
-  int32_t (*OpenMessageWin)(const char* title, const char* text, int32_t kind) = nullptr;
-  int32_t* OmOutLightWaveCall = nullptr;
-};
 
 class ProgressBinding {
  public:

@@ -14,7 +14,9 @@ namespace ombrix::engine {
 inline constexpr int kMaxEntries = 256;
 
 // Renders the script (the path at the start of record, when record is not null; else the one
-// of the previous call) over picture in place. 0 when a filter reported a cancel, else 1.
+// of the previous call) over picture in place. 0 when a filter reported a cancel, else 1. Never
+// throws: a render that runs out of memory stops where it is, keeps the filters applied
+// before, and gives 0 like a cancelled one.
 int32_t RenderCall(const void* record, Picture* picture);
 
 // The frame given by the renderer; -1 renders the script's test frame.

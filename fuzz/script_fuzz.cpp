@@ -23,7 +23,9 @@ PluginTable& Table() {
     static ParameterRecord parameters[kSlotCount] = {};
     static OptionRecord options[kSlotCount] = {};
     static XAlphaRecord xalpha = {};
-    const int16_t kinds[kSlotCount] = {0, 1, 2, 4, 16, 7, 9, 0, 0, 0, 0};
+    const int16_t kinds[kSlotCount] = {kKindInteger,    kKindColour,     kKindInputFile,        kKindPictureFile,
+                                       kKindEditorLink, kKindOutputFile, kKindSignedPercentage, kKindInteger,
+                                       kKindInteger,    kKindInteger,    kKindInteger};
     for (int k = 0; k < kSlotCount; ++k) {
       std::snprintf(parameters[k].name, sizeof parameters[k].name, "P%d", k);
       std::snprintf(parameters[k].value, sizeof parameters[k].value, "%d", k);

@@ -117,8 +117,20 @@ void AniButton::OnPaint(wxPaintEvent&) {
       if (y >= size.y) break;
     }
   } else {
-    dc.DrawLabel(label, wxRect(indent, 0, size.x - indent - (left ? 2 : 0), size.y),
-                 (left ? wxALIGN_LEFT : wxALIGN_CENTRE_HORIZONTAL) | wxALIGN_CENTRE_VERTICAL);
+    wxString shown = label;
+    int underlined = -1;
+    if (HasFlag(kAniMnemonic)) {
+      shown.clear();
+      for (size_t i = 0; i < label.size(); ++i) {
+        if (label[i] == '&' && i + 1 < label.size()) {
+          ++i;
+          if (label[i] != '&' && underlined < 0) underlined = static_cast<int>(shown.size());
+        }
+        shown += label[i];
+      }
+    }
+    dc.DrawLabel(shown, wxRect(indent, 0, size.x - indent - (left ? 2 : 0), size.y),
+                 (left ? wxALIGN_LEFT : wxALIGN_CENTRE_HORIZONTAL) | wxALIGN_CENTRE_VERTICAL, underlined);
   }
 }
 

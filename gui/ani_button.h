@@ -19,6 +19,9 @@ inline constexpr long kAniWrap = 0x0002;       // text wraps at words and line b
 // A two-state button: each press toggles its frame between 1 and 2 before the click event goes
 // out, so the handler sees the new state.
 inline constexpr long kAniTwoState = 0x0004;
+// The caption's "&" marks its shortcut letter, drawn underlined ("&&" draws one "&"), as the
+// original's dialog captions do; the label keeps the caption as written.
+inline constexpr long kAniMnemonic = 0x0008;
 
 // The standard mouse event parameters: which button (1 left, 2 right, 4 middle), which modifier
 // keys (1 Shift, 2 Ctrl, 4 Alt) and the pointer position in pixels inside the control.

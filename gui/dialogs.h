@@ -11,6 +11,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "gui/colour_rules.h"
 
@@ -44,6 +45,11 @@ struct MessageRequest {
   std::string text;
   std::string caption;
   bool question = false;  // "Yes" and "No"; otherwise one button
+  // Windows that name their own buttons (the setup's message window): the captions of its first,
+  // second and third button, "" for a button not shown. The first and second answer 1, the third
+  // 0. A question names its answers in the first and third; one button goes in the second.
+  // Empty: the window's usual buttons.
+  std::vector<std::string> buttons = {};
 };
 
 class Dialogs {

@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-dev
+  clang-format clang-tidy
   libgtest-dev libgmock-dev libbenchmark-dev
   libwxgtk3.2-dev libgraphicsmagick++1-dev graphicsmagick
   xvfb xauth
@@ -11,6 +12,7 @@ packages=(
   locales
   libx11-dev
   desktop-file-utils shared-mime-info
+  dpkg-dev fakeroot lintian
   scdoc man-db groff-base fonts-dejavu-core
 )
 

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Set-up, build and every test: the release build (staged into stage/) and the sanitizer build.
-# The last line is "N passed, N failed". OMBRIX_TEST_PRESETS="release" runs only one build.
+# Set-up, lint, build and every test: scripts/lint.sh first (it counts as one test), then the
+# release build (staged into stage/) and the sanitizer build, whose tests include a short run of
+# every fuzz target. The last line is "N passed, N failed". OMBRIX_TEST_PRESETS="release" runs
+# only one build; OMBRIX_LINT_BASE is passed on to scripts/lint.sh.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,6 +12,13 @@ presets=${OMBRIX_TEST_PRESETS:-"release asan"}
 jobs=${OMBRIX_JOBS:-$(nproc)}
 passed=0
 failed=0
+
+echo "== lint"
+if scripts/lint.sh --jobs "$jobs"; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+fi
 
 for preset in $presets; do
   echo "== $preset: configure and build"

@@ -10,33 +10,12 @@
 
 namespace ombrix::kit {
 
-// Parameter kinds: how the editor edits a value and how a host turns its text into a number.
-enum ParameterKind : int16_t {
-  kKindInteger = 0,
-  kKindColour = 1,
-  kKindInputFile = 2,
-  kKindPlain3 = 3,
-  kKindPictureFile = 4,
-  kKindHorizontal = 5,
-  kKindVertical = 6,
-  kKindOutputFile = 7,
-  kKindPlain8 = 8,
-  kKindSignedPercentage = 9,
-  kKindReal = 10,
-  kKindPercentage = 11,
-  kKindPositiveInteger = 12,
-  kKindSignedByteRange = 13,
-  kKindByteRange = 14,
-  kKindPositiveReal = 15,
-  kKindEditorLink = 16,
-};
-
 struct ParameterRow {
   int32_t slot;
   const char* name;
   const char* value;
   const char* step;
-  int16_t kind;
+  ParameterKind kind;
 };
 
 struct OptionRow {

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE2__)
+#include "core/kit/simd.h"
+
+#if OMBRIX_SIMD_X86
 #include <emmintrin.h>
 #endif
 
@@ -64,7 +66,7 @@ bool ConstantFor(const uint8_t (&table)[256], Shape shape, int& a, int& k) {
   return false;
 }
 
-#if defined(__SSE2__)
+#if OMBRIX_SIMD_X86
 // The constants of one 16-byte step as 8 + 8 words: byte k of a step starting `phase` bytes into
 // a pixel belongs to channel (phase + k) mod 3.
 struct StepConstants {
@@ -121,7 +123,7 @@ size_t RowSse2(Shape shape, const uint16_t (&constants)[3], const uint16_t (&pow
   size_t i = 0;
   for (; i + 48 <= bytes; i += 48) {
     for (int part = 0; part < 3; ++part) {
-      __m128i* at = reinterpret_cast<__m128i*>(p + i + 16 * part);
+      __m128i* at = reinterpret_cast<__m128i*>(p + i + 16 * size_t(part));
       _mm_storeu_si128(at, MapStep(shape, _mm_loadu_si128(at), k[part]));
     }
   }
@@ -150,8 +152,8 @@ ChannelMaps::ChannelMaps(const uint8_t (&tables)[3][256]) {
 
 void ChannelMaps::Row(uint8_t* p, size_t bytes) const {
   size_t i = 0;
-#if defined(__SSE2__)
-  if (shape_ != Shape::kTable) i = RowSse2(shape_, constants_, powers_, p, bytes);
+#if OMBRIX_SIMD_X86
+  if (shape_ != Shape::kTable && simd::Uses(simd::Level::kSse2)) i = RowSse2(shape_, constants_, powers_, p, bytes);
 #endif
   // i is a multiple of 3, so byte i is a blue byte again.
   for (; i + 3 <= bytes; i += 3) {

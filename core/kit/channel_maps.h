@@ -1,7 +1,8 @@
 // Per-channel byte maps over a row: every blue, green and red value c becomes its channel's
 // table[c]. Tables are what filters compute exactly; when all three are one of a few arithmetic
 // shapes (found by checking every entry), rows go 48 bytes at a time through SSE2 instead of
-// one look-up per byte. Both ways give the same bytes.
+// one look-up per byte, where the level in force (core/kit/simd.h) allows. Both ways give the
+// same bytes.
 #pragma once
 
 #include <cstddef>

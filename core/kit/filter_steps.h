@@ -34,6 +34,16 @@ std::optional<Zone> ClipZone(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int
 // there is nothing to do: an empty zone, or no context, host block or WORK picture.
 std::optional<Zone> ZoneOf(const ApplyContext* context);
 
+// The apply routine of a filter that works inside its zone: `Body` runs with the clipped zone,
+// and a call with nothing to do (ZoneOf gives no zone) returns 1 without it. The zone goes by
+// value: a copy of its own, which no pixel store can alias, stays in registers in the loops.
+template <int32_t (*Body)(const ApplyContext& context, Zone zone)>
+int32_t ApplyInZone(ApplyContext* context) {
+  const std::optional<Zone> zone = ZoneOf(context);
+  if (!zone) return 1;
+  return Body(*context, *zone);
+}
+
 // The host's pictures and size for the apply call in progress (null or 0 when it gives none).
 Picture* InputPicture();
 Picture* WorkPicture();

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/boundary.h"
+
 namespace {
 
 // Module-wide, as hosts expect: one catalogue, one parallel array of apply routines, and the
@@ -119,22 +121,12 @@ int32_t FilterCount() { return g_count; }
 FilterDescriptor* Filter(int32_t index) { return index >= 0 && index < g_count ? &g_descriptors[index] : nullptr; }
 
 int32_t PluginEntry(const PluginInfo* info, int32_t type, int32_t a, void* out) {
-  switch (type) {
-    case 1:
-      if (out == nullptr) return 0;
-      std::memcpy(out, OMBRIX_IDENTIFICATION_CODE, sizeof OMBRIX_IDENTIFICATION_CODE);
-      return 1;
-    case 2:
-      if (out == nullptr) return 0;
-      *static_cast<const PluginInfo**>(out) = info;
-      return 1;
-    default:
-      return info->other_types != nullptr ? info->other_types(type, a, out) : 0;
-  }
+  return GuardBoundary(0, [&] { return AnswerPluginEntry(*info, type, a, out); });
 }
 
-int32_t FilterEntry(const PluginInfo* info, int32_t command, int32_t zero, HostBlock* block) {
-  g_host_block = block;
+namespace {
+
+int32_t RunCommand(const PluginInfo* info, int32_t command, HostBlock* block) {
   switch (command) {
     case kCommandInitialise: {
       ReleaseCatalogue();
@@ -175,6 +167,13 @@ int32_t FilterEntry(const PluginInfo* info, int32_t command, int32_t zero, HostB
     default:
       return 0;
   }
+}
+
+}  // namespace
+
+int32_t FilterEntry(const PluginInfo* info, int32_t command, int32_t zero, HostBlock* block) {
+  g_host_block = block;
+  return GuardBoundary(0, [&] { return RunCommand(info, command, block); });
 }
 
 }  // namespace ombrix::kit

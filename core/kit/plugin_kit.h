@@ -5,9 +5,11 @@
 
 #include <cstdint>
 
+#include "core/identification.h"
 #include "core/records.h"
 
-// Builds the module's catalogue: registers one filter after another. Empties the catalogue first.
+// Adds one filter to the module's catalogue, after those registered before it (command 1
+// empties the catalogue before the module's catalogue function registers its filters).
 int32_t RegisterFilter(const char* name, ApplyRoutine apply, SetupRoutine setup, intptr_t user_value);
 // These act on the filter that RegisterFilter made last.
 void SetHelp(const char* file, int32_t topic);
@@ -19,7 +21,8 @@ namespace ombrix::kit {
 // The host block of the call in progress (every call of the filter entry stores it).
 HostBlock* CurrentHostBlock();
 
-// Bodies of the two exports; the OMBRIX_FILTER_PLUGIN macro forwards to them.
+// Bodies of the two exports; the OMBRIX_FILTER_PLUGIN macro forwards to them. Nothing thrown by
+// the module (an allocation that fails inside a filter) leaves them: the call gives 0.
 int32_t PluginEntry(const PluginInfo* info, int32_t type, int32_t a, void* out);
 int32_t FilterEntry(const PluginInfo* info, int32_t command, int32_t zero, HostBlock* block);
 
@@ -33,19 +36,17 @@ FilterDescriptor* Filter(int32_t index);
 
 // Declares the module's identification record and both exports. `catalogue` registers the
 // module's filters in catalogue order.
-#define OMBRIX_FILTER_PLUGIN(module_title, catalogue)                                                 \
-  OMBRIX_EXPORT int32_t Ombrix_Filter_Plugin_Entry(int32_t command, int32_t zero, HostBlock* block);  \
-  namespace {                                                                                         \
-  const PluginRights kOmbrixRights = {"Copyright Zorvex", "All Rights Reserved.", 0, 0};              \
-  const int32_t kOmbrixKinds[] = {1, 0};                                                              \
-  const PluginExtension kOmbrixExtension = {"Ombrix Plug-ins Extension", 0, (catalogue), 0};          \
-  const PluginInfo kOmbrixPluginInfo = {                                                              \
-      {1, 48, 0, 4, 8, 16}, (module_title),    &kOmbrixRights, 1.0,                                   \
-      kOmbrixKinds,         &kOmbrixExtension, nullptr,        Ombrix_Filter_Plugin_Entry};           \
-  }                                                                                                   \
-  OMBRIX_EXPORT int32_t Zorvex_Plugin_Entry(int32_t type, int32_t a, void* out) {                     \
-    return ombrix::kit::PluginEntry(&kOmbrixPluginInfo, type, a, out);                                \
-  }                                                                                                   \
-  OMBRIX_EXPORT int32_t Ombrix_Filter_Plugin_Entry(int32_t command, int32_t zero, HostBlock* block) { \
-    return ombrix::kit::FilterEntry(&kOmbrixPluginInfo, command, zero, block);                        \
+#define OMBRIX_FILTER_PLUGIN(module_title, catalogue)                                                               \
+  OMBRIX_EXPORT int32_t Ombrix_Filter_Plugin_Entry(int32_t command, int32_t zero, HostBlock* block);                \
+  namespace {                                                                                                       \
+  const int32_t kOmbrixKinds[] = {1, 0};                                                                            \
+  const PluginExtension kOmbrixExtension = {"Ombrix Plug-ins Extension", 0, (catalogue), 0};                        \
+  const PluginInfo kOmbrixPluginInfo = ombrix::MakePluginInfo((module_title), &ombrix::kZorvexRights, kOmbrixKinds, \
+                                                              &kOmbrixExtension, Ombrix_Filter_Plugin_Entry);       \
+  }                                                                                                                 \
+  OMBRIX_EXPORT int32_t Zorvex_Plugin_Entry(int32_t type, int32_t a, void* out) {                                   \
+    return ombrix::kit::PluginEntry(&kOmbrixPluginInfo, type, a, out);                                              \
+  }                                                                                                                 \
+  OMBRIX_EXPORT int32_t Ombrix_Filter_Plugin_Entry(int32_t command, int32_t zero, HostBlock* block) {               \
+    return ombrix::kit::FilterEntry(&kOmbrixPluginInfo, command, zero, block);                                      \
   }

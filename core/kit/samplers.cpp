@@ -1,4 +1,4 @@
-// Bilinear, wrap-around and alpha samplers.
+// The plain bilinear and wrap-around samplers, and the alpha samplers.
 #include "core/kit/samplers.h"
 
 #include <cmath>
@@ -6,12 +6,11 @@
 namespace ombrix::kit {
 namespace {
 
-using detail::Blend;
+using detail::BlendPixelPlain;
 using detail::Corners;
-using detail::kFarAway;
 
-// The neighbour and fractions of a point by std::floor: the samplers in this file and the plain
-// bilinear sampler that the inline one is checked against.
+// The neighbour and fractions of a point by std::floor: the samplers in this file, against which
+// the inline ones are checked, and the alpha samplers.
 Corners Locate(float u, float v) {
   Corners c{};
   if (!(std::fabs(u) < kFarAway && std::fabs(v) < kFarAway)) {
@@ -45,20 +44,20 @@ void SampleBilinearPlain(const Picture& p, float u, float v, const uint8_t outsi
   const uint8_t* p10 = PixelOr(p, c.xa + 1, c.ya, outside);
   const uint8_t* p01 = PixelOr(p, c.xa, c.ya + 1, outside);
   const uint8_t* p11 = PixelOr(p, c.xa + 1, c.ya + 1, outside);
-  for (int ch = 0; ch < 3; ++ch) out[ch] = Blend(p00[ch], p10[ch], p01[ch], p11[ch], c.fx, c.fy);
+  BlendPixelPlain(p00, p10, p01, p11, c.fx, c.fy, out);
 }
 
-void SampleWrapped(const Picture& p, float u, float v, uint8_t out[3]) {
+void SampleWrappedPlain(const Picture& p, float u, float v, uint8_t out[3]) {
   Corners c = Locate(u, v);
   if (c.far) c = Corners{0, 0, 0.0f, 0.0f, false};
   const int w = p.Width(), h = p.Height();
   const int xa = WrapInto(c.xa, w), xb = WrapInto(c.xa + 1, w);
   const int ya = WrapInto(c.ya, h), yb = WrapInto(c.ya + 1, h);
-  const uint8_t* p00 = p.Row(ya) + 3 * xa;
-  const uint8_t* p10 = p.Row(ya) + 3 * xb;
-  const uint8_t* p01 = p.Row(yb) + 3 * xa;
-  const uint8_t* p11 = p.Row(yb) + 3 * xb;
-  for (int ch = 0; ch < 3; ++ch) out[ch] = Blend(p00[ch], p10[ch], p01[ch], p11[ch], c.fx, c.fy);
+  const uint8_t* p00 = p.Row(ya) + 3 * size_t(xa);
+  const uint8_t* p10 = p.Row(ya) + 3 * size_t(xb);
+  const uint8_t* p01 = p.Row(yb) + 3 * size_t(xa);
+  const uint8_t* p11 = p.Row(yb) + 3 * size_t(xb);
+  BlendPixelPlain(p00, p10, p01, p11, c.fx, c.fy, out);
 }
 
 uint8_t SampleAlpha(const Picture& p, float u, float v, AlphaOutside outside) {

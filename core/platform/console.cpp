@@ -62,6 +62,10 @@ void WriteStandardError(std::string_view text) {
   std::fflush(stderr);
 }
 
+void SoundBeep() {
+  if (StandardErrorIsTerminal()) WriteStandardError("\a");
+}
+
 InterruptCatcher::InterruptCatcher() {
   if (g_active_catcher != nullptr) {
     // Take over the older catcher's installation; its destructor then restores nothing.

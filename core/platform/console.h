@@ -16,6 +16,8 @@ bool HeadlessSession();
 int TerminalColumns();
 // Writes the bytes to standard error at once.
 void WriteStandardError(std::string_view text);
+// The system beep: the terminal's bell when standard error is a terminal, else nothing.
+void SoundBeep();
 
 // While an InterruptCatcher lives, SIGINT sets its flag instead of ending the process; a second
 // SIGINT after the first ends it as before (so a program that no longer looks at the flag can

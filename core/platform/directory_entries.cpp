@@ -44,6 +44,22 @@ std::string ResolveIgnoringCase(const std::string& base, const std::string& rela
   return path;
 }
 
+OneFileSystemListing ListOnOneFileSystem(const std::string& dir) {
+  OneFileSystemListing listing;
+  struct stat own {};
+  if (lstat(dir.c_str(), &own) != 0 || !S_ISDIR(own.st_mode)) return listing;
+  for (const std::string& name : ListDirectory(dir)) {
+    struct stat st {};
+    if (lstat(JoinPath(dir, name).c_str(), &st) != 0) continue;
+    if (!S_ISDIR(st.st_mode)) {
+      listing.files.push_back(name);
+    } else if (st.st_dev == own.st_dev) {
+      listing.subdirectories.push_back(name);
+    }
+  }
+  return listing;
+}
+
 bool IsSameFile(const std::string& a, const std::string& b) {
   struct stat sa {
   }, sb{};

@@ -16,6 +16,15 @@ std::string FindEntryIgnoringCase(const std::string& dir, const std::string& nam
 // base joined with relative (either separator), each component looked up as FindEntryIgnoringCase
 // does. Empty when a component does not exist.
 std::string ResolveIgnoringCase(const std::string& base, const std::string& relative);
+// The entries of dir for a walk that stays on one file system: the names of its files (anything
+// that is not a directory; links are never followed) and of its subdirectories that are real
+// directories on dir's own file system (no links, no mount points of other file systems), each
+// list in name order. Both empty when dir cannot be read.
+struct OneFileSystemListing {
+  std::vector<std::string> files;
+  std::vector<std::string> subdirectories;
+};
+OneFileSystemListing ListOnOneFileSystem(const std::string& dir);
 // True when both paths name the same existing file or directory (after links).
 bool IsSameFile(const std::string& a, const std::string& b);
 

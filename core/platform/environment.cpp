@@ -29,20 +29,32 @@ std::string CurrentDirectory() {
 
 bool ChangeDirectory(const std::string& path) { return chdir(path.c_str()) == 0; }
 
+std::string UserStateDirectory() {
+  const std::string state = GetEnvironment("XDG_STATE_HOME");
+  if (!state.empty() && state[0] == '/') return state;
+  return GetEnvironment("HOME") + "/.local/state";
+}
+
 bool StandardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
 bool StandardInputIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 
 std::vector<std::string> ListDirectory(const std::string& path) {
   std::vector<std::string> names;
+  ListDirectory(path, names);
+  return names;
+}
+
+bool ListDirectory(const std::string& path, std::vector<std::string>& names) {
+  names.clear();
   DIR* dir = opendir(path.c_str());
-  if (dir == nullptr) return names;
+  if (dir == nullptr) return false;
   while (dirent* e = readdir(dir)) {
     const std::string name = e->d_name;
     if (name != "." && name != "..") names.push_back(name);
   }
   closedir(dir);
   std::sort(names.begin(), names.end());
-  return names;
+  return true;
 }
 
 bool IsDirectory(const std::string& path) {

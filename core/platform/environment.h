@@ -15,6 +15,10 @@ void SetEnvironment(const char* name, const std::string& value);
 std::string CurrentDirectory();
 bool ChangeDirectory(const std::string& path);
 
+// The user's folder for state worth keeping between runs (logs): $XDG_STATE_HOME when it is an
+// absolute path, else $HOME/.local/state.
+std::string UserStateDirectory();
+
 // True when standard error is a terminal.
 bool StandardErrorIsTerminal();
 // True when standard input is a terminal (someone could answer a question).
@@ -22,6 +26,8 @@ bool StandardInputIsTerminal();
 
 // Names of the entries of a directory (without "." and ".."), sorted; empty when unreadable.
 std::vector<std::string> ListDirectory(const std::string& path);
+// The same, telling an unreadable directory (false) from an empty one.
+bool ListDirectory(const std::string& path, std::vector<std::string>& names);
 bool IsDirectory(const std::string& path);
 
 // Interrupt key: while watched, SIGINT only raises a flag that long work polls; the previous

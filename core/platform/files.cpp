@@ -124,6 +124,14 @@ Claim MakeNewEmptyFile(const char* path) {
 
 bool RemoveFile(const char* path) { return path != nullptr && unlink(path) == 0; }
 
+bool AppendToFile(const char* path, const std::string& text) {
+  if (path == nullptr || *path == '\0') return false;
+  const int fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0666);
+  if (fd < 0) return false;
+  const bool written = WriteAll(fd, text.data(), text.size());
+  return close(fd) == 0 && written;
+}
+
 bool IsReadOnly(const char* path) {
   struct stat st {};
   if (path == nullptr || stat(path, &st) != 0) return false;

@@ -26,6 +26,9 @@ void SetBeforeReplaceHook(BeforeReplaceHook hook);
 // The hook set, for other writers that replace a file by renaming a finished copy over it.
 BeforeReplaceHook CurrentBeforeReplaceHook();
 bool RemoveFile(const char* path);
+// Appends text at the end of the file, making the file (and no folder) when it is missing; a
+// symbolic link at path is refused. One write, so lines of concurrent writers never interleave.
+bool AppendToFile(const char* path, const std::string& text);
 // Makes an empty file at path only when no file of that name exists, in one step, so that two
 // processes choosing names in the same folder never both get the same one.
 enum class Claim { kMade, kExists, kFailed };

@@ -55,13 +55,21 @@ void AppendQuoted(std::string& out, std::string_view text) {
   out += '"';
 }
 
-// The start of a value of another type: a type word and a colon ("dword:", "hex:", "hex(2):").
-bool StartsWithTypeWord(std::string_view s) {
+// The type word of a value of another type ("dword", "hex", "hex(2)"): the letters, digits and
+// parentheses before the first colon. Empty when the text does not start with one.
+std::string_view TypeWord(std::string_view s) {
   size_t i = 0;
   while (i < s.size() && ((s[i] >= 'a' && s[i] <= 'z') || (s[i] >= 'A' && s[i] <= 'Z') ||
                           (s[i] >= '0' && s[i] <= '9') || s[i] == '(' || s[i] == ')'))
     ++i;
-  return i > 0 && i < s.size() && s[i] == ':';
+  return i > 0 && i < s.size() && s[i] == ':' ? s.substr(0, i) : std::string_view();
+}
+
+// Hex data, "hex:" or "hex(N):": the only values whose lines a trailing backslash continues.
+bool IsHexData(std::string_view data) {
+  const std::string_view word = TypeWord(data);
+  return text::EqualsIgnoringCase(word, "hex") ||
+         (word.size() > 5 && text::StartsWithIgnoringCase(word, "hex(") && word.back() == ')');
 }
 
 // A continuation line of a value of another type: indented, not blank, no NUL.
@@ -190,22 +198,29 @@ class Parser {
     ReadOtherValue(std::move(name), TrimRight(t.substr(i)));
   }
 
-  // A value of another type, possibly continued on indented lines after a trailing backslash.
+  // A value of another type. How a trailing backslash outside a quoted string is read: as in
+  // REGEDIT4, it continues hex data only ("hex:", "hex(N):"), on the next line when that line is
+  // indented and not blank. In a value of any other type it is a character of the value's text
+  // ("d:\" stays "d:\", one line). Hex data whose last line ends in a backslash that continues
+  // nothing (the end of the file, a blank line, a line that is not indented) is damage: the value
+  // keeps every line read, backslash and all, and the file is reported as damaged. Writing it
+  // back puts an empty line after it (FormatKey), so that the backslash continues nothing again
+  // when the file is read next; without it, an indented line kept after the key's values would
+  // be read into the value, and each rewrite would give another file.
   void ReadOtherValue(std::string name, std::string_view first) {
-    if (!StartsWithTypeWord(first)) return KeepDamaged(lines_[line_]);
-    const size_t first_line = line_;
+    if (TypeWord(first).empty()) return KeepDamaged(lines_[line_]);
     std::string data(first);
-    std::string_view last = first;
-    while (!last.empty() && last.back() == '\\') {
-      if (line_ + 1 >= lines_.size() || !IsContinuationLine(lines_[line_ + 1])) {
-        // A backslash that continues nothing: keep the whole group as damaged lines.
-        if (doc_.first_damaged_line == 0) doc_.first_damaged_line = first_line + 1;
-        for (size_t k = first_line; k <= line_; ++k) Keep(lines_[k]);
-        return;
+    if (IsHexData(first)) {
+      std::string_view last = first;
+      while (!last.empty() && last.back() == '\\') {
+        if (line_ + 1 >= lines_.size() || !IsContinuationLine(lines_[line_ + 1])) {
+          MarkDamaged();
+          break;
+        }
+        last = TrimRight(lines_[++line_]);
+        data += '\n';
+        data.append(last);
       }
-      last = TrimRight(lines_[++line_]);
-      data += '\n';
-      data.append(last);
     }
     RegistryKeyNode& key = Current();
     for (RegistryValue& v : key.values) {
@@ -242,6 +257,8 @@ void FormatKey(std::string& out, const RegistryKeyNode& key, const std::string& 
         AppendQuoted(out, v.data);
       } else {
         out += v.data;
+        // Hex data that ends in a dangling backslash: an empty line, so it continues nothing.
+        if (!v.data.empty() && v.data.back() == '\\' && IsHexData(v.data)) out += '\n';
       }
       out += '\n';
     }

@@ -11,9 +11,13 @@
 //
 // The parser never fails. What it does not understand is kept as written, attached to the key
 // section it appeared in, so that writing the tree back loses nothing: comments, values of other
-// types (dword:, hex:, with their continuation lines), damaged lines (bad quoting, binary junk,
+// types (dword:, hex: with its continuation lines), damaged lines (bad quoting, binary junk,
 // NUL bytes) and whole sections under a damaged key header. A damaged file therefore stays
 // damaged until a person mends it, but no writer ever drops a key or value it held.
+//
+// Writing is a fixed point of reading: the tree read from a written text equals the tree written
+// (the line number of the first damage aside: a missing header line, for one, is written), and
+// kept lines come back byte for byte. A trailing backslash outside quotes continues hex data only.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +33,8 @@ struct RegistryValue {
   // written (continuation lines joined with "\n"); it is kept but never read as a string.
   std::string data;
   bool is_string = true;
+
+  bool operator==(const RegistryValue&) const = default;
 };
 
 struct RegistryKeyNode {
@@ -37,6 +43,9 @@ struct RegistryKeyNode {
   std::vector<RegistryKeyNode> subkeys;
   // Lines of this key's section that are not values we understand, each ending with "\n".
   std::string kept_lines;
+
+  // The same names, values and kept lines, in the same order, down the whole tree.
+  bool operator==(const RegistryKeyNode&) const = default;
 
   // Names compare without regard to ASCII letter case.
   RegistryKeyNode* FindSubkey(std::string_view key_name);

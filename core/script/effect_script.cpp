@@ -6,6 +6,7 @@
 #include <new>
 #include <string_view>
 
+#include "core/parameter_kinds.h"
 #include "core/platform/files.h"
 #include "core/platform/paths.h"
 #include "core/text/ascii.h"
@@ -15,10 +16,6 @@ namespace ombrix {
 namespace {
 
 constexpr const char* kHeaderSection = "Header";
-constexpr int16_t kKindFile = 2;
-constexpr int16_t kKindPicture = 4;
-constexpr int16_t kKindOutputFile = 7;
-constexpr int16_t kKindEditorLink = 16;  // never read from or written to a script
 
 // A fixed-size text field of a record; it may lack its terminating zero.
 template <size_t N>
@@ -52,8 +49,6 @@ std::string RelativeToContent(std::string_view value, std::string_view content) 
   return std::string(rest);
 }
 
-bool IsFileKind(int16_t kind) { return kind == kKindFile || kind == kKindPicture || kind == kKindOutputFile; }
-
 void WriteEntry(ScriptFile& file, const FilterDescriptor& e, int index, const std::string& content) {
   const std::string section = SectionName(index);
   const char* s = section.c_str();
@@ -81,8 +76,8 @@ void WriteEntry(ScriptFile& file, const FilterDescriptor& e, int index, const st
   for (int k = 0; k < parameters; ++k) {
     const ParameterRecord& p = e.parameters[k];
     std::string value, step;
-    if (p.kind != kKindEditorLink) {
-      value = IsFileKind(p.kind) ? RelativeToContent(Field(p.value), content) : std::string(Field(p.value));
+    if (StoredInScript(p.kind)) {
+      value = HoldsPath(p.kind) ? RelativeToContent(Field(p.value), content) : std::string(Field(p.value));
       step = Field(p.step);
     }
     file.SetText(s, KeyName("Parameter_", k, "_Val").c_str(), value.c_str());
@@ -136,12 +131,11 @@ class EntryReader {
     const int parameters = e.parameters != nullptr ? std::max(e.parameter_count, 0) : 0;
     for (int k = 0; k < parameters; ++k) {
       ParameterRecord& p = e.parameters[k];
-      if (p.kind == kKindEditorLink) continue;
+      if (!StoredInScript(p.kind)) continue;
       const std::string_view value = Text(KeyName("Parameter_", k, "_Val"));
       if (value.empty()) continue;  // value and step keep the plug-in's defaults
       SetField(p.value, value);
-      if ((p.kind == kKindFile || p.kind == kKindPicture) && value[0] != ' ' &&
-          !text::EqualsIgnoringCase(value, "(none)"))
+      if (ReadingOf(p.kind) == KindReading::kFilePath && value[0] != ' ' && !text::EqualsIgnoringCase(value, "(none)"))
         ResolveFile(p.value);
       SetField(p.step, Text(KeyName("Parameter_", k, "_Step")));
     }

@@ -2,6 +2,7 @@
 #include "core/settings/installation.h"
 
 #include <string>
+#include <string_view>
 
 #include "core/platform/files.h"
 #include "core/platform/paths.h"
@@ -52,6 +53,17 @@ std::vector<InitialSetting> InitialSettings(const std::string& install_dir, bool
   rows.push_back({options, "B-Width", "640"});
   rows.push_back({options, "B-Height", "480"});
   return rows;
+}
+
+std::string InstallationTreeOf(const std::string& program_dir) {
+  std::string dir = program_dir;
+  while (dir.size() > 1 && platform::IsSeparator(dir.back())) dir.pop_back();
+  if (std::string_view(platform::FileNamePart(dir.c_str())) != "Programs") return {};
+  const std::string tree = platform::DirectoryPart(dir);
+  if (tree.empty() || !platform::FileExists(platform::JoinPath(dir, "ombrix-filter.p").c_str()) ||
+      !platform::DirectoryExists(platform::JoinPath(tree, "Plugins").c_str()))
+    return {};
+  return tree;
 }
 
 void WriteInstallationDefaults(const std::string& install_dir, bool only_existing_plugins) {

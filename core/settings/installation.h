@@ -29,6 +29,12 @@ struct InitialSetting {
 // of the plug-in list.
 std::vector<InitialSetting> InitialSettings(const std::string& install_dir, bool only_existing_plugins);
 
+// The installation tree that a program in program_dir belongs to: the folder above it, when
+// program_dir is that tree's "Programs" folder holding the image-filter module and the tree has
+// its "Plugins" folder (a system-wide installation from the package, or a copied tree). Empty for
+// any other folder.
+std::string InstallationTreeOf(const std::string& program_dir);
+
 // Writes InitialSettings(install_dir, only_existing_plugins) into the current user's store.
 void WriteInstallationDefaults(const std::string& install_dir, bool only_existing_plugins = true);
 

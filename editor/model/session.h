@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/picture/picture.h"
+#include "core/platform/paths.h"
 #include "core/plugin/plugin_host.h"
 #include "core/script/effect_script.h"
 #include "editor/model/derived_paths.h"
@@ -23,6 +24,8 @@ struct EditorSession {
       : launch_script(std::move(launch_script_path)), launched_with_script(!launch_script.empty()) {}
 
   std::string launch_script;  // the command line: the script to edit, or empty
+  // The folder the editor runs from; without settings, start-up offers an installation tree there.
+  std::string program_directory = platform::ExecutableDirectory();
   bool launched_with_script = false;
   OptionSet options;
   DerivedPaths paths;

@@ -2,6 +2,7 @@
 #include "editor/model/startup.h"
 
 #include "core/import/picture_import.h"
+#include "core/settings/installation.h"
 #include "core/settings/settings.h"
 #include "core/settings/temporary_folder.h"
 #include "editor/model/missing_file.h"
@@ -13,12 +14,18 @@ namespace ombrix::editor {
 namespace {
 
 constexpr const char* kErrorCaption = "Ombrix - Error";
+constexpr const char* kMessageCaption = "Ombrix - Message";
 
 bool ReadConfiguration(EditorSession& session, gui::Dialogs& dialogs) {
-  const std::string install_dir = ReadSetting(nullptr, "InstallDir");
+  std::string install_dir = ReadSetting(nullptr, "InstallDir");
   if (install_dir.empty()) {
     dialogs.ShowMessage({kReinstallMessage, kErrorCaption, false});
-    return false;
+    // A user of a system-wide installation has no settings of their own until they are written.
+    const std::string tree = InstallationTreeOf(session.program_directory);
+    if (tree.empty() || dialogs.ShowMessage({WriteSettingsQuestion(tree), kMessageCaption, true}) != 1) return false;
+    WriteInstallationDefaults(tree);
+    install_dir = ReadSetting(nullptr, "InstallDir");
+    if (install_dir.empty()) return false;
   }
   session.options = ReadOptionSet();
   const std::string help_file = ReadSetting(nullptr, "HelpFile", kDefaultHelpFile);
@@ -37,6 +44,10 @@ void LoadTestPicture(EditorSession& session, const platform::Pump& pump) {
 }
 
 }  // namespace
+
+std::string WriteSettingsQuestion(const std::string& tree) {
+  return "Ombrix is installed in\n\"" + tree + "\".\nWrite your settings from this installation?";
+}
 
 std::string ChooseStartupScript(const EditorSession& session) {
   if (session.launched_with_script) return session.launch_script;

@@ -12,6 +12,8 @@ namespace ombrix::editor {
 inline constexpr const char* kStepTexts[] = {"Reading config file...", "Loading plug-ins...", "Building menu...",
                                              "Creating window...", "Loading pictures..."};
 inline constexpr const char* kReinstallMessage = "Some information are missing, you must reinstall Ombrix";
+// Asked after kReinstallMessage when the editor runs from an installation tree.
+std::string WriteSettingsQuestion(const std::string& tree);
 
 // What the sequence asks of the windows. Messages go through the dialogs, not through here.
 class StartupView {
@@ -43,8 +45,9 @@ enum class StartupResult {
 
 // Runs the start-up steps in order:
 //  1. "Reading config file...": an empty "InstallDir" shows kReinstallMessage ("Ombrix - Error")
-//     and ends; else the option set, the derived paths (the temporary folder is made) and the
-//     script header from the options.
+//     and ends, unless the editor runs from an installation tree and the user then agrees to have
+//     this user's settings written from it (the installation's initial settings); else the option set, the derived
+//     paths (the temporary folder is made) and the script header from the options.
 //  2. "Loading plug-ins...": the plug-in database; each loader failure is shown; no filter at
 //     all ends without a further message.
 //  3. "Building menu...", 4. "Creating window...": the menu groups and the initial state.

@@ -13,36 +13,40 @@ namespace {
 
 using namespace ombrix::kit;
 
-int32_t ApplyCombinate(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const float dx = ParameterValue(*context, 2);
-  const float dy = ParameterValue(*context, 3);
-  // The first set operator of group 1; none set leaves the pixels as they are.
-  const auto op = static_cast<Operator>(FirstSetOption(*context, {1, 2, 3, 4, 5, 6}));
-  const bool negative = OptionSet(*context, 7);
-  const Addressing addressing = AddressingOf(*context);
+enum Slot : int32_t { kXOffset = 2, kYOffset = 3 };
+// Option slots 1 to 6 are the operators, numbered as Operator numbers them.
+enum Option : int32_t { kAnd = 1, kOr, kXOr, kAdd, kSub, kDifference, kNegative };
 
-  return RunWithSecondPicture(*context, PictureSlot::kOfCombinate, [&](const SecondPicture& second) {
+int32_t ApplyCombinate(const ApplyContext& context, const Zone zone) {
+  const float dx = ParameterValue(context, kXOffset);
+  const float dy = ParameterValue(context, kYOffset);
+  // The first set operator of group 1; none set leaves the pixels as they are.
+  const auto op = static_cast<Operator>(FirstSetOption(context, {kAnd, kOr, kXOr, kAdd, kSub, kDifference}));
+  const bool negative = OptionSet(context, kNegative);
+  const Addressing addressing = AddressingOf(context);
+
+  return RunWithSecondPicture(context, PictureSlot::kOfCombinate, [&](const SecondPicture& second) {
     return WalkWithSampleRows(
-        *zone, second, addressing, dx, dy, negative,
+        zone, second, addressing, dx, dy, negative,
         [op](int32_t, uint8_t* p, const uint8_t* s, int32_t count) { CombineRow(op, p, s, 3 * size_t(count)); });
   });
 }
 
 const ParameterRow kParameters[] = {
-    {1, "Picture Name", "(none)", "", kKindPictureFile},
-    {2, "X Offset", "0", "0", kKindHorizontal},
-    {3, "Y Offset", "0", "0", kKindVertical},
+    {kPictureName, "Picture Name", "(none)", "", kKindPictureFile},
+    {kXOffset, "X Offset", "0", "0", kKindHorizontal},
+    {kYOffset, "Y Offset", "0", "0", kKindVertical},
 };
 const OptionRow kOptions[] = {
-    {1, "And", 1, 1},        {2, "Or", 0, 1},       {3, "XOr", 0, 1},    {4, "Add", 0, 1},     {5, "Sub", 0, 1},
-    {6, "Difference", 0, 1}, {7, "Negative", 0, 3}, {8, "Normal", 1, 4}, {9, "Stretch", 0, 4}, {10, "Repeat", 0, 4},
+    {kAnd, "And", 1, 1},           {kOr, "Or", 0, 1},         {kXOr, "XOr", 0, 1},
+    {kAdd, "Add", 0, 1},           {kSub, "Sub", 0, 1},       {kDifference, "Difference", 0, 1},
+    {kNegative, "Negative", 0, 3}, {kNormal, "Normal", 1, 4}, {kStretch, "Stretch", 0, 4},
+    {kRepeat, "Repeat", 0, 4},
 };
 
 }  // namespace
 
 // The name ends with a blank, as the catalogue has always spelt it.
-const CatalogueRow kCombinate = {"Combinate ", ApplyCombinate, kHelpFile, 1, kParameters, kOptions};
+const CatalogueRow kCombinate = {"Combinate ", ApplyInZone<ApplyCombinate>, kHelpFile, 1, kParameters, kOptions};
 
 }  // namespace ombrix::com

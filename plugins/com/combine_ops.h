@@ -1,17 +1,18 @@
 // Combinate's operators on bytes: one pixel channel with the sample's channel (the plain rule),
 // and a whole row of channels at once, sixteen bytes a step with the SSE2 byte operations, which
 // compute the same clamped results (saturating add and subtract, the absolute difference as the
-// sum of both saturated differences).
+// sum of both saturated differences), where the level in force (core/kit/simd.h) allows.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-#if defined(__SSE2__)
+#include "core/kit/pixel_math.h"
+#include "core/kit/simd.h"
+
+#if OMBRIX_SIMD_X86
 #include <emmintrin.h>
 #endif
-
-#include "core/kit/pixel_math.h"
 
 namespace ombrix::com {
 
@@ -41,8 +42,9 @@ inline uint8_t CombineBytes(Operator op, int32_t p, int32_t s) {
 // p[i] = CombineBytes(op, p[i], s[i]) for i < n.
 inline void CombineRow(Operator op, uint8_t* p, const uint8_t* s, size_t n) {
   size_t i = 0;
-#if defined(__SSE2__)
+#if OMBRIX_SIMD_X86
   auto each = [&](auto combine) {
+    if (!kit::simd::Uses(kit::simd::Level::kSse2)) return;
     for (; i + 16 <= n; i += 16) {
       const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
       const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));

@@ -21,30 +21,33 @@ namespace {
 
 using namespace ombrix::kit;
 
+enum Slot : int32_t { kXOffset = 2, kYOffset = 3, kTransparency = 4, kNeutralColour = 5, kThreshold = 6 };
+enum Option : int32_t { kUseTransparencyColour = 2, kSolidBloc = 3, kUseAlphaLayer = 4, kNegative = 6 };
+
 struct ComposeSettings {
   int64_t dx = 0;  // offsets truncated to integers
   int64_t dy = 0;
   double opacity = 1.0;
   Colour neutral;
   int64_t threshold = 0;
-  bool keyed = true;      // option 2 "Use transparency color" (else 3 "Solid Bloc", always mixed)
-  bool use_alpha = true;  // option 4 "Use Alpha Layer"
-  bool negative = false;  // option 6
+  bool keyed = true;      // "Use transparency color" (else "Solid Bloc", always mixed)
+  bool use_alpha = true;  // "Use Alpha Layer"
+  bool negative = false;
   Addressing addressing = Addressing::kNormal;
 };
 
 ComposeSettings ReadSettings(const ApplyContext& context) {
   ComposeSettings s;
-  s.dx = TruncateToInt(ParameterValue(context, 2));
-  s.dy = TruncateToInt(ParameterValue(context, 3));
+  s.dx = TruncateToInt(ParameterValue(context, kXOffset));
+  s.dy = TruncateToInt(ParameterValue(context, kYOffset));
   // Opacity 1 - 0.01 x Transparency in double precision: 100 % gives exactly 0.
-  s.opacity = 1.0 - 0.01 * double(ParameterValue(context, 4));
+  s.opacity = 1.0 - 0.01 * double(ParameterValue(context, kTransparency));
   // A neutral colour that cannot be read (a host passing too few slots) keys on black.
-  s.neutral = ReadColour(context, 5).value_or(Colour{});
-  s.threshold = TruncateToInt(ParameterValue(context, 6));
-  s.keyed = FirstSetOption(context, {2, 3}) == 2;
-  s.use_alpha = OptionSet(context, 4);
-  s.negative = OptionSet(context, 6);
+  s.neutral = ReadColour(context, kNeutralColour).value_or(Colour{});
+  s.threshold = TruncateToInt(ParameterValue(context, kThreshold));
+  s.keyed = FirstSetOption(context, {kUseTransparencyColour, kSolidBloc}) == kUseTransparencyColour;
+  s.use_alpha = OptionSet(context, kUseAlphaLayer);
+  s.negative = OptionSet(context, kNegative);
   s.addressing = AddressingOf(context);
   return s;
 }
@@ -58,11 +61,9 @@ int32_t Weight(int32_t alpha, double opacity) { return std::clamp(TruncateToInt(
 // (c x 256 + k x (s - c)) >> 8, arithmetic shift; with k in 0..255 the result stays in 0..255.
 uint8_t Mix(int32_t c, int32_t s, int32_t k) { return uint8_t((c * 256 + k * (s - c)) >> 8); }
 
-int32_t ApplyCompose(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const ComposeSettings settings = ReadSettings(*context);
-  return RunWithSecondPicture(*context, PictureSlot::kOfCompose, [&](const SecondPicture& second) {
+int32_t ApplyCompose(const ApplyContext& context, const Zone zone) {
+  const ComposeSettings settings = ReadSettings(context);
+  return RunWithSecondPicture(context, PictureSlot::kOfCompose, [&](const SecondPicture& second) {
     const bool alpha_plane = settings.use_alpha && second.picture.ExtraPlane() != nullptr;
     const int32_t red = settings.neutral.red, green = settings.neutral.green, blue = settings.neutral.blue;
     const int64_t t = settings.threshold;
@@ -74,12 +75,12 @@ int32_t ApplyCompose(ApplyContext* context) {
     // scales the point.
     const SecondRows samples(second.picture, second.scale_x, second.scale_y, settings.addressing,
                              RepeatSampling::kWrapAroundSampler, static_cast<long double>(settings.dx),
-                             static_cast<long double>(settings.dy), settings.negative, zone->x0, zone->x1);
+                             static_cast<long double>(settings.dy), settings.negative, zone.x0, zone.x1);
     const size_t count = size_t(samples.Columns());
     std::vector<uint8_t> colours(3 * count);
     // Without an alpha plane every pixel weighs as alpha 255.
     std::vector<uint8_t> alphas(count, 255);
-    return WalkRows(*zone, [&](int32_t y, uint8_t* p) {
+    return WalkRows(zone, [&](int32_t y, uint8_t* p) {
       samples.Colours(y, colours.data());
       if (alpha_plane) samples.Alphas(y, alphas.data());
       const uint8_t* s = colours.data();
@@ -100,25 +101,25 @@ int32_t ApplyCompose(ApplyContext* context) {
 }
 
 const ParameterRow kParameters[] = {
-    {1, "Picture Name", "(none)", "", kKindPictureFile},
-    {2, "X Offset", "0", "0", kKindHorizontal},
-    {3, "Y Offset", "0", "0", kKindVertical},
-    {4, "Transparency", "0 %", "0 %", kKindPercentage},
-    {5, "Neutral Color", "0 0 255", "0 0 0", kKindColour},
-    {6, "Threshold", "0", "0", kKindByteRange},
+    {kPictureName, "Picture Name", "(none)", "", kKindPictureFile},
+    {kXOffset, "X Offset", "0", "0", kKindHorizontal},
+    {kYOffset, "Y Offset", "0", "0", kKindVertical},
+    {kTransparency, "Transparency", "0 %", "0 %", kKindPercentage},
+    {kNeutralColour, "Neutral Color", "0 0 255", "0 0 0", kKindColour},
+    {kThreshold, "Threshold", "0", "0", kKindByteRange},
 };
 const OptionRow kOptions[] = {
-    {2, "Use transparency color", 1, 2},
-    {3, "Solid Bloc", 0, 2},
-    {4, "Use Alpha Layer", 1, 3},
-    {6, "Negative", 0, 5},
-    {8, "Normal", 1, 4},
-    {9, "Stretch", 0, 4},
-    {10, "Repeat", 0, 4},
+    {kUseTransparencyColour, "Use transparency color", 1, 2},
+    {kSolidBloc, "Solid Bloc", 0, 2},
+    {kUseAlphaLayer, "Use Alpha Layer", 1, 3},
+    {kNegative, "Negative", 0, 5},
+    {kNormal, "Normal", 1, 4},
+    {kStretch, "Stretch", 0, 4},
+    {kRepeat, "Repeat", 0, 4},
 };
 
 }  // namespace
 
-const CatalogueRow kCompose = {"Compose", ApplyCompose, kHelpFileLower, 2, kParameters, kOptions};
+const CatalogueRow kCompose = {"Compose", ApplyInZone<ApplyCompose>, kHelpFileLower, 2, kParameters, kOptions};
 
 }  // namespace ombrix::com

@@ -4,12 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <exception>
-#include <new>
 #include <string>
 
-#include "core/import/picture_import.h"
-#include "core/platform/paths.h"
+#include "core/kit/picture_file.h"
 
 namespace ombrix::com {
 namespace {
@@ -20,23 +17,25 @@ std::unique_ptr<Picture>& Slot(PictureSlot slot) {
   return slots[static_cast<int>(slot)];
 }
 
-// Parameter 1's value text of the filter entry, read as text (not through the value array).
+// The "Picture Name" value text of the filter entry, read as text (not through the value array).
 std::string FileNameOf(const ApplyContext& context) {
   const FilterDescriptor* d = context.descriptor;
-  if (d == nullptr || d->parameters == nullptr || d->parameter_count < 2) return {};
-  const char* value = d->parameters[1].value;
-  return std::string(value, strnlen(value, sizeof d->parameters[1].value));
+  if (d == nullptr || d->parameters == nullptr || d->parameter_count <= kPictureName) return {};
+  const char* value = d->parameters[kPictureName].value;
+  return std::string(value, strnlen(value, sizeof d->parameters[kPictureName].value));
 }
 
 std::unique_ptr<Picture> LoadSecondPicture(const std::string& path) {
-  std::unique_ptr<Picture> picture = LoadPictureFile(path.c_str());
+  std::unique_ptr<Picture> picture = kit::LoadPicture(path.c_str());
   if (picture == nullptr || picture->IsEmpty() || picture->Width() < 1 || picture->Height() < 1) return nullptr;
   return picture;
 }
 
-int32_t RunFrame(const ApplyContext& context, PictureSlot slot, const SecondPictureWalk& walk) {
+}  // namespace
+
+int32_t RunWithSecondPicture(const ApplyContext& context, PictureSlot slot, const SecondPictureWalk& walk) {
   const std::string path = FileNameOf(context);
-  const std::string message = "Loading \"" + std::string(platform::FileNamePart(path.c_str())) + "\"...";
+  const std::string message = "Loading \"" + std::string(kit::FileNamePart(path.c_str())) + "\"...";
   kit::SetInfoText(message.c_str());
 
   std::unique_ptr<Picture>& held = Slot(slot);
@@ -59,17 +58,6 @@ int32_t RunFrame(const ApplyContext& context, PictureSlot slot, const SecondPict
   return result;
 }
 
-}  // namespace
-
-int32_t RunWithSecondPicture(const ApplyContext& context, PictureSlot slot, const SecondPictureWalk& walk) {
-  try {
-    return RunFrame(context, slot, walk);
-  } catch (const std::exception&) {
-    // Out of memory for a text or a picture: the filter fails, nothing leaves the module.
-    return 0;
-  }
-}
-
 std::unique_ptr<Picture> CopyOfWorkZone(const ApplyContext& context) {
   const Picture* work = kit::WorkPicture();
   if (work == nullptr || work->IsEmpty() || work->Width() < 1 || work->Height() < 1) return nullptr;
@@ -82,8 +70,8 @@ std::unique_ptr<Picture> CopyOfWorkZone(const ApplyContext& context) {
   const int32_t width = x1 - x0 + 1;
   const int32_t height = y1 - y0 + 1;
 
-  std::unique_ptr<Picture> copy(new (std::nothrow) Picture);
-  if (copy == nullptr || copy->Create(width, height) == 0) return nullptr;
+  auto copy = std::make_unique<Picture>();
+  if (copy->Create(width, height) == 0) return nullptr;
   for (int32_t y = 0; y < height; ++y) std::memcpy(copy->Row(y), work->Row(y0 + y) + 3 * size_t(x0), 3 * size_t(width));
   if (const uint8_t* plane = work->ExtraPlane()) {
     if (copy->AllocExtraPlane() == 0) return nullptr;
@@ -95,10 +83,10 @@ std::unique_ptr<Picture> CopyOfWorkZone(const ApplyContext& context) {
 }
 
 Addressing AddressingOf(const ApplyContext& context) {
-  switch (kit::FirstSetOption(context, {8, 9, 10})) {
-    case 9:
+  switch (kit::FirstSetOption(context, {kNormal, kStretch, kRepeat})) {
+    case kStretch:
       return Addressing::kStretch;
-    case 10:
+    case kRepeat:
       return Addressing::kRepeat;
     default:
       return Addressing::kNormal;

@@ -17,6 +17,11 @@
 
 namespace ombrix::com {
 
+// The slots every composition filter shares: the second picture's file name, and the addressing
+// options.
+enum FrameSlot : int32_t { kPictureName = 1 };
+enum FrameOption : int32_t { kNormal = 8, kStretch = 9, kRepeat = 10 };
+
 // One slot per filter for its second picture. A call stopped through the progress callback
 // leaves its picture in the slot; the next call of the same filter releases it first.
 enum class PictureSlot { kOfCompose, kOfDisplaceMap, kOfCombinate, kOfRub };
@@ -31,9 +36,9 @@ struct SecondPicture {
 using SecondPictureWalk = std::function<int32_t(const SecondPicture&)>;
 
 // The common frame after zone clipping, in this order: shows "Loading "<file name>"..." (the
-// file name part of parameter 1's value text, after its last separator of either kind),
+// file name part of the "Picture Name" value text, after its last separator of either kind),
 // releases a picture a stopped call left in the slot, loads the picture file named by parameter
-// 1's value text through the picture import (then calls ShowProgress(1)) or else copies the
+// value text through the kit's picture files (then calls ShowProgress(1)) or else copies the
 // WORK zone, works out the scale factors, clears the message and runs `walk`, which walks the
 // zone with the progress cadence. When `walk` returns 1 the picture is released; when it
 // returns 0 (stopped) the picture stays in the slot. 0 as well when the fallback copy cannot be
@@ -46,7 +51,7 @@ int32_t RunWithSecondPicture(const ApplyContext& context, PictureSlot slot, cons
 // there is no WORK picture or the copy cannot be allocated.
 std::unique_ptr<Picture> CopyOfWorkZone(const ApplyContext& context);
 
-// Options 8 "Normal", 9 "Stretch", 10 "Repeat": the first set one; none set counts as Normal.
+// Options "Normal", "Stretch", "Repeat": the first set one; none set counts as Normal.
 Addressing AddressingOf(const ApplyContext& context);
 
 // Walks the zone with the progress cadence and calls row(y, p, s, count) for every zone row: p

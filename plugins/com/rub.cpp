@@ -13,36 +13,37 @@ namespace {
 
 using namespace ombrix::kit;
 
+enum Slot : int32_t { kXOffset = 2, kYOffset = 3 };
+enum Option : int32_t { kTint = 1, kColorize = 2, kMinimum = 3, kMaximum = 4, kNegative = 6 };
+
 int32_t Sum(const uint8_t* bgr) { return int32_t(bgr[0]) + bgr[1] + bgr[2]; }
 
 void Copy(uint8_t* to, const uint8_t* from) { to[0] = from[0], to[1] = from[1], to[2] = from[2]; }
 
-int32_t ApplyRub(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const float dx = ParameterValue(*context, 2);
-  const float dy = ParameterValue(*context, 3);
-  const int32_t mode = FirstSetOption(*context, {1, 2, 3, 4});
-  const bool negative = OptionSet(*context, 6);
-  const Addressing addressing = AddressingOf(*context);
+int32_t ApplyRub(const ApplyContext& context, const Zone zone) {
+  const float dx = ParameterValue(context, kXOffset);
+  const float dy = ParameterValue(context, kYOffset);
+  const int32_t mode = FirstSetOption(context, {kTint, kColorize, kMinimum, kMaximum});
+  const bool negative = OptionSet(context, kNegative);
+  const Addressing addressing = AddressingOf(context);
 
-  return RunWithSecondPicture(*context, PictureSlot::kOfRub, [&](const SecondPicture& second) {
-    auto walk = [&](auto&& pixel) { return WalkWithSamples(*zone, second, addressing, dx, dy, negative, pixel); };
+  return RunWithSecondPicture(context, PictureSlot::kOfRub, [&](const SecondPicture& second) {
+    auto walk = [&](auto&& pixel) { return WalkWithSamples(zone, second, addressing, dx, dy, negative, pixel); };
     switch (mode) {
-      case 1:  // Tint: the pixel keeps its tint and takes the sample's intensity.
+      case kTint:  // the pixel keeps its tint and takes the sample's intensity.
         return walk([](int32_t, int32_t, uint8_t* p, const uint8_t* s) { SetByteIntensity(p, Mean(s)); });
-      case 2:  // Colorize: the sample's tint with the pixel's intensity.
+      case kColorize:  // the sample's tint with the pixel's intensity.
         return walk([](int32_t, int32_t, uint8_t* p, const uint8_t* s) {
           uint8_t c[3];
           Copy(c, s);
           SetByteIntensity(c, Mean(p));
           Copy(p, c);
         });
-      case 3:  // Minimum
+      case kMinimum:
         return walk([](int32_t, int32_t, uint8_t* p, const uint8_t* s) {
           if (Sum(s) < Sum(p)) Copy(p, s);
         });
-      case 4:  // Maximum
+      case kMaximum:
         return walk([](int32_t, int32_t, uint8_t* p, const uint8_t* s) {
           if (Sum(p) < Sum(s)) Copy(p, s);
         });
@@ -53,17 +54,18 @@ int32_t ApplyRub(ApplyContext* context) {
 }
 
 const ParameterRow kParameters[] = {
-    {1, "Picture Name", "(none)", "", kKindPictureFile},
-    {2, "X Offset", "0", "0", kKindHorizontal},
-    {3, "Y Offset", "0", "0", kKindVertical},
+    {kPictureName, "Picture Name", "(none)", "", kKindPictureFile},
+    {kXOffset, "X Offset", "0", "0", kKindHorizontal},
+    {kYOffset, "Y Offset", "0", "0", kKindVertical},
 };
 const OptionRow kOptions[] = {
-    {1, "Tint", 1, 1},     {2, "Colorize", 0, 1}, {3, "Minimum", 0, 1}, {4, "Maximum", 0, 1},
-    {6, "Negative", 0, 3}, {8, "Normal", 1, 4},   {9, "Stretch", 0, 4}, {10, "Repeat", 0, 4},
+    {kTint, "Tint", 1, 1},       {kColorize, "Colorize", 0, 1}, {kMinimum, "Minimum", 0, 1},
+    {kMaximum, "Maximum", 0, 1}, {kNegative, "Negative", 0, 3}, {kNormal, "Normal", 1, 4},
+    {kStretch, "Stretch", 0, 4}, {kRepeat, "Repeat", 0, 4},
 };
 
 }  // namespace
 
-const CatalogueRow kRub = {"Rub", ApplyRub, kHelpFileLower, 4, kParameters, kOptions};
+const CatalogueRow kRub = {"Rub", ApplyInZone<ApplyRub>, kHelpFileLower, 4, kParameters, kOptions};
 
 }  // namespace ombrix::com

@@ -4,28 +4,27 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/kit/simd.h"
+
 namespace ombrix::com {
 namespace {
 
-// The true floor of t, as LocateCell finds it (|t| below kFarAway).
-int32_t FloorOf(float t) {
-  const int32_t i = int32_t(t);
-  return float(i) > t ? i - 1 : i;
-}
+using kit::FloorToInt;
+using kit::kFarAway;
 
 // Neighbour indices of the samplers with an outside colour: compared as unsigned 16-bit values,
 // -1 outside. A far point has both neighbours outside, so all four take the outside colour, as
 // the plain sampler does.
 AxisStep OutsideStep(float t, int32_t size) {
   if (!(std::fabs(t) < kFarAway)) return AxisStep{-1, -1, 0.0f, false};
-  const int32_t a = FloorOf(t);
+  const int32_t a = FloorToInt(t);
   const uint16_t ua = uint16_t(a), ub = uint16_t(a + 1);
   return AxisStep{ua < size ? int32_t(ua) : -1, ub < size ? int32_t(ub) : -1, t - float(a), false};
 }
 
 AxisStep WrappedStep(float t, int32_t size) {
   if (!(std::fabs(t) < kFarAway)) return AxisStep{0, kit::WrapInto(1, size), 0.0f, true};
-  const int32_t a = FloorOf(t);
+  const int32_t a = FloorToInt(t);
   return AxisStep{kit::WrapInto(a, size), kit::WrapInto(a + 1, size), t - float(a), false};
 }
 
@@ -37,6 +36,7 @@ AxisStep PixelStep(int32_t index) { return AxisStep{index, index, 0.0f, false}; 
 SecondRows::SecondRows(const Picture& picture, float scale_x, float scale_y, Addressing mode, RepeatSampling repeat,
                        long double dx, long double dy, bool negative, int32_t x0, int32_t x1)
     : view_(picture),
+      lanes_(kit::simd::Uses(kit::simd::Level::kSse2)),
       mode_(mode),
       repeat_(repeat),
       dy_(dy),
@@ -116,7 +116,7 @@ void SecondRows::Colours(int32_t y, uint8_t* out) const {
     const uint8_t* p10 = q0 != nullptr && cx.b >= 0 ? q0 + 3 * size_t(cx.b) : kBlack;
     const uint8_t* p01 = q1 != nullptr && cx.a >= 0 ? q1 + 3 * size_t(cx.a) : kBlack;
     const uint8_t* p11 = q1 != nullptr && cx.b >= 0 ? q1 + 3 * size_t(cx.b) : kBlack;
-    BlendCell(p00, p10, p01, p11, cx.f, f, s);
+    kit::BlendCell(p00, p10, p01, p11, cx.f, f, s, lanes_);
   }
   Invert(out, 3 * columns_.size());
 }
@@ -145,10 +145,7 @@ void SecondRows::Alphas(int32_t y, uint8_t* out) const {
       *a = uint8_t(int32_t(a00));
       continue;
     }
-    const float a10 = at(cx.b, cy.a), a01 = at(cx.a, cy.b), a11 = at(cx.b, cy.b);
-    const float by_rows = Lerp(Lerp(a00, a01, cy.f), Lerp(a10, a11, cy.f), cx.f);
-    const float by_columns = Lerp(Lerp(a00, a10, cx.f), Lerp(a01, a11, cx.f), cy.f);
-    *a = uint8_t(int32_t(0.5f * (by_rows + by_columns)));
+    *a = kit::Blend(a00, at(cx.b, cy.a), at(cx.a, cy.b), at(cx.b, cy.b), cx.f, cy.f);
   }
 }
 

@@ -3,7 +3,7 @@
 // depends on the column only, its v on the row only), so the neighbours and fractions of every
 // column are found once per call and those of a row once per row; a pixel then only fetches and
 // blends. The results are those of kit::SampleBilinear, kit::SampleWrapped and
-// kit::SampleAlpha at the points composition_frame.h describes.
+// kit::SampleAlpha at the points composition_frame.h describes; the blends are the kit's.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +12,6 @@
 #include "core/kit/filter_steps.h"
 #include "core/kit/pixel_math.h"
 #include "core/kit/samplers.h"
-#include "plugins/com/com_samplers.h"
 
 namespace ombrix::com {
 
@@ -72,7 +71,8 @@ class SecondRows {
     int32_t source;
   };
 
-  PictureView view_;
+  kit::PictureView view_;
+  bool lanes_;  // blend the channels in vector lanes (the level in force allows SSE2)
   Addressing mode_;
   RepeatSampling repeat_;
   long double dy_;

@@ -9,13 +9,14 @@ namespace {
 
 using namespace ombrix::kit;
 
-int32_t ApplyAntique(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const int32_t basis = FirstSetOption(*context, {6, 7, 8});
+enum Slot : int32_t { kIndex = 2 };
+enum Option : int32_t { kBasedOnRed = 6, kBasedOnGreen = 7, kBasedOnBlue = 8 };
+
+int32_t ApplyAntique(const ApplyContext& context, const Zone zone) {
+  const int32_t basis = FirstSetOption(context, {kBasedOnRed, kBasedOnGreen, kBasedOnBlue});
   // Hosts always send one set option; with none there is no hue to choose, so nothing changes.
   if (basis == 0) return 1;
-  const float index = ParameterValue(*context, 2);
+  const float index = ParameterValue(context, kIndex);
   // tone[S] = (red, green, blue) for the channel sum S, with v = truncate(S / (Index * 3)).
   // Index 0 would divide by zero: a black pixel (S = 0) stays black and every other pixel takes
   // the value of an unbounded v, which is white.
@@ -27,10 +28,10 @@ int32_t ApplyAntique(ApplyContext* context) {
     const int64_t smaller = 2 * v / 3;
     int64_t red = 0, green = 0, blue = 0;
     switch (basis) {
-      case 6:
+      case kBasedOnRed:
         red = v, green = smaller, blue = largest;
         break;
-      case 7:
+      case kBasedOnGreen:
         red = largest, green = v, blue = smaller;
         break;
       default:
@@ -42,21 +43,21 @@ int32_t ApplyAntique(ApplyContext* context) {
     if (largest > 255) red = 255;
     tone[sum] = PackColour(Clamp(blue), Clamp(green), Clamp(red));
   }
-  const size_t count = size_t(zone->Width() > 0 ? zone->Width() : 0);
-  return WalkRows(*zone, [&](int32_t, uint8_t* p) { ColourByIndexRow(p, count, ColourIndex::kSum, tone); });
+  const size_t count = size_t(zone.Width() > 0 ? zone.Width() : 0);
+  return WalkRows(zone, [&](int32_t, uint8_t* p) { ColourByIndexRow(p, count, ColourIndex::kSum, tone); });
 }
 
 const ParameterRow kParameters[] = {
-    {2, "Index", "1.4", "0.0", kKindReal},
+    {kIndex, "Index", "1.4", "0.0", kKindReal},
 };
 const OptionRow kOptions[] = {
-    {6, "Based on Red", 0, 1},
-    {7, "Based on Green", 1, 1},
-    {8, "Based on Blue", 0, 1},
+    {kBasedOnRed, "Based on Red", 0, 1},
+    {kBasedOnGreen, "Based on Green", 1, 1},
+    {kBasedOnBlue, "Based on Blue", 0, 1},
 };
 
 }  // namespace
 
-const CatalogueRow kAntique = {"Antique", ApplyAntique, kHelpFile, 0, kParameters, kOptions};
+const CatalogueRow kAntique = {"Antique", ApplyInZone<ApplyAntique>, kHelpFile, 0, kParameters, kOptions};
 
 }  // namespace ombrix::pal

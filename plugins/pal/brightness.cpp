@@ -9,6 +9,8 @@ namespace {
 
 using namespace ombrix::kit;
 
+enum Slot : int32_t { kFactor = 2 };
+
 // The product is taken in extended precision: Factor 1.4 arrives as the float just below 1.4,
 // so 100 becomes 139. A negative factor has no meaningful result; its products below 0 are
 // stored as 0 rather than as the low bits of a negative number.
@@ -18,23 +20,21 @@ uint8_t Brighten(int32_t c, float factor) {
   return Clamp(TruncateToInt(product));
 }
 
-int32_t ApplyBrightness(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const float factor = ParameterValue(*context, 2);
+int32_t ApplyBrightness(const ApplyContext& context, const Zone zone) {
+  const float factor = ParameterValue(context, kFactor);
   uint8_t table[3][256];
   for (int32_t c = 0; c < 256; ++c) table[0][c] = table[1][c] = table[2][c] = Brighten(c, factor);
   const ChannelMaps maps(table);
-  const size_t bytes = 3 * size_t(zone->Width() > 0 ? zone->Width() : 0);
-  return WalkRows(*zone, [&](int32_t, uint8_t* p) { maps.Row(p, bytes); });
+  const size_t bytes = 3 * size_t(zone.Width() > 0 ? zone.Width() : 0);
+  return WalkRows(zone, [&](int32_t, uint8_t* p) { maps.Row(p, bytes); });
 }
 
 const ParameterRow kParameters[] = {
-    {2, "Factor", "1.4", "0.0", kKindPositiveReal},
+    {kFactor, "Factor", "1.4", "0.0", kKindPositiveReal},
 };
 
 }  // namespace
 
-const CatalogueRow kBrightness = {"Brightness", ApplyBrightness, kHelpFile, 2, kParameters, {}};
+const CatalogueRow kBrightness = {"Brightness", ApplyInZone<ApplyBrightness>, kHelpFile, 2, kParameters, {}};
 
 }  // namespace ombrix::pal

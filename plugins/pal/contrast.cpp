@@ -9,10 +9,10 @@ namespace {
 
 using namespace ombrix::kit;
 
-int32_t ApplyContrast(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const float coefficient = ParameterValue(*context, 2);
+enum Slot : int32_t { kCoefficient = 2 };
+
+int32_t ApplyContrast(const ApplyContext& context, const Zone zone) {
+  const float coefficient = ParameterValue(context, kCoefficient);
   static MeanTableCache cache;
   cache.Prepare(coefficient, [coefficient](MeanChannelTable& table) {
     const long double k = coefficient * 0.0078125L;  // Coefficient / 128, exact
@@ -27,16 +27,16 @@ int32_t ApplyContrast(ApplyContext* context) {
   });
   const MeanChannelTable& table = cache.table();
   const MeanArithmetic arithmetic = cache.arithmetic();
-  const size_t count = size_t(zone->Width() > 0 ? zone->Width() : 0);
-  return WalkRows(*zone, [&](int32_t, uint8_t* p) { MeanTableRow(p, count, table, arithmetic); });
+  const size_t count = size_t(zone.Width() > 0 ? zone.Width() : 0);
+  return WalkRows(zone, [&](int32_t, uint8_t* p) { MeanTableRow(p, count, table, arithmetic); });
 }
 
 const ParameterRow kParameters[] = {
-    {2, "Coefficient", "2", "0.0", kKindReal},
+    {kCoefficient, "Coefficient", "2", "0.0", kKindReal},
 };
 
 }  // namespace
 
-const CatalogueRow kContrast = {"Contrast", ApplyContrast, kHelpFile, 3, kParameters, {}};
+const CatalogueRow kContrast = {"Contrast", ApplyInZone<ApplyContrast>, kHelpFile, 3, kParameters, {}};
 
 }  // namespace ombrix::pal

@@ -9,6 +9,9 @@ namespace {
 
 using namespace ombrix::kit;
 
+enum Slot : int32_t { kColour = 2 };
+enum Option : int32_t { kIn = 2, kOut = 3 };
+
 // c + truncate(delta / n * s), stored as a byte; the division is floating and the product with
 // s is taken before truncation.
 uint8_t Toward(int32_t c, int32_t delta, int64_t n, long double s) {
@@ -31,20 +34,19 @@ uint8_t FadeChannel(int32_t c, int32_t k, int64_t s, int64_t n, bool fade_in) {
   return s > 0 ? Toward(k, c - k, n, s) : Toward(c, k - c, n, -static_cast<long double>(s));
 }
 
-int32_t ApplyFade(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone || context->descriptor == nullptr) return 1;
-  const auto colour = ReadColour(*context, 2);
+int32_t ApplyFade(const ApplyContext& context, const Zone zone) {
+  if (context.descriptor == nullptr) return 1;
+  const auto colour = ReadColour(context, kColour);
   if (!colour) return 1;
-  const bool fade_in = OptionSet(*context, 2);
-  const int64_t s = context->frame_offset;
-  const int64_t n = int64_t(context->descriptor->end_frame) - context->descriptor->start_frame;
-  if ((s == 0 && fade_in) || (s == n && OptionSet(*context, 3))) return 1;
+  const bool fade_in = OptionSet(context, kIn);
+  const int64_t s = context.frame_offset;
+  const int64_t n = int64_t(context.descriptor->end_frame) - context.descriptor->start_frame;
+  if ((s == 0 && fade_in) || (s == n && OptionSet(context, kOut))) return 1;
   uint8_t table[3][256];
   const uint8_t target[3] = {colour->blue, colour->green, colour->red};
   for (int ch = 0; ch < 3; ++ch)
     for (int32_t c = 0; c < 256; ++c) table[ch][c] = FadeChannel(c, target[ch], s, n, fade_in);
-  return ForEachWorkPixel(*zone, [&](uint8_t* p) {
+  return ForEachWorkPixel(zone, [&](uint8_t* p) {
     p[kBlue] = table[kBlue][p[kBlue]];
     p[kGreen] = table[kGreen][p[kGreen]];
     p[kRed] = table[kRed][p[kRed]];
@@ -52,15 +54,15 @@ int32_t ApplyFade(ApplyContext* context) {
 }
 
 const ParameterRow kParameters[] = {
-    {2, "Color", "0 0 0", "0 0 0", kKindColour},
+    {kColour, "Color", "0 0 0", "0 0 0", kKindColour},
 };
 const OptionRow kOptions[] = {
-    {2, "In", 1, 1},
-    {3, "Out", 0, 1},
+    {kIn, "In", 1, 1},
+    {kOut, "Out", 0, 1},
 };
 
 }  // namespace
 
-const CatalogueRow kFade = {"Fade", ApplyFade, kHelpFile, 4, kParameters, kOptions};
+const CatalogueRow kFade = {"Fade", ApplyInZone<ApplyFade>, kHelpFile, 4, kParameters, kOptions};
 
 }  // namespace ombrix::pal

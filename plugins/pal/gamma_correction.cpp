@@ -10,33 +10,34 @@ namespace {
 
 using namespace ombrix::kit;
 
+enum Slot : int32_t { kRedIncrement = 1, kGreenIncrement = 2, kBlueIncrement = 3 };
+
 // f = 1 + 0.01 * percent, computed in extended precision and stored in single precision; the
 // constant is the double nearest to 0.01. (Computing it all in float would turn 60 % into
 // 1.5999999 and 100 into 159.)
 float FactorOf(float percent) { return static_cast<float>(1.0L + static_cast<long double>(0.01) * percent); }
 
-int32_t ApplyGammaCorrection(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
+int32_t ApplyGammaCorrection(const ApplyContext& context, const Zone zone) {
   uint8_t table[3][256];
-  const int32_t parameter_of_channel[3] = {3, 2, 1};  // blue, green, red
+  const int32_t parameter_of_channel[3] = {kBlueIncrement, kGreenIncrement, kRedIncrement};
   for (int ch = 0; ch < 3; ++ch) {
-    const long double f = FactorOf(ParameterValue(*context, parameter_of_channel[ch]));
+    const long double f = FactorOf(ParameterValue(context, parameter_of_channel[ch]));
     for (int32_t c = 0; c < 256; ++c) table[ch][c] = Clamp(TruncateToInt(c * f));
   }
   const ChannelMaps maps(table);
-  const size_t bytes = 3 * size_t(zone->Width() > 0 ? zone->Width() : 0);
-  return WalkRows(*zone, [&](int32_t, uint8_t* p) { maps.Row(p, bytes); });
+  const size_t bytes = 3 * size_t(zone.Width() > 0 ? zone.Width() : 0);
+  return WalkRows(zone, [&](int32_t, uint8_t* p) { maps.Row(p, bytes); });
 }
 
 const ParameterRow kParameters[] = {
-    {1, "Red increment", "10 %", "0 %", kKindSignedPercentage},
-    {2, "Green increment", "10 %", "0 %", kKindSignedPercentage},
-    {3, "Blue increment", "10 %", "0 %", kKindSignedPercentage},
+    {kRedIncrement, "Red increment", "10 %", "0 %", kKindSignedPercentage},
+    {kGreenIncrement, "Green increment", "10 %", "0 %", kKindSignedPercentage},
+    {kBlueIncrement, "Blue increment", "10 %", "0 %", kKindSignedPercentage},
 };
 
 }  // namespace
 
-const CatalogueRow kGammaCorrection = {"Gamma Correction", ApplyGammaCorrection, kHelpFile, 5, kParameters, {}};
+const CatalogueRow kGammaCorrection = {
+    "Gamma Correction", ApplyInZone<ApplyGammaCorrection>, kHelpFile, 5, kParameters, {}};
 
 }  // namespace ombrix::pal

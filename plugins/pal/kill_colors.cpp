@@ -8,38 +8,39 @@ namespace {
 
 using namespace ombrix::kit;
 
-int32_t ApplyKillColors(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
+enum Slot : int32_t { kKillValue = 2 };
+enum Option : int32_t { kKillRed = 1, kKillGreen = 2, kKillBlue = 3 };
+
+int32_t ApplyKillColors(const ApplyContext& context, const Zone zone) {
   int channel = 0;
-  switch (FirstSetOption(*context, {1, 2, 3})) {
-    case 1:
+  switch (FirstSetOption(context, {kKillRed, kKillGreen, kKillBlue})) {
+    case kKillRed:
       channel = kRed;
       break;
-    case 2:
+    case kKillGreen:
       channel = kGreen;
       break;
-    case 3:
+    case kKillBlue:
       channel = kBlue;
       break;
     default:
       return 1;  // no option set: no channel to kill
   }
-  const uint8_t value = WrapToByte(ParameterValue(*context, 2));  // truncated, stored as a byte
-  return ForEachWorkPixel(*zone, [channel, value](uint8_t* p) { p[channel] = value; });
+  const uint8_t value = WrapToByte(ParameterValue(context, kKillValue));  // truncated, stored as a byte
+  return ForEachWorkPixel(zone, [channel, value](uint8_t* p) { p[channel] = value; });
 }
 
 const ParameterRow kParameters[] = {
-    {2, "Kill Value", "0", "0", kKindByteRange},
+    {kKillValue, "Kill Value", "0", "0", kKindByteRange},
 };
 const OptionRow kOptions[] = {
-    {1, "Kill Red", 1, 1},
-    {2, "Kill Green", 0, 1},
-    {3, "Kill Blue", 0, 1},
+    {kKillRed, "Kill Red", 1, 1},
+    {kKillGreen, "Kill Green", 0, 1},
+    {kKillBlue, "Kill Blue", 0, 1},
 };
 
 }  // namespace
 
-const CatalogueRow kKillColors = {"Kill Colors", ApplyKillColors, kHelpFile, 7, kParameters, kOptions};
+const CatalogueRow kKillColors = {"Kill Colors", ApplyInZone<ApplyKillColors>, kHelpFile, 7, kParameters, kOptions};
 
 }  // namespace ombrix::pal

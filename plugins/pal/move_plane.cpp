@@ -13,21 +13,22 @@ namespace {
 
 using namespace ombrix::kit;
 
-int32_t ApplyMovePlane(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const int64_t dx = TruncateToInt(ParameterValue(*context, 2));
-  const int64_t dy = TruncateToInt(ParameterValue(*context, 3));
+enum Slot : int32_t { kXOffset = 2, kYOffset = 3 };
+enum Option : int32_t { kMoveRed = 1, kMoveGreen = 2, kMoveBlue = 3 };
+
+int32_t ApplyMovePlane(const ApplyContext& context, const Zone zone) {
+  const int64_t dx = TruncateToInt(ParameterValue(context, kXOffset));
+  const int64_t dy = TruncateToInt(ParameterValue(context, kYOffset));
   if (dx == 0 && dy == 0) return 1;
   int channel = 0;
-  switch (FirstSetOption(*context, {1, 2, 3})) {
-    case 1:
+  switch (FirstSetOption(context, {kMoveRed, kMoveGreen, kMoveBlue})) {
+    case kMoveRed:
       channel = kRed;
       break;
-    case 2:
+    case kMoveGreen:
       channel = kGreen;
       break;
-    case 3:
+    case kMoveBlue:
       channel = kBlue;
       break;
     default:
@@ -40,14 +41,14 @@ int32_t ApplyMovePlane(ApplyContext* context) {
   const int64_t width = std::min<int64_t>(PictureWidth(), input->info->width);
   const int64_t height = std::min<int64_t>(PictureHeight(), input->info->height);
   // Columns whose source column x - dx lies inside the picture.
-  const int64_t covered_x0 = std::clamp<int64_t>(dx, zone->x0, zone->x1);
-  const int64_t covered_x1 = std::clamp<int64_t>(dx + width, covered_x0, zone->x1);
+  const int64_t covered_x0 = std::clamp<int64_t>(dx, zone.x0, zone.x1);
+  const int64_t covered_x1 = std::clamp<int64_t>(dx + width, covered_x0, zone.x1);
   // Pixel counts of the zone's columns left of, inside and right of the covered columns.
-  const size_t left = size_t(covered_x0 - zone->x0);
+  const size_t left = size_t(covered_x0 - zone.x0);
   const size_t inside = size_t(covered_x1 - covered_x0);
-  const size_t right = size_t(zone->x1 - covered_x1);
+  const size_t right = size_t(zone.x1 - covered_x1);
   const int64_t first_source = 3 * (covered_x0 - dx);
-  return WalkRows(*zone, [&](int32_t y, uint8_t* p) {
+  return WalkRows(zone, [&](int32_t y, uint8_t* p) {
     const int64_t sy = y - dy;
     if (sy < 0 || sy >= height) {
       CopyChannelRow(p, nullptr, left + inside + right, channel);
@@ -61,17 +62,17 @@ int32_t ApplyMovePlane(ApplyContext* context) {
 }
 
 const ParameterRow kParameters[] = {
-    {2, "X Offset", "2", "0", kKindHorizontal},
-    {3, "Y Offset", "2", "0", kKindVertical},
+    {kXOffset, "X Offset", "2", "0", kKindHorizontal},
+    {kYOffset, "Y Offset", "2", "0", kKindVertical},
 };
 const OptionRow kOptions[] = {
-    {1, "Move Red", 1, 1},
-    {2, "Move Green", 0, 1},
-    {3, "Move Blue", 0, 1},
+    {kMoveRed, "Move Red", 1, 1},
+    {kMoveGreen, "Move Green", 0, 1},
+    {kMoveBlue, "Move Blue", 0, 1},
 };
 
 }  // namespace
 
-const CatalogueRow kMovePlane = {"Move Plane", ApplyMovePlane, kHelpFile, 8, kParameters, kOptions};
+const CatalogueRow kMovePlane = {"Move Plane", ApplyInZone<ApplyMovePlane>, kHelpFile, 8, kParameters, kOptions};
 
 }  // namespace ombrix::pal

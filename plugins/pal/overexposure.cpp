@@ -9,10 +9,10 @@ namespace {
 
 using namespace ombrix::kit;
 
-int32_t ApplyOverexposure(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const float intensity = ParameterValue(*context, 2);
+enum Slot : int32_t { kIntensity = 2 };
+
+int32_t ApplyOverexposure(const ApplyContext& context, const Zone zone) {
+  const float intensity = ParameterValue(context, kIntensity);
   // Each channel becomes clamp(round(c + a)) with a = mean / Intensity. Intensity 0 (of either
   // sign) would divide by zero: a pixel whose mean is 0 then keeps its values (a = 0) and every
   // other pixel becomes white, the limit of an ever smaller intensity.
@@ -30,16 +30,16 @@ int32_t ApplyOverexposure(ApplyContext* context) {
   });
   const MeanChannelTable& table = cache.table();
   const MeanArithmetic arithmetic = cache.arithmetic();
-  const size_t count = size_t(zone->Width() > 0 ? zone->Width() : 0);
-  return WalkRows(*zone, [&](int32_t, uint8_t* p) { MeanTableRow(p, count, table, arithmetic); });
+  const size_t count = size_t(zone.Width() > 0 ? zone.Width() : 0);
+  return WalkRows(zone, [&](int32_t, uint8_t* p) { MeanTableRow(p, count, table, arithmetic); });
 }
 
 const ParameterRow kParameters[] = {
-    {2, "Intensity", "2", "0.0", kKindPositiveReal},
+    {kIntensity, "Intensity", "2", "0.0", kKindPositiveReal},
 };
 
 }  // namespace
 
-const CatalogueRow kOverexposure = {"Overexposure", ApplyOverexposure, kHelpFile, 11, kParameters, {}};
+const CatalogueRow kOverexposure = {"Overexposure", ApplyInZone<ApplyOverexposure>, kHelpFile, 11, kParameters, {}};
 
 }  // namespace ombrix::pal

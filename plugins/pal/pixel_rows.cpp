@@ -1,22 +1,16 @@
 // The plain per-pixel loops, and the 16-pixel steps: a step loads 48 bytes as three vectors,
 // gathers them into one vector per channel (planes) where the rule needs whole pixels, and
 // either computes the result in vectors or computes table indexes in vectors and reads the
-// results from the filter's table into the row.
+// results from the filter's table into the row. Which loops run follows the level in force
+// (core/kit/simd.h).
 #include "plugins/pal/pixel_rows.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#include <immintrin.h>
-#include <tmmintrin.h>
-#include <xmmintrin.h>
-#define OMBRIX_PAL_SHUFFLES 1
-#define OMBRIX_SSSE3 __attribute__((target("ssse3")))
-#define OMBRIX_AVX2 __attribute__((target("avx2")))
-#endif
+#include "core/kit/simd.h"
+#include "plugins/pal/mean_lanes.h"
 
 namespace ombrix::pal {
 namespace {
@@ -24,6 +18,8 @@ namespace {
 using kit::kBlue;
 using kit::kGreen;
 using kit::kRed;
+using kit::simd::Level;
+using kit::simd::Uses;
 
 // ---- Plain loops -------------------------------------------------------------------------
 
@@ -173,92 +169,20 @@ uint8_t ValueWith(const MeanArithmetic& r, const Coefficients& k, int32_t mean, 
 
 // ---- 16-pixel steps ----------------------------------------------------------------------
 
-#if OMBRIX_PAL_SHUFFLES
+#if OMBRIX_SIMD_X86
 
-constexpr uint8_t kNone = 0x80;  // a shuffle index that gives 0
+using lanes::FromPlanes;
+using lanes::Gather3;
+using lanes::kShuffleZero;
+using lanes::LoadPixels16;
+using lanes::Means;
+using lanes::Pixels16;
+using lanes::Spread;
+using lanes::StorePixels16;
+using lanes::Sums;
+using lanes::ToPlanes;
 
-// The shuffle indexes between a 48-byte step of pixels and three planes of 16 bytes.
-struct Shuffles {
-  uint8_t to_plane[3][3][16];    // [channel][source vector]: that vector's bytes of the plane
-  uint8_t from_plane[3][3][16];  // [result vector][channel]: that plane's bytes of the vector
-  uint8_t spread[3][16];         // [result vector]: byte i of a per-pixel vector to pixel i's bytes
-};
-
-constexpr Shuffles MakeShuffles() {
-  Shuffles s{};
-  for (int ch = 0; ch < 3; ++ch)
-    for (int v = 0; v < 3; ++v)
-      for (int i = 0; i < 16; ++i) {
-        const int at = 3 * i + ch;
-        s.to_plane[ch][v][i] = at / 16 == v ? uint8_t(at % 16) : kNone;
-        const int pos = 16 * v + i;
-        s.from_plane[v][ch][i] = pos % 3 == ch ? uint8_t(pos / 3) : kNone;
-      }
-  for (int v = 0; v < 3; ++v)
-    for (int i = 0; i < 16; ++i) s.spread[v][i] = uint8_t((16 * v + i) / 3);
-  return s;
-}
-
-alignas(16) constexpr Shuffles kShuffles = MakeShuffles();
-
-inline __m128i Load(const void* at) { return _mm_load_si128(static_cast<const __m128i*>(at)); }
-inline __m128i LoadU(const void* at) { return _mm_loadu_si128(static_cast<const __m128i*>(at)); }
-inline void StoreU(void* at, __m128i v) { _mm_storeu_si128(static_cast<__m128i*>(at), v); }
-
-struct Step {
-  __m128i v[3];
-};
-
-inline Step LoadStep(const uint8_t* p) { return {{LoadU(p), LoadU(p + 16), LoadU(p + 32)}}; }
-inline void StoreStep(uint8_t* p, const Step& s) {
-  StoreU(p, s.v[0]);
-  StoreU(p + 16, s.v[1]);
-  StoreU(p + 32, s.v[2]);
-}
-
-OMBRIX_SSSE3 inline __m128i Gather3(const __m128i (&v)[3], const uint8_t (&index)[3][16]) {
-  return _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(v[0], Load(index[0])), _mm_shuffle_epi8(v[1], Load(index[1]))),
-                      _mm_shuffle_epi8(v[2], Load(index[2])));
-}
-
-OMBRIX_SSSE3 inline Step ToPlanes(const Step& s) {
-  return {
-      {Gather3(s.v, kShuffles.to_plane[0]), Gather3(s.v, kShuffles.to_plane[1]), Gather3(s.v, kShuffles.to_plane[2])}};
-}
-
-OMBRIX_SSSE3 inline Step FromPlanes(const Step& planes) {
-  return {{Gather3(planes.v, kShuffles.from_plane[0]), Gather3(planes.v, kShuffles.from_plane[1]),
-           Gather3(planes.v, kShuffles.from_plane[2])}};
-}
-
-// The per-pixel values of a vector of 16 bytes, each repeated over its pixel's three bytes.
-OMBRIX_SSSE3 inline Step Spread(__m128i per_pixel) {
-  return {{_mm_shuffle_epi8(per_pixel, Load(kShuffles.spread[0])),
-           _mm_shuffle_epi8(per_pixel, Load(kShuffles.spread[1])),
-           _mm_shuffle_epi8(per_pixel, Load(kShuffles.spread[2]))}};
-}
-
-// Channel sums of the 16 pixels as words: pixels 0-7 in lo, 8-15 in hi.
-inline void Sums(const Step& planes, __m128i& lo, __m128i& hi) {
-  const __m128i zero = _mm_setzero_si128();
-  lo = _mm_add_epi16(_mm_add_epi16(_mm_unpacklo_epi8(planes.v[0], zero), _mm_unpacklo_epi8(planes.v[1], zero)),
-                     _mm_unpacklo_epi8(planes.v[2], zero));
-  hi = _mm_add_epi16(_mm_add_epi16(_mm_unpackhi_epi8(planes.v[0], zero), _mm_unpackhi_epi8(planes.v[1], zero)),
-                     _mm_unpackhi_epi8(planes.v[2], zero));
-}
-
-// s / 3 for 0 <= s <= 765 as (s * 43691) >> 17: 43691 = (2^17 + 1) / 3, so the product
-// overshoots s / 3 by s / 393216 < 1/500, too little to reach the next integer from a
-// remainder of at most 2/3.
-inline __m128i ThirdOf(__m128i sums) { return _mm_srli_epi16(_mm_mulhi_epu16(sums, _mm_set1_epi16(-21845)), 1); }
-
-inline void Means(const Step& planes, __m128i& lo, __m128i& hi) {
-  Sums(planes, lo, hi);
-  lo = ThirdOf(lo);
-  hi = ThirdOf(hi);
-}
-
-OMBRIX_SSSE3 size_t PermuteFast(uint8_t* p, size_t count, const int (&from)[3]) {
+OMBRIX_TARGET_SSSE3 size_t PermuteFast(uint8_t* p, size_t count, const int (&from)[3]) {
   // Result byte i of a step is channel i % 3 of pixel i / 3, which comes from byte
   // 3 * (i / 3) + from[i % 3] of the same step.
   alignas(16) uint8_t index[3][3][16];
@@ -267,22 +191,22 @@ OMBRIX_SSSE3 size_t PermuteFast(uint8_t* p, size_t count, const int (&from)[3]) 
       for (int i = 0; i < 16; ++i) {
         const int pos = 16 * v + i;
         const int at = 3 * (pos / 3) + from[pos % 3];
-        index[v][source][i] = at / 16 == source ? uint8_t(at % 16) : kNone;
+        index[v][source][i] = at / 16 == source ? uint8_t(at % 16) : kShuffleZero;
       }
   size_t done = 0;
   for (; done + 16 <= count; done += 16, p += 48) {
-    const Step s = LoadStep(p);
-    StoreStep(p, {{Gather3(s.v, index[0]), Gather3(s.v, index[1]), Gather3(s.v, index[2])}});
+    const Pixels16 s = LoadPixels16(p);
+    StorePixels16(p, {{Gather3(s.v, index[0]), Gather3(s.v, index[1]), Gather3(s.v, index[2])}});
   }
   return done;
 }
 
-OMBRIX_SSSE3 size_t ColourByIndexFast(uint8_t* p, size_t count, ColourIndex index, const uint32_t* colours) {
+OMBRIX_TARGET_SSSE3 size_t ColourByIndexFast(uint8_t* p, size_t count, ColourIndex index, const uint32_t* colours) {
   alignas(16) uint16_t at[16];
   const __m128i zero = _mm_setzero_si128();
   size_t done = 0;
   for (; done + 16 <= count; done += 16, p += 48) {
-    const Step planes = ToPlanes(LoadStep(p));
+    const Pixels16 planes = ToPlanes(LoadPixels16(p));
     __m128i lo, hi;
     switch (index) {
       case ColourIndex::kSum:
@@ -307,7 +231,7 @@ OMBRIX_SSSE3 size_t ColourByIndexFast(uint8_t* p, size_t count, ColourIndex inde
     // one, except for the last pixel, whose fourth byte belongs to the next step.
     for (int i = 0; i < 15; ++i) {
       const uint32_t c = colours[at[i]];
-      std::memcpy(p + 3 * i, &c, 4);
+      std::memcpy(p + 3 * size_t(i), &c, 4);
     }
     const uint32_t last = colours[at[15]];
     p[45] = uint8_t(last);
@@ -317,13 +241,13 @@ OMBRIX_SSSE3 size_t ColourByIndexFast(uint8_t* p, size_t count, ColourIndex inde
   return done;
 }
 
-OMBRIX_SSSE3 size_t MeanTableFast(uint8_t* p, size_t count, const kit::MeanChannelTable& table) {
+OMBRIX_TARGET_SSSE3 size_t MeanTableFast(uint8_t* p, size_t count, const kit::MeanChannelTable& table) {
   const uint8_t* const values = &table.value[0][0];
   alignas(16) uint16_t at[3][16];  // [channel][pixel]: mean * 256 + channel value
   const __m128i zero = _mm_setzero_si128();
   size_t done = 0;
   for (; done + 16 <= count; done += 16, p += 48) {
-    const Step planes = ToPlanes(LoadStep(p));
+    const Pixels16 planes = ToPlanes(LoadPixels16(p));
     __m128i lo, hi;
     Means(planes, lo, hi);
     lo = _mm_slli_epi16(lo, 8);
@@ -332,7 +256,7 @@ OMBRIX_SSSE3 size_t MeanTableFast(uint8_t* p, size_t count, const kit::MeanChann
       _mm_store_si128(reinterpret_cast<__m128i*>(at[ch]), _mm_or_si128(lo, _mm_unpacklo_epi8(planes.v[ch], zero)));
       _mm_store_si128(reinterpret_cast<__m128i*>(at[ch] + 8), _mm_or_si128(hi, _mm_unpackhi_epi8(planes.v[ch], zero)));
     }
-    for (int i = 0; i < 16; ++i) {
+    for (size_t i = 0; i < 16; ++i) {
       p[3 * i] = values[at[0][i]];
       p[3 * i + 1] = values[at[1][i]];
       p[3 * i + 2] = values[at[2][i]];
@@ -341,223 +265,47 @@ OMBRIX_SSSE3 size_t MeanTableFast(uint8_t* p, size_t count, const kit::MeanChann
   return done;
 }
 
-OMBRIX_SSSE3 inline __m128i RoundAsVectors(__m128 v) {
-  const __m128 half = _mm_and_ps(_mm_cmpge_ps(v, _mm_setzero_ps()), _mm_set1_ps(0.5f));
-  return _mm_cvttps_epi32(_mm_add_ps(v, half));
-}
-
-// Four channel values of four pixels whose coefficients are a, b: words x (of pixels 4q to
-// 4q + 3 of x16) to rounded doublewords.
-template <MeanRule kRule>
-OMBRIX_SSSE3 inline __m128i Quarter(__m128i x16, int q, __m128 a, __m128 b) {
-  __m128i x32;
-  if constexpr (kRule == MeanRule::kPushFromGrey)  // signed words: into the high half, then down
-    x32 = _mm_srai_epi32(q == 0 ? _mm_unpacklo_epi16(x16, x16) : _mm_unpackhi_epi16(x16, x16), 16);
-  else
-    x32 = q == 0 ? _mm_unpacklo_epi16(x16, _mm_setzero_si128()) : _mm_unpackhi_epi16(x16, _mm_setzero_si128());
-  const __m128 x = _mm_cvtepi32_ps(x32);
-  return RoundAsVectors(kRule == MeanRule::kAddMean ? _mm_add_ps(x, b) : _mm_mul_ps(x, a));
-}
-
-// The coefficients of four pixels (doubleword means).
-template <MeanRule kRule>
-OMBRIX_SSSE3 inline void CoefficientsOf(__m128i m32, float parameter, __m128& a, __m128& b) {
-  const __m128 m = _mm_cvtepi32_ps(m32);
-  if constexpr (kRule == MeanRule::kInvertIntensity) {
-    a = _mm_andnot_ps(_mm_cmpeq_ps(m, _mm_setzero_ps()), _mm_div_ps(_mm_sub_ps(_mm_set1_ps(255.0f), m), m));
-  } else if constexpr (kRule == MeanRule::kAddMean) {
-    if (parameter == 0)
-      b = _mm_and_ps(_mm_cmpgt_ps(m, _mm_setzero_ps()), _mm_set1_ps(1024.0f));
-    else
-      b = _mm_min_ps(_mm_max_ps(_mm_div_ps(m, _mm_set1_ps(parameter)), _mm_set1_ps(-1024.0f)), _mm_set1_ps(1024.0f));
-  } else {
-    a = _mm_set1_ps(std::min(std::max(parameter, -1024.0f), 1024.0f));
-  }
-}
-
-// Eight pixels (words of means and of the three channels) to eight result words per channel.
-template <MeanRule kRule>
-OMBRIX_SSSE3 inline void Half(__m128i means, const __m128i (&c16)[3], float parameter, __m128i (&out)[3]) {
-  const __m128i zero = _mm_setzero_si128();
-  __m128 a0 = _mm_setzero_ps(), b0 = _mm_setzero_ps(), a1 = _mm_setzero_ps(), b1 = _mm_setzero_ps();
-  CoefficientsOf<kRule>(_mm_unpacklo_epi16(means, zero), parameter, a0, b0);
-  CoefficientsOf<kRule>(_mm_unpackhi_epi16(means, zero), parameter, a1, b1);
-  for (int ch = 0; ch < 3; ++ch) {
-    // |c * (mean - 128)| <= 32640 fits a word.
-    const __m128i x16 = kRule == MeanRule::kPushFromGrey
-                            ? _mm_mullo_epi16(c16[ch], _mm_sub_epi16(means, _mm_set1_epi16(128)))
-                            : c16[ch];
-    out[ch] = _mm_packs_epi32(Quarter<kRule>(x16, 0, a0, b0), Quarter<kRule>(x16, 1, a1, b1));
-    if constexpr (kRule == MeanRule::kPushFromGrey) out[ch] = _mm_adds_epi16(out[ch], c16[ch]);
-    // A black pixel becomes white.
-    if constexpr (kRule == MeanRule::kInvertIntensity)
-      out[ch] = _mm_or_si128(out[ch], _mm_and_si128(_mm_cmpeq_epi16(means, zero), _mm_set1_epi16(255)));
-  }
-}
-
-template <MeanRule kRule>
-OMBRIX_SSSE3 size_t MeanArithmeticFast(uint8_t* p, size_t count, float parameter) {
-  const __m128i zero = _mm_setzero_si128();
-  size_t done = 0;
-  for (; done + 16 <= count; done += 16, p += 48) {
-    const Step planes = ToPlanes(LoadStep(p));
-    __m128i low_means, high_means;
-    Means(planes, low_means, high_means);
-    const __m128i low[3] = {_mm_unpacklo_epi8(planes.v[0], zero), _mm_unpacklo_epi8(planes.v[1], zero),
-                            _mm_unpacklo_epi8(planes.v[2], zero)};
-    const __m128i high[3] = {_mm_unpackhi_epi8(planes.v[0], zero), _mm_unpackhi_epi8(planes.v[1], zero),
-                             _mm_unpackhi_epi8(planes.v[2], zero)};
-    __m128i low_out[3], high_out[3];
-    Half<kRule>(low_means, low, parameter, low_out);
-    Half<kRule>(high_means, high, parameter, high_out);
-    StoreStep(p, FromPlanes({{_mm_packus_epi16(low_out[0], high_out[0]), _mm_packus_epi16(low_out[1], high_out[1]),
-                              _mm_packus_epi16(low_out[2], high_out[2])}}));
-  }
-  return done;
-}
-
 // Overexposure's rounded offsets: B = round(mean / Intensity) per pixel, from the same single-
 // precision quotient as CoefficientsOf, then every byte of the pixel becomes clamp(c + B) with
 // saturating byte arithmetic (adding max(B, 0), then subtracting max(-B, 0)).
 template <bool kZeroParameter>
-OMBRIX_SSSE3 inline __m128 QuarterOffsets(__m128i m32, __m128 parameter) {
+OMBRIX_TARGET_SSSE3 inline __m128 QuarterOffsets(__m128i m32, __m128 parameter) {
   const __m128 m = _mm_cvtepi32_ps(m32);
   if constexpr (kZeroParameter) return _mm_and_ps(_mm_cmpgt_ps(m, _mm_setzero_ps()), _mm_set1_ps(1024.0f));
   return _mm_min_ps(_mm_max_ps(_mm_div_ps(m, parameter), _mm_set1_ps(-1024.0f)), _mm_set1_ps(1024.0f));
 }
 
 template <bool kZeroParameter>
-OMBRIX_SSSE3 inline __m128i RoundedOffsets(__m128i means, __m128 parameter) {
+OMBRIX_TARGET_SSSE3 inline __m128i RoundedOffsets(__m128i means, __m128 parameter) {
   const __m128i zero = _mm_setzero_si128();
-  return _mm_packs_epi32(RoundAsVectors(QuarterOffsets<kZeroParameter>(_mm_unpacklo_epi16(means, zero), parameter)),
-                         RoundAsVectors(QuarterOffsets<kZeroParameter>(_mm_unpackhi_epi16(means, zero), parameter)));
+  return _mm_packs_epi32(
+      RoundedLanes<lanes::Floats4>(QuarterOffsets<kZeroParameter>(_mm_unpacklo_epi16(means, zero), parameter)),
+      RoundedLanes<lanes::Floats4>(QuarterOffsets<kZeroParameter>(_mm_unpackhi_epi16(means, zero), parameter)));
 }
 
 template <bool kZeroParameter>
-OMBRIX_SSSE3 size_t AddRoundedMeanSteps(uint8_t* p, size_t count, float parameter) {
+OMBRIX_TARGET_SSSE3 size_t AddRoundedMeanSteps(uint8_t* p, size_t count, float parameter) {
   const __m128i zero = _mm_setzero_si128();
   const __m128 divisor = _mm_set1_ps(parameter);
   size_t done = 0;
   for (; done + 16 <= count; done += 16, p += 48) {
-    const Step s = LoadStep(p);
+    const Pixels16 s = LoadPixels16(p);
     __m128i low_means, high_means;
     Means(ToPlanes(s), low_means, high_means);
     const __m128i low = RoundedOffsets<kZeroParameter>(low_means, divisor);  // |B| <= 1024
     const __m128i high = RoundedOffsets<kZeroParameter>(high_means, divisor);
-    const Step up = Spread(_mm_packus_epi16(low, high));
-    const Step down = Spread(_mm_packus_epi16(_mm_sub_epi16(zero, low), _mm_sub_epi16(zero, high)));
-    StoreStep(p, {{_mm_subs_epu8(_mm_adds_epu8(s.v[0], up.v[0]), down.v[0]),
-                   _mm_subs_epu8(_mm_adds_epu8(s.v[1], up.v[1]), down.v[1]),
-                   _mm_subs_epu8(_mm_adds_epu8(s.v[2], up.v[2]), down.v[2])}});
+    const Pixels16 up = Spread(_mm_packus_epi16(low, high));
+    const Pixels16 down = Spread(_mm_packus_epi16(_mm_sub_epi16(zero, low), _mm_sub_epi16(zero, high)));
+    StorePixels16(p, {{_mm_subs_epu8(_mm_adds_epu8(s.v[0], up.v[0]), down.v[0]),
+                       _mm_subs_epu8(_mm_adds_epu8(s.v[1], up.v[1]), down.v[1]),
+                       _mm_subs_epu8(_mm_adds_epu8(s.v[2], up.v[2]), down.v[2])}});
   }
   return done;
 }
 
-OMBRIX_SSSE3 size_t AddRoundedMeanFast(uint8_t* p, size_t count, float parameter) {
+OMBRIX_TARGET_SSSE3 size_t AddRoundedMeanFast(uint8_t* p, size_t count, float parameter) {
   return parameter == 0 ? AddRoundedMeanSteps<true>(p, count, parameter)
                         : AddRoundedMeanSteps<false>(p, count, parameter);
-}
-
-// The same rules eight pixels to a vector: the byte shuffles and the means stay 16 bytes wide,
-// the single-precision work takes eight lanes. Lane for lane these are the operations of
-// Quarter and CoefficientsOf above, so both widths give the same bytes.
-OMBRIX_AVX2 inline __m256i RoundAsVectors(__m256 v) {
-  const __m256 half = _mm256_and_ps(_mm256_cmp_ps(v, _mm256_setzero_ps(), _CMP_GE_OQ), _mm256_set1_ps(0.5f));
-  return _mm256_cvttps_epi32(_mm256_add_ps(v, half));
-}
-
-template <MeanRule kRule>
-OMBRIX_AVX2 inline void CoefficientsOf(__m128i means, float parameter, __m256& a, __m256& b) {
-  const __m256 m = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(means));
-  if constexpr (kRule == MeanRule::kInvertIntensity) {
-    a = _mm256_andnot_ps(_mm256_cmp_ps(m, _mm256_setzero_ps(), _CMP_EQ_OQ),
-                         _mm256_div_ps(_mm256_sub_ps(_mm256_set1_ps(255.0f), m), m));
-  } else if constexpr (kRule == MeanRule::kAddMean) {
-    if (parameter == 0)
-      b = _mm256_and_ps(_mm256_cmp_ps(m, _mm256_setzero_ps(), _CMP_GT_OQ), _mm256_set1_ps(1024.0f));
-    else
-      b = _mm256_min_ps(_mm256_max_ps(_mm256_div_ps(m, _mm256_set1_ps(parameter)), _mm256_set1_ps(-1024.0f)),
-                        _mm256_set1_ps(1024.0f));
-  } else {
-    a = _mm256_set1_ps(std::min(std::max(parameter, -1024.0f), 1024.0f));
-  }
-}
-
-template <MeanRule kRule>
-OMBRIX_AVX2 inline void WideHalf(__m128i means, const __m128i (&c16)[3], float parameter, __m128i (&out)[3]) {
-  __m256 a = _mm256_setzero_ps(), b = _mm256_setzero_ps();
-  CoefficientsOf<kRule>(means, parameter, a, b);
-  for (int ch = 0; ch < 3; ++ch) {
-    __m256 x;
-    if constexpr (kRule == MeanRule::kPushFromGrey)  // |c * (mean - 128)| <= 32640 fits a word
-      x = _mm256_cvtepi32_ps(
-          _mm256_cvtepi16_epi32(_mm_mullo_epi16(c16[ch], _mm_sub_epi16(means, _mm_set1_epi16(128)))));
-    else
-      x = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(c16[ch]));
-    __m256i r;
-    if constexpr (kRule == MeanRule::kInvertIntensity)  // c * q >= 0, so the rounding adds 0.5 throughout
-      r = _mm256_cvttps_epi32(_mm256_add_ps(_mm256_mul_ps(x, a), _mm256_set1_ps(0.5f)));
-    else
-      r = RoundAsVectors(kRule == MeanRule::kAddMean ? _mm256_add_ps(x, b) : _mm256_mul_ps(x, a));
-    out[ch] = _mm_packs_epi32(_mm256_castsi256_si128(r), _mm256_extracti128_si256(r, 1));
-    if constexpr (kRule == MeanRule::kPushFromGrey) out[ch] = _mm_adds_epi16(out[ch], c16[ch]);
-    // A black pixel becomes white.
-    if constexpr (kRule == MeanRule::kInvertIntensity)
-      out[ch] = _mm_or_si128(out[ch], _mm_and_si128(_mm_cmpeq_epi16(means, _mm_setzero_si128()), _mm_set1_epi16(255)));
-  }
-}
-
-template <MeanRule kRule>
-OMBRIX_AVX2 size_t MeanArithmeticWide(uint8_t* p, size_t count, float parameter) {
-  const __m128i zero = _mm_setzero_si128();
-  size_t done = 0;
-  for (; done + 16 <= count; done += 16, p += 48) {
-    const Step planes = ToPlanes(LoadStep(p));
-    __m128i low_means, high_means;
-    Means(planes, low_means, high_means);
-    const __m128i low[3] = {_mm_unpacklo_epi8(planes.v[0], zero), _mm_unpacklo_epi8(planes.v[1], zero),
-                            _mm_unpacklo_epi8(planes.v[2], zero)};
-    const __m128i high[3] = {_mm_unpackhi_epi8(planes.v[0], zero), _mm_unpackhi_epi8(planes.v[1], zero),
-                             _mm_unpackhi_epi8(planes.v[2], zero)};
-    __m128i low_out[3], high_out[3];
-    WideHalf<kRule>(low_means, low, parameter, low_out);
-    WideHalf<kRule>(high_means, high, parameter, high_out);
-    StoreStep(p, FromPlanes({{_mm_packus_epi16(low_out[0], high_out[0]), _mm_packus_epi16(low_out[1], high_out[1]),
-                              _mm_packus_epi16(low_out[2], high_out[2])}}));
-  }
-  return done;
-}
-
-// Contrast with a power-of-two factor in 16 words to a vector: the same integer steps as
-// ShiftedRound on every channel of 16 pixels at once.
-OMBRIX_AVX2 size_t PushFromGreyShiftedWide(uint8_t* p, size_t count, float k) {
-  int32_t shift = 0;
-  bool negative = false;
-  if (!ShiftOf(k, shift, negative)) return 0;
-  const __m256i grey = _mm256_set1_epi16(128), sign = _mm256_set1_epi16(negative ? -1 : 1);
-  const int32_t half = (1 << shift) >> 1;
-  const __m256i bias_up = _mm256_set1_epi16(int16_t(half)),
-                bias_below = _mm256_set1_epi16(int16_t((1 << shift) - 1 - half));
-  const __m128i count_of_shift = _mm_cvtsi32_si128(shift);
-  size_t done = 0;
-  for (; done + 16 <= count; done += 16, p += 48) {
-    const Step planes = ToPlanes(LoadStep(p));
-    __m128i low_means, high_means;
-    Means(planes, low_means, high_means);
-    // |c * (mean - 128)| <= 32640 fits a word.
-    const __m256i d = _mm256_sign_epi16(_mm256_sub_epi16(_mm256_set_m128i(high_means, low_means), grey), sign);
-    Step out;
-    for (int ch = 0; ch < 3; ++ch) {
-      const __m256i c = _mm256_cvtepu8_epi16(planes.v[ch]);
-      const __m256i x = _mm256_mullo_epi16(c, d);
-      const __m256i bias = _mm256_add_epi16(bias_up, _mm256_and_si256(_mm256_srai_epi16(x, 15), bias_below));
-      const __m256i r = _mm256_sra_epi16(_mm256_adds_epi16(x, bias), count_of_shift);
-      const __m256i bytes = _mm256_packus_epi16(_mm256_adds_epi16(r, c), _mm256_setzero_si256());
-      out.v[ch] = _mm256_castsi256_si128(_mm256_permute4x64_epi64(bytes, 0x08));
-    }
-    StoreStep(p, FromPlanes(out));
-  }
-  return done;
 }
 
 size_t CopyChannelFast(uint8_t* p, const uint8_t* source, size_t count, int channel) {
@@ -565,21 +313,23 @@ size_t CopyChannelFast(uint8_t* p, const uint8_t* source, size_t count, int chan
   alignas(16) uint8_t keep[3][16];
   for (int k = 0; k < 3; ++k)
     for (int i = 0; i < 16; ++i) keep[k][i] = (16 * k + i) % 3 == channel ? 0 : 0xff;
-  const __m128i masks[3] = {Load(keep[0]), Load(keep[1]), Load(keep[2])};
+  const __m128i masks[3] = {lanes::LoadIndex(keep[0]), lanes::LoadIndex(keep[1]), lanes::LoadIndex(keep[2])};
   size_t done = 0;
   if (source == nullptr) {
     for (; done + 16 <= count; done += 16, p += 48)
-      for (int k = 0; k < 3; ++k) StoreU(p + 16 * k, _mm_and_si128(masks[k], LoadU(p + 16 * k)));
+      for (int k = 0; k < 3; ++k)
+        lanes::Lanes16::Store(p + 16 * size_t(k), _mm_and_si128(masks[k], lanes::Lanes16::Load(p + 16 * size_t(k))));
     return done;
   }
   for (; done + 16 <= count; done += 16, p += 48, source += 48)
     for (int k = 0; k < 3; ++k)
-      StoreU(p + 16 * k, _mm_or_si128(_mm_and_si128(masks[k], LoadU(p + 16 * k)),
-                                      _mm_andnot_si128(masks[k], LoadU(source + 16 * k))));
+      lanes::Lanes16::Store(p + 16 * size_t(k),
+                            _mm_or_si128(_mm_and_si128(masks[k], lanes::Lanes16::Load(p + 16 * size_t(k))),
+                                         _mm_andnot_si128(masks[k], lanes::Lanes16::Load(source + 16 * size_t(k)))));
   return done;
 }
 
-OMBRIX_SSSE3 size_t ReplaceFast(uint8_t* p, size_t count, const Replacement& r) {
+OMBRIX_TARGET_SSSE3 size_t ReplaceFast(uint8_t* p, size_t count, const Replacement& r) {
   // A negative tolerance matches nothing, and one of 255 or more matches every value.
   for (int ch = 0; ch < 3; ++ch)
     if (r.tolerance[ch] < 0) return count;
@@ -599,77 +349,53 @@ OMBRIX_SSSE3 size_t ReplaceFast(uint8_t* p, size_t count, const Replacement& r) 
   const __m128i zero = _mm_setzero_si128();
   size_t done = 0;
   for (; done + 16 <= count; done += 16, p += 48) {
-    const Step s = LoadStep(p);
-    Step within;
+    const Pixels16 s = LoadPixels16(p);
+    Pixels16 within;
     for (int k = 0; k < 3; ++k) {
-      const __m128i m = Load(match[k]);
+      const __m128i m = lanes::LoadIndex(match[k]);
       const __m128i distance = _mm_or_si128(_mm_subs_epu8(s.v[k], m), _mm_subs_epu8(m, s.v[k]));
-      within.v[k] = _mm_cmpeq_epi8(_mm_subs_epu8(distance, Load(tolerance[k])), zero);
+      within.v[k] = _mm_cmpeq_epi8(_mm_subs_epu8(distance, lanes::LoadIndex(tolerance[k])), zero);
     }
-    const Step per_channel = ToPlanes(within);
+    const Pixels16 per_channel = ToPlanes(within);
     const __m128i matched = _mm_and_si128(_mm_and_si128(per_channel.v[0], per_channel.v[1]), per_channel.v[2]);
     if (_mm_movemask_epi8(matched) == 0) continue;  // nothing to write back
-    const Step selected = Spread(matched);
-    Step replacement;
+    const Pixels16 selected = Spread(matched);
+    Pixels16 replacement;
     if (r.solid) {
-      replacement = {{Load(with[0]), Load(with[1]), Load(with[2])}};
+      replacement = {{lanes::LoadIndex(with[0]), lanes::LoadIndex(with[1]), lanes::LoadIndex(with[2])}};
     } else {
-      const Step planes = ToPlanes(s);
+      const Pixels16 planes = ToPlanes(s);
       __m128i lo, hi;
       Means(planes, lo, hi);
-      Step result;
+      Pixels16 result;
       for (int ch = 0; ch < 3; ++ch)
         result.v[ch] = _mm_packus_epi16(_mm_add_epi16(lo, offset[ch]), _mm_add_epi16(hi, offset[ch]));
       replacement = FromPlanes(result);
     }
-    Step out;
+    Pixels16 out;
     for (int k = 0; k < 3; ++k)
       out.v[k] = _mm_or_si128(_mm_and_si128(selected.v[k], replacement.v[k]), _mm_andnot_si128(selected.v[k], s.v[k]));
-    StoreStep(p, out);
+    StorePixels16(p, out);
   }
   return done;
 }
-
-bool HasShuffles() {
-  static const bool has = __builtin_cpu_supports("ssse3");
-  return has;
-}
-
-bool HasWideVectors() {
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has;
-}
-
-template <MeanRule kRule>
-size_t MeanArithmeticSteps(uint8_t* p, size_t count, float parameter, RowWay way) {
-  if (way == RowWay::kFast && HasWideVectors()) return MeanArithmeticWide<kRule>(p, count, parameter);
-  return MeanArithmeticFast<kRule>(p, count, parameter);
-}
-
-#else
-
-bool HasShuffles() { return false; }
-bool HasWideVectors() { return false; }
 
 #endif
 
 }  // namespace
 
-bool FastRowsAvailable() { return HasShuffles(); }
-bool WideRowsAvailable() { return HasWideVectors(); }
-
-void PermuteRow(uint8_t* p, size_t count, const int (&from)[3], RowWay way) {
+void PermuteRow(uint8_t* p, size_t count, const int (&from)[3]) {
   size_t done = 0;
-#if OMBRIX_PAL_SHUFFLES
-  if (way != RowWay::kPlain && HasShuffles()) done = PermuteFast(p, count, from);
+#if OMBRIX_SIMD_X86
+  if (Uses(Level::kSsse3)) done = PermuteFast(p, count, from);
 #endif
   PermutePlain(p + 3 * done, count - done, from);
 }
 
-void ColourByIndexRow(uint8_t* p, size_t count, ColourIndex index, const uint32_t* colours, RowWay way) {
+void ColourByIndexRow(uint8_t* p, size_t count, ColourIndex index, const uint32_t* colours) {
   size_t done = 0;
-#if OMBRIX_PAL_SHUFFLES
-  if (way != RowWay::kPlain && HasShuffles()) done = ColourByIndexFast(p, count, index, colours);
+#if OMBRIX_SIMD_X86
+  if (Uses(Level::kSsse3)) done = ColourByIndexFast(p, count, index, colours);
 #endif
   ColourByIndexPlain(p + 3 * done, count - done, index, colours);
 }
@@ -693,28 +419,29 @@ MeanArithmetic Checked(const MeanArithmetic& arithmetic, const kit::MeanChannelT
   return arithmetic;
 }
 
-void MeanTableRow(uint8_t* p, size_t count, const kit::MeanChannelTable& table, const MeanArithmetic& arithmetic,
-                  RowWay way) {
+void MeanTableRow(uint8_t* p, size_t count, const kit::MeanChannelTable& table, const MeanArithmetic& arithmetic) {
   size_t done = 0;
-#if OMBRIX_PAL_SHUFFLES
-  if (way != RowWay::kPlain && HasShuffles()) {
+#if OMBRIX_SIMD_X86
+  if (Uses(Level::kSsse3)) {
+    const bool wide = Uses(Level::kAvx2);
     switch (arithmetic.rule) {
       case MeanRule::kInvertIntensity:
-        done = MeanArithmeticSteps<MeanRule::kInvertIntensity>(p, count, arithmetic.parameter, way);
-        break;
       case MeanRule::kAddMean:
-        done = MeanArithmeticSteps<MeanRule::kAddMean>(p, count, arithmetic.parameter, way);
-        break;
       case MeanRule::kPushFromGrey:
-        done = MeanArithmeticSteps<MeanRule::kPushFromGrey>(p, count, arithmetic.parameter, way);
+        done = wide ? MeanArithmeticAvx2(arithmetic.rule, p, count, arithmetic.parameter)
+                    : MeanArithmeticSteps<lanes::Floats4>(arithmetic.rule, p, count, arithmetic.parameter);
         break;
       case MeanRule::kAddRoundedMean:
         done = AddRoundedMeanFast(p, count, arithmetic.parameter);
         break;
-      case MeanRule::kPushFromGreyShifted:
+      case MeanRule::kPushFromGreyShifted: {
         // Only eight-lane processors take this rule's steps; others run the plain loop.
-        if (way == RowWay::kFast && HasWideVectors()) done = PushFromGreyShiftedWide(p, count, arithmetic.parameter);
+        int32_t shift = 0;
+        bool negative = false;
+        if (wide && ShiftOf(arithmetic.parameter, shift, negative))
+          done = PushFromGreyShiftedAvx2(p, count, shift, negative);
         break;
+      }
       case MeanRule::kNone:
         done = MeanTableFast(p, count, table);
         break;
@@ -724,18 +451,18 @@ void MeanTableRow(uint8_t* p, size_t count, const kit::MeanChannelTable& table, 
   MeanTablePlain(p + 3 * done, count - done, table);
 }
 
-void CopyChannelRow(uint8_t* p, const uint8_t* source, size_t count, int channel, RowWay way) {
+void CopyChannelRow(uint8_t* p, const uint8_t* source, size_t count, int channel) {
   size_t done = 0;
-#if OMBRIX_PAL_SHUFFLES
-  if (way != RowWay::kPlain) done = CopyChannelFast(p, source, count, channel);
+#if OMBRIX_SIMD_X86
+  if (Uses(Level::kSse2)) done = CopyChannelFast(p, source, count, channel);
 #endif
   CopyChannelPlain(p + 3 * done, source != nullptr ? source + 3 * done : nullptr, count - done, channel);
 }
 
-void ReplaceRow(uint8_t* p, size_t count, const Replacement& replacement, RowWay way) {
+void ReplaceRow(uint8_t* p, size_t count, const Replacement& replacement) {
   size_t done = 0;
-#if OMBRIX_PAL_SHUFFLES
-  if (way != RowWay::kPlain && HasShuffles()) done = ReplaceFast(p, count, replacement);
+#if OMBRIX_SIMD_X86
+  if (Uses(Level::kSsse3)) done = ReplaceFast(p, count, replacement);
 #endif
   ReplacePlain(p + 3 * done, count - done, replacement);
 }

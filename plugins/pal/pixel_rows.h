@@ -1,7 +1,8 @@
 // The row loops of the palette filters. Each takes the address of the blue byte of a row's first
-// pixel and a pixel count. The fast way works 16 pixels (48 bytes) a step with byte shuffles
-// when the processor has SSSE3 and finishes the row with the plain loop; the plain way is the
-// per-pixel loop throughout. Both give the same bytes (the tests compare them).
+// pixel and a pixel count. Where the level in force (core/kit/simd.h) allows SSSE3, the loops work
+// 16 pixels (48 bytes) a step with byte shuffles and finish the row with the plain per-pixel
+// loop; at the plain level the per-pixel loop does the whole row. Both give the same bytes (the
+// tests compare them).
 #pragma once
 
 #include <cstddef>
@@ -12,24 +13,15 @@
 
 namespace ombrix::pal {
 
-// kFast takes the widest vectors the processor has; kNarrow keeps to 16-byte vectors (it differs
-// from kFast only for the mean rules, on processors with AVX2).
-enum class RowWay { kFast, kPlain, kNarrow };
-
-// True when kFast runs the 16-pixel steps here (otherwise it runs the plain loop).
-bool FastRowsAvailable();
-// True when kFast computes the mean rules eight lanes to a vector (AVX2).
-bool WideRowsAvailable();
-
 // Channel ch of every pixel takes the value channel from[ch] had (offsets kBlue, kGreen, kRed).
-void PermuteRow(uint8_t* p, size_t count, const int (&from)[3], RowWay way = RowWay::kFast);
+void PermuteRow(uint8_t* p, size_t count, const int (&from)[3]);
 
 // What picks a pixel's entry in a colour table: the sum of its channels (0..765), their mean
 // (integer division) or one channel.
 enum class ColourIndex { kSum, kMean, kBlue, kGreen, kRed };
 // Every pixel becomes colours[index]: blue in bits 0-7, green in 8-15, red in 16-23. The table
 // holds 766 entries for kSum, 256 for the others.
-void ColourByIndexRow(uint8_t* p, size_t count, ColourIndex index, const uint32_t* colours, RowWay way = RowWay::kFast);
+void ColourByIndexRow(uint8_t* p, size_t count, ColourIndex index, const uint32_t* colours);
 inline uint32_t PackColour(uint8_t blue, uint8_t green, uint8_t red) {
   return uint32_t(blue) | uint32_t(green) << 8 | uint32_t(red) << 16;
 }
@@ -83,14 +75,14 @@ class MeanTableCache {
   bool valid_ = false;
 };
 
-// Every channel c of a pixel whose mean is m becomes table.value[m][c]; the fast way computes
-// it with `arithmetic` when that is not kNone (and was checked against the table).
-void MeanTableRow(uint8_t* p, size_t count, const kit::MeanChannelTable& table, const MeanArithmetic& arithmetic = {},
-                  RowWay way = RowWay::kFast);
+// Every channel c of a pixel whose mean is m becomes table.value[m][c]; the vector steps compute
+// it with `arithmetic` when that is not kNone (and was checked against the table), eight lanes to
+// a register at the AVX2 level, four below.
+void MeanTableRow(uint8_t* p, size_t count, const kit::MeanChannelTable& table, const MeanArithmetic& arithmetic = {});
 
 // Channel `channel` of every pixel takes the same channel of the pixel at the same place in
 // `source`, or 0 when source is null; the other channels stay.
-void CopyChannelRow(uint8_t* p, const uint8_t* source, size_t count, int channel, RowWay way = RowWay::kFast);
+void CopyChannelRow(uint8_t* p, const uint8_t* source, size_t count, int channel);
 
 // A pixel matches when every channel lies within its tolerance of `match` (a negative tolerance
 // matches nothing). A matching pixel becomes `with` when solid, else every channel becomes
@@ -101,6 +93,6 @@ struct Replacement {
   uint8_t with[3] = {};
   bool solid = true;
 };
-void ReplaceRow(uint8_t* p, size_t count, const Replacement& replacement, RowWay way = RowWay::kFast);
+void ReplaceRow(uint8_t* p, size_t count, const Replacement& replacement);
 
 }  // namespace ombrix::pal

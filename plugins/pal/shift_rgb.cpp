@@ -9,27 +9,27 @@ namespace {
 
 using namespace ombrix::kit;
 
-int32_t ApplyShiftRgb(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
+enum Slot : int32_t { kShiftValue = 2 };
+
+int32_t ApplyShiftRgb(const ApplyContext& context, const Zone zone) {
   // The remainder takes the sign of the dividend: -1 and -2 walk the rows (and report progress)
   // without changing a pixel; 0 returns before any progress is reported.
-  const int32_t n = TruncateToInt(ParameterValue(*context, 2)) % 3;
+  const int32_t n = TruncateToInt(ParameterValue(context, kShiftValue)) % 3;
   if (n == 0) return 1;
-  if (n < 0) return WalkRows(*zone, [](int32_t, uint8_t*) {});
+  if (n < 0) return WalkRows(zone, [](int32_t, uint8_t*) {});
   // n = 1: blue takes green, green takes red, red takes blue; n = 2 the other way round.
   int from[3] = {kGreen, kRed, kBlue};
   if (n == 2) from[kBlue] = kRed, from[kGreen] = kBlue, from[kRed] = kGreen;
-  const size_t count = size_t(zone->Width() > 0 ? zone->Width() : 0);
-  return WalkRows(*zone, [&](int32_t, uint8_t* p) { PermuteRow(p, count, from); });
+  const size_t count = size_t(zone.Width() > 0 ? zone.Width() : 0);
+  return WalkRows(zone, [&](int32_t, uint8_t* p) { PermuteRow(p, count, from); });
 }
 
 const ParameterRow kParameters[] = {
-    {2, "Shift Value", "1", "0", kKindInteger},
+    {kShiftValue, "Shift Value", "1", "0", kKindInteger},
 };
 
 }  // namespace
 
-const CatalogueRow kShiftRgb = {"Shift RGB", ApplyShiftRgb, kHelpFile, 14, kParameters, {}};
+const CatalogueRow kShiftRgb = {"Shift RGB", ApplyInZone<ApplyShiftRgb>, kHelpFile, 14, kParameters, {}};
 
 }  // namespace ombrix::pal

@@ -9,36 +9,36 @@ namespace {
 
 using namespace ombrix::kit;
 
-int32_t ApplySwapRgb(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
+enum Option : int32_t { kRedWithGreen = 1, kRedWithBlue = 2, kGreenWithBlue = 3 };
+
+int32_t ApplySwapRgb(const ApplyContext& context, const Zone zone) {
   // from[ch]: the channel whose value channel ch takes.
   int from[3] = {kBlue, kGreen, kRed};
-  switch (FirstSetOption(*context, {1, 2, 3})) {
-    case 1:
+  switch (FirstSetOption(context, {kRedWithGreen, kRedWithBlue, kGreenWithBlue})) {
+    case kRedWithGreen:
       from[kRed] = kGreen, from[kGreen] = kRed;
       break;
-    case 2:
+    case kRedWithBlue:
       from[kRed] = kBlue, from[kBlue] = kRed;
       break;
-    case 3:
+    case kGreenWithBlue:
       from[kGreen] = kBlue, from[kBlue] = kGreen;
       break;
     default:
       return 1;  // no option set: nothing to exchange
   }
-  const size_t count = size_t(zone->Width() > 0 ? zone->Width() : 0);
-  return WalkRows(*zone, [&](int32_t, uint8_t* p) { PermuteRow(p, count, from); });
+  const size_t count = size_t(zone.Width() > 0 ? zone.Width() : 0);
+  return WalkRows(zone, [&](int32_t, uint8_t* p) { PermuteRow(p, count, from); });
 }
 
 const OptionRow kOptions[] = {
-    {1, "Swap Red with Green", 1, 1},
-    {2, "Swap Red with Blue ", 0, 1},
-    {3, "Swap Green with Blue", 0, 1},
+    {kRedWithGreen, "Swap Red with Green", 1, 1},
+    {kRedWithBlue, "Swap Red with Blue ", 0, 1},
+    {kGreenWithBlue, "Swap Green with Blue", 0, 1},
 };
 
 }  // namespace
 
-const CatalogueRow kSwapRgb = {"Swap RGB", ApplySwapRgb, kHelpFile, 15, {}, kOptions};
+const CatalogueRow kSwapRgb = {"Swap RGB", ApplyInZone<ApplySwapRgb>, kHelpFile, 15, {}, kOptions};
 
 }  // namespace ombrix::pal

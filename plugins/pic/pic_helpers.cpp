@@ -95,7 +95,6 @@ bool SpanMask::Reset(int32_t rows) {
   rows_ = rows < 0 ? 0 : rows;
   left_ = Scratch<int32_t>(size_t(rows_) + 1);
   right_ = Scratch<int32_t>(size_t(rows_) + 1);
-  if (!left_ || !right_) return false;
   for (int32_t y = 0; y <= rows_; ++y) left_[y] = 32000, right_[y] = 0;
   top_ = 0;
   bottom_ = -1;
@@ -161,7 +160,6 @@ struct Narrowing {
   bool Build(int32_t old_size, int32_t new_size) {
     first = Scratch<int32_t>(size_t(new_size));
     count = Scratch<int32_t>(size_t(new_size));
-    if (!first || !count) return false;
     const float step = float(old_size) / float(new_size);
     float pos = 0;
     for (int32_t i = 0; i < new_size; ++i, pos += step) {
@@ -184,7 +182,6 @@ struct Widening {
   bool Build(int32_t old_size, int32_t new_size) {
     from = Scratch<int32_t>(size_t(old_size));
     to = Scratch<int32_t>(size_t(old_size));
-    if (!from || !to) return false;
     const float step = float(new_size) / float(old_size - 1);  // infinite for one source index
     float pos = 0;
     for (int32_t c = 0; c < old_size; ++c, pos += step) {
@@ -311,7 +308,6 @@ bool ScalePicture(Picture& picture, int32_t width, int32_t height) {
   if (old.CopyFrom(&picture) == 0) return false;
   const int32_t old_width = old.Width(), old_height = old.Height();
   auto columns = Scratch<int32_t>(size_t(width));
-  if (!columns) return false;
   const float step_x = float(old_width) / float(width);
   const float step_y = float(old_height) / float(height);
   float pos = 0;

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <new>
 #include <optional>
 
 #include "core/kit/filter_steps.h"
@@ -36,6 +35,18 @@ struct HostPictures {
 // nullopt when the host gives no INPUT or WORK picture, or they are smaller than the host's
 // picture size (zones are clipped against that size).
 std::optional<HostPictures> Pictures();
+
+// The apply routine of a picture filter: `Body` runs with the clipped zone and the two pictures;
+// a call without a zone or without the pictures returns 1 without it. Both go by value, as in
+// ApplyInZone.
+template <int32_t (*Body)(const ApplyContext& context, Zone zone, HostPictures pictures)>
+int32_t ApplyWithPictures(ApplyContext* context) {
+  const std::optional<Zone> zone = kit::ZoneOf(context);
+  if (!zone) return 1;
+  const std::optional<HostPictures> pictures = Pictures();
+  if (!pictures) return 1;
+  return Body(*context, *zone, *pictures);
+}
 
 inline uint8_t* PixelAt(uint8_t* const* rows, int64_t x, int64_t y) { return rows[y] + 3 * size_t(x); }
 inline void CopyPixel(uint8_t* to, const uint8_t* from) {
@@ -74,10 +85,11 @@ struct Bgr {
 };
 Bgr ColourParameter(const ApplyContext& context, int32_t slot);
 
-// Scratch storage for one apply call; null when it cannot be had (the filter then returns 0).
+// Zeroed scratch storage for one apply call, never empty. Memory that cannot be had ends the
+// call at the module's entry, which then reports the filter as failed.
 template <typename T>
 std::unique_ptr<T[]> Scratch(size_t count) {
-  return std::unique_ptr<T[]>(new (std::nothrow) T[count == 0 ? 1 : count]());
+  return std::make_unique<T[]>(count == 0 ? 1 : count);
 }
 
 // Sets the info line of the host's progress display.

@@ -1,21 +1,19 @@
-// The picture filters' row kernels: plain loops, and SSE2 loops for the bulk of a row on x86-64.
+// The picture filters' row kernels: plain loops, and on x86-64 vector loops for the bulk of a
+// row, as far as the level in force (core/kit/simd.h) allows.
 #include "plugins/pic/pic_kernels.h"
 
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/kit/simd.h"
+#include "core/kit/simd_lanes.h"
 #include "plugins/pic/pic_helpers.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#include <tmmintrin.h>
-#define OMBRIX_PIC_SSE2 1
-#endif
 
 namespace ombrix::pic {
 namespace {
 
-bool g_vector = true;
+using kit::simd::Level;
+using kit::simd::Uses;
 
 // x / q for 0 <= x <= q * 255 (q = 9, 6, 3) as (x * m) >> 16: over that range m / 65536 errs
 // from 1 / q by less than the distance of any x / q to the next integer, so both truncate alike
@@ -24,20 +22,31 @@ constexpr uint32_t kNinth = 7282;
 constexpr uint32_t kSixth = 10923;
 constexpr uint32_t kThird = 21846;
 
-#if defined(OMBRIX_PIC_SSE2)
+#if OMBRIX_SIMD_X86
+using kit::simd::Lanes16;
+
 // -v in the lanes where negative is all ones, v elsewhere.
 inline __m128i FlipSign(__m128i v, __m128i negative) { return _mm_sub_epi16(_mm_xor_si128(v, negative), negative); }
-inline __m128i Load(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
-inline void Store(void* p, __m128i v) { _mm_storeu_si128(static_cast<__m128i*>(p), v); }
+inline __m128i Load(const void* p) { return Lanes16::Load(p); }
+inline void Store(void* p, __m128i v) { Lanes16::Store(p, v); }
+
+// The whole 16-byte steps of n bytes of p and q: each step's bytes as two halves of eight words,
+// words(c, s) of each half, packed back into p with unsigned saturation. Returns the bytes done.
+template <typename Words>
+size_t WordSteps(uint8_t* p, const uint8_t* q, size_t n, Words&& words) {
+  const __m128i zero = _mm_setzero_si128();
+  size_t i = 0;
+  for (; i + 16 <= n; i += 16) {
+    const __m128i c = Load(p + i), s = Load(q + i);
+    const __m128i low = words(_mm_unpacklo_epi8(c, zero), _mm_unpacklo_epi8(s, zero));
+    const __m128i high = words(_mm_unpackhi_epi8(c, zero), _mm_unpackhi_epi8(s, zero));
+    Store(p + i, _mm_packus_epi16(low, high));
+  }
+  return i;
+}
 #endif
 
 }  // namespace
-
-bool SetVectorKernels(bool enabled) {
-  const bool before = g_vector;
-  g_vector = enabled;
-  return before;
-}
 
 // ---- Blur ------------------------------------------------------------------------------------------
 
@@ -72,8 +81,9 @@ void BlurRow(const uint8_t* above, const uint8_t* middle, const uint8_t* below, 
   const uint8_t* b = above != nullptr ? below : nullptr;
   const int32_t rows = 1 + (above != nullptr) + (below != nullptr);
   size_t i = 0;
-#if defined(OMBRIX_PIC_SSE2)
-  if (g_vector) {
+#if OMBRIX_SIMD_X86
+  const bool vectors = Uses(Level::kSse2);
+  if (vectors) {
     const __m128i zero = _mm_setzero_si128();
     for (; i + 16 <= n; i += 16) {
       const __m128i y = Load(middle + i);
@@ -99,8 +109,8 @@ void BlurRow(const uint8_t* above, const uint8_t* middle, const uint8_t* below, 
   }
   size_t j = 3;
   const size_t end = n - 3;
-#if defined(OMBRIX_PIC_SSE2)
-  if (g_vector) {
+#if OMBRIX_SIMD_X86
+  if (vectors) {
     const __m128i m = _mm_set1_epi16(int16_t(uint16_t(inner)));
     for (; j + 16 <= end; j += 16) {
       const __m128i low = _mm_add_epi16(_mm_add_epi16(Load(sums + j - 3), Load(sums + j)), Load(sums + j + 3));
@@ -121,21 +131,14 @@ void MixRowTowardPlain(uint8_t* p, const uint8_t* line, size_t n, int32_t k) {
 
 void MixRowToward(uint8_t* p, const uint8_t* line, size_t n, int32_t k) {
   size_t i = 0;
-#if defined(OMBRIX_PIC_SSE2)
+#if OMBRIX_SIMD_X86
   // For 0 <= k <= 255: (c * 256 + k * d) >> 8 = c + floor(k * d / 256), and with d * 128 and
   // k * 2 both within 16 bits, the high half of their product is that floor.
-  if (g_vector && k >= 0 && k <= 255) {
-    const __m128i zero = _mm_setzero_si128();
+  if (Uses(Level::kSse2) && k >= 0 && k <= 255) {
     const __m128i k2 = _mm_set1_epi16(int16_t(2 * k));
-    auto half = [&](__m128i c, __m128i l) {
+    i = WordSteps(p, line, n, [k2](__m128i c, __m128i l) {
       return _mm_add_epi16(c, _mm_mulhi_epi16(_mm_slli_epi16(_mm_sub_epi16(l, c), 7), k2));
-    };
-    for (; i + 16 <= n; i += 16) {
-      const __m128i c = Load(p + i), l = Load(line + i);
-      const __m128i low = half(_mm_unpacklo_epi8(c, zero), _mm_unpacklo_epi8(l, zero));
-      const __m128i high = half(_mm_unpackhi_epi8(c, zero), _mm_unpackhi_epi8(l, zero));
-      Store(p + i, _mm_packus_epi16(low, high));
-    }
+    });
   }
 #endif
   MixRowTowardPlain(p + i, line + i, n - i, k);
@@ -148,7 +151,8 @@ OverlayRows::OverlayRows(float factor) : source_based_(!(factor < 0)) {
   for (int32_t d = -255; d <= 255; ++d) {
     const uint8_t base = uint8_t(d < 0 ? -d : 0), other = uint8_t(d < 0 ? 0 : d);
     const uint8_t value = source_based_ ? OverlayChannel(other, base, factor) : OverlayChannel(base, other, factor);
-    step_[d + 255] = int16_t(int8_t(uint8_t(value - base)));
+    const int32_t change = uint8_t(value - base);  // the low byte's signed value
+    step_[d + 255] = int16_t(change < 128 ? change : change - 256);
   }
   // The multipliers m with (d * m) >> 16 = T(d) for d = 1 .. 255 form one interval.
   int64_t low = 0, high = 65535;
@@ -170,23 +174,17 @@ uint8_t OverlayRows::Channel(uint8_t c, uint8_t s) const {
 
 void OverlayRows::Row(uint8_t* target, const uint8_t* source, size_t n) const {
   size_t i = 0;
-#if defined(OMBRIX_PIC_SSE2)
-  if (g_vector && has_multiplier_) {
+#if OMBRIX_SIMD_X86
+  if (Uses(Level::kSse2) && has_multiplier_) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i m = _mm_set1_epi16(int16_t(multiplier_));
     const bool source_based = source_based_;
-    auto half = [&](__m128i c, __m128i s) {
+    i = WordSteps(target, source, n, [&](__m128i c, __m128i s) {
       const __m128i base = source_based ? s : c;
       const __m128i d = _mm_sub_epi16(source_based ? c : s, base);
       const __m128i negative = _mm_cmplt_epi16(d, zero);
       return _mm_add_epi16(base, FlipSign(_mm_mulhi_epu16(FlipSign(d, negative), m), negative));
-    };
-    for (; i + 16 <= n; i += 16) {
-      const __m128i c = Load(target + i), s = Load(source + i);
-      const __m128i low = half(_mm_unpacklo_epi8(c, zero), _mm_unpacklo_epi8(s, zero));
-      const __m128i high = half(_mm_unpackhi_epi8(c, zero), _mm_unpackhi_epi8(s, zero));
-      Store(target + i, _mm_packus_epi16(low, high));
-    }
+    });
   }
 #endif
   for (; i < n; ++i) target[i] = Channel(target[i], source[i]);
@@ -214,49 +212,19 @@ void SwapMirroredPixelsPlain(uint8_t* a, uint8_t* b, int64_t count) {
   for (int64_t i = 0; i < count; ++i, a += 3, b -= 3) SwapPixels(a, b);
 }
 
-#if defined(OMBRIX_PIC_SSE2)
+#if OMBRIX_SIMD_X86
 namespace {
 
-// 16 pixels are 48 bytes, three registers. Reversing their order moves byte k of the result
-// (pixel k / 3, channel k % 3) from byte 3 * (15 - k / 3) + k % 3; result register j gathers its
-// bytes from each source register s with the shuffle kReverse[j][s] (0x80: not from s).
-struct ReverseMasks {
-  alignas(16) uint8_t bytes[3][3][16];
-  ReverseMasks() {
-    for (int k = 0; k < 48; ++k) {
-      const int from = 3 * (15 - k / 3) + k % 3;
-      for (int s = 0; s < 3; ++s) bytes[k / 16][s][k % 16] = from / 16 == s ? uint8_t(from % 16) : 0x80;
-    }
-  }
-};
-const ReverseMasks kReverse;
-
-__attribute__((target("ssse3"))) inline void Reverse16(const __m128i in[3], __m128i out[3]) {
-  for (int j = 0; j < 3; ++j) {
-    const auto* m = reinterpret_cast<const __m128i*>(kReverse.bytes[j]);
-    out[j] = _mm_or_si128(
-        _mm_or_si128(_mm_shuffle_epi8(in[0], _mm_load_si128(m)), _mm_shuffle_epi8(in[1], _mm_load_si128(m + 1))),
-        _mm_shuffle_epi8(in[2], _mm_load_si128(m + 2)));
-  }
-}
-
 // Blocks of 16 pixels: the 16 going right from a and the 16 ending at b, both loaded before
-// either is stored.
-__attribute__((target("ssse3"))) int64_t SwapMirroredBlocks(uint8_t*& a, uint8_t*& b, int64_t count) {
+// either is stored, each stored back in reverse order in the other's place.
+OMBRIX_TARGET_SSSE3 int64_t SwapMirroredBlocks(uint8_t*& a, uint8_t*& b, int64_t count) {
+  namespace lanes = kit::simd;
   int64_t done = 0;
   for (; count - done >= 16; done += 16, a += 48, b -= 48) {
     uint8_t* left = b - 45;
-    __m128i x[3], y[3], rx[3], ry[3];
-    for (int j = 0; j < 3; ++j) {
-      x[j] = Load(a + 16 * j);
-      y[j] = Load(left + 16 * j);
-    }
-    Reverse16(x, rx);
-    Reverse16(y, ry);
-    for (int j = 0; j < 3; ++j) {
-      Store(a + 16 * j, ry[j]);
-      Store(left + 16 * j, rx[j]);
-    }
+    const lanes::Pixels16 x = lanes::LoadPixels16(a), y = lanes::LoadPixels16(left);
+    lanes::StorePixels16(a, lanes::Shuffled(y, lanes::kStepShuffles.reverse));
+    lanes::StorePixels16(left, lanes::Shuffled(x, lanes::kStepShuffles.reverse));
   }
   return done;
 }
@@ -265,9 +233,8 @@ __attribute__((target("ssse3"))) int64_t SwapMirroredBlocks(uint8_t*& a, uint8_t
 #endif
 
 void SwapMirroredPixels(uint8_t* a, uint8_t* b, int64_t count) {
-#if defined(OMBRIX_PIC_SSE2)
-  static const bool has_ssse3 = __builtin_cpu_supports("ssse3");
-  if (g_vector && has_ssse3) count -= SwapMirroredBlocks(a, b, count);
+#if OMBRIX_SIMD_X86
+  if (Uses(Level::kSsse3)) count -= SwapMirroredBlocks(a, b, count);
 #endif
   SwapMirroredPixelsPlain(a, b, count);
 }

@@ -1,7 +1,8 @@
 // Row kernels of the picture filters that work on whole rows of bytes: the 3 x 3 blur, the mix
 // of a row toward a line of colours (Lazer) and the overlay of one row on another (Motion Blur).
 // Each has a plain per-byte form, which states the arithmetic, and a fast form that on x86-64
-// does the bulk of a row 16 bytes at a time with SSE2 and gives the same bytes.
+// does the bulk of a row 16 bytes at a time with SSE2, as far as the level in force
+// (core/kit/simd.h) allows, and gives the same bytes.
 #pragma once
 
 #include <cstddef>
@@ -10,10 +11,6 @@
 #include "core/kit/pixel_math.h"
 
 namespace ombrix::pic {
-
-// Whether the fast forms may use SSE2. Tests switch it off to run the scalar tails alone;
-// returns the previous setting.
-bool SetVectorKernels(bool enabled);
 
 // ---- Blur ------------------------------------------------------------------------------------------
 

@@ -44,19 +44,19 @@ TEST(BenchLeanHost, FileParametersNamingNoFileGetTheSecondPicture) {
   ParameterRecord parameters[3] = {};
   d.parameters = parameters;
   d.parameter_count = 3;
-  parameters[0].kind = 4;
+  parameters[0].kind = kKindPictureFile;
   std::strcpy(parameters[0].value, "(none)");
-  parameters[1].kind = 2;
+  parameters[1].kind = kKindInputFile;
   std::strcpy(parameters[1].value, OMBRIX_STAGE_DIR);  // names something that exists
-  parameters[2].kind = 4;
+  parameters[2].kind = kKindPictureFile;
   std::strcpy(parameters[2].value, "12");
   std::strcpy(parameters[2].step, "1");
   bench::BenchEntry entry(d, "/tmp/second.tga");
   EXPECT_STREQ(entry.Descriptor().parameters[0].value, "/tmp/second.tga");
   EXPECT_STREQ(entry.Descriptor().parameters[1].value, OMBRIX_STAGE_DIR);
   // Files are not numbers: their slots get 0, as the render engine hands them.
-  parameters[2].kind = 9;
-  const std::vector<float> values = bench::EngineValues(d, 2);
+  parameters[2].kind = kKindSignedPercentage;
+  const std::vector<float> values = BuildApplyContext(d, 2, ProportionalScale{}).values;
   EXPECT_EQ(values.size(), 4u);
   EXPECT_EQ(values[0], 0.0f);
   EXPECT_EQ(values[2], 14.0f);

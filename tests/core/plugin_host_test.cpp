@@ -28,7 +28,7 @@ TEST(PluginHost, LoadsCatalogueAsSlotCountedCopies) {
   EXPECT_EQ(d->option_count, 11);
   EXPECT_STREQ(d->parameters[3].value, "1 2 3");
   EXPECT_STREQ(d->parameters[3].extra, "extra text");
-  EXPECT_EQ(d->parameters[3].kind, 1);
+  EXPECT_EQ(d->parameters[3].kind, kKindColour);
   EXPECT_STREQ(d->options[2].name, "Right");
   EXPECT_EQ(d->options[10].state, -1);
   EXPECT_EQ(d->alpha_init, 0.0f);

@@ -26,7 +26,7 @@ int32_t OtherTypes(int32_t type, int32_t a, void*) { return type * 100 + a; }
 const PluginRights kRights = {"Test", "All Rights Reserved.", 0, 0};
 const int32_t kKinds[] = {1, 0};
 const PluginExtension kExtension = {"Ombrix Plug-ins Extension", 0, Catalogue, 0};
-const PluginInfo kInfo = {{1, 48, 0, 4, 8, 16}, "Kit Test", &kRights, 1.0, kKinds, &kExtension, OtherTypes, nullptr};
+const PluginInfo kInfo = ombrix::MakePluginInfo("Kit Test", &kRights, kKinds, &kExtension, nullptr, OtherTypes);
 
 using ombrix::kit::FilterEntry;
 
@@ -70,21 +70,21 @@ TEST(PluginKit, SetParamAndSetOptionSlots) {
   FilterEntry(&kInfo, kCommandInitialise, 0, nullptr);
   FilterDescriptor* d = ombrix::kit::Filter(1);
   ASSERT_NE(d, nullptr);
-  EXPECT_EQ(SetParam(11, "Too far", "1", "0", 0, nullptr), 0);
+  EXPECT_EQ(SetParam(11, "Too far", "1", "0", kKindInteger, nullptr), 0);
   EXPECT_EQ(d->parameters[10].name[0], '\0');
-  EXPECT_EQ(SetParam(-1, "Too low", "1", "0", 0, nullptr), 0);
-  EXPECT_EQ(SetParam(10, "Last", "1", "0", 14, nullptr), 1);
+  EXPECT_EQ(SetParam(-1, "Too low", "1", "0", kKindInteger, nullptr), 0);
+  EXPECT_EQ(SetParam(10, "Last", "1", "0", kKindByteRange, nullptr), 1);
   EXPECT_EQ(d->parameter_count, 10);
-  EXPECT_EQ(d->parameters[10].kind, 14);
+  EXPECT_EQ(d->parameters[10].kind, kKindByteRange);
   EXPECT_STREQ(d->parameters[10].extra, "");
   const std::string long_name(300, 'n');
-  EXPECT_EQ(SetParam(2, long_name.c_str(), "1", "0", 0, "x"), 1);
+  EXPECT_EQ(SetParam(2, long_name.c_str(), "1", "0", kKindInteger, "x"), 1);
   EXPECT_EQ(std::strlen(d->parameters[2].name), 255u);
   EXPECT_EQ(SetOption(11, "No", 1, 1), 0);
   EXPECT_EQ(SetOption(3, "Yes", 1, 2), 1);
   EXPECT_EQ(d->options[3].group, 2);
   FilterEntry(&kInfo, kCommandRelease, 0, nullptr);
-  EXPECT_EQ(SetParam(1, "No filter", "1", "0", 0, nullptr), 0);
+  EXPECT_EQ(SetParam(1, "No filter", "1", "0", kKindInteger, nullptr), 0);
 }
 
 TEST(PluginKit, ApplyFindsFilterByNameAndCorrectsIndex) {

@@ -5,6 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <random>
+#include <utility>
+#include <vector>
+
+#include "core/kit/simd.h"
+#include "tests/support/simd_levels.h"
 
 namespace {
 
@@ -84,19 +91,44 @@ TEST(Samplers, AlphaOutsideRules) {
   EXPECT_EQ(WrapInto(-8, 4), 0);
 }
 
-// The inline sampler (vector blend, floor by truncation) against the plain one: identical bytes
-// for points all over and around pictures of several shapes, at whole and half steps, just
-// beside the edges, on both sides of zero, beyond the 16-bit wrap of the edge test and far out.
-TEST(Samplers, InlineBilinearMatchesThePlainOne) {
+// Points around and across every edge, fractional and whole, plus the awkward ones: far away,
+// NaN, infinities, beyond the unsigned 16-bit range (which the outside test wraps), just below
+// zero and just beside the edges.
+std::vector<std::pair<float, float>> PointsFor(int width, int height) {
+  std::mt19937 random(uint32_t(width * 131 + height));
+  std::uniform_real_distribution<float> across(-2.5f, 2.5f);
+  std::vector<std::pair<float, float>> points;
+  points.reserve(4000 + 2 * size_t(width + 4) * size_t(height + 4) + 240);
+  for (int i = 0; i < 4000; ++i) points.emplace_back(across(random) * float(width), across(random) * float(height));
+  for (int y = -2; y <= height + 1; ++y)
+    for (int x = -2; x <= width + 1; ++x) {
+      points.emplace_back(float(x), float(y));
+      points.emplace_back(float(x) + 0.5f, float(y) - 0.25f);
+    }
+  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+  const float odd[] = {0.0f,        -0.0f,    0.999999f, -1e-7f,     1e-7f,
+                       3.9999f,     65535.5f, 65536.25f, -65536.75f, 8388607.5f,
+                       16777216.0f, 9.9e8f,   -9.9e8f,   1.0e9f,     -1.0e9f,
+                       1.1e9f,      nan,      inf,       -inf,       float(width) - 1.0e-5f};
+  for (float a : odd)
+    for (float b : {0.0f, 0.5f, float(height) - 0.75f, float(height) - 1.0f}) {
+      points.emplace_back(a, b);
+      points.emplace_back(b, a);
+      points.emplace_back(a + float(width) - 1, b + float(height) - 1);
+    }
+  return points;
+}
+
+// The inline samplers (vector blends at the SSE2 level, floor by truncation) against the plain
+// ones: identical bytes at every level, for pictures of several shapes, with and without row
+// padding, single rows and columns, and a single pixel.
+TEST(Samplers, InlineSamplersMatchThePlainOnesAtEveryLevel) {
+  const int sizes[][2] = {{1, 1}, {2, 2}, {2, 3}, {1, 7}, {9, 1}, {5, 4}, {17, 9}, {16, 5}, {37, 23}, {64, 1}};
   uint32_t seed = 12345;
   auto next = [&seed] {
     seed = seed * 1103515245u + 12345u;
     return seed >> 8;
   };
-  const int sizes[][2] = {{1, 1}, {2, 3}, {5, 4}, {17, 9}, {64, 1}};
-  const float specials[] = {0.0f,       -0.0f,       0.5f,    -0.5f,   1.0f,     -1.0f,         0.999999f,
-                            -1e-7f,     1e-7f,       3.9999f, 16.5f,   65535.5f, 65536.25f,     -65536.75f,
-                            8388607.5f, 16777216.0f, 9.9e8f,  -9.9e8f, 1.1e9f,   std::nanf(""), INFINITY};
   for (const auto& size : sizes) {
     Picture p;
     ASSERT_TRUE(p.Create(size[0], size[1]));
@@ -105,24 +137,25 @@ TEST(Samplers, InlineBilinearMatchesThePlainOne) {
         const uint8_t c[3] = {uint8_t(next()), uint8_t(next()), uint8_t(next() | 0x80)};
         p.SetPixel(x, y, c);
       }
-    const uint8_t outside[3] = {uint8_t(next()), 255, 0};
-    auto check = [&](float u, float v) {
-      uint8_t fast[3], plain[3];
-      SampleBilinear(p, u, v, outside, fast);
-      SampleBilinearPlain(p, u, v, outside, plain);
-      ASSERT_TRUE(fast[0] == plain[0] && fast[1] == plain[1] && fast[2] == plain[2])
-          << size[0] << " x " << size[1] << " at (" << u << ", " << v << ")";
-    };
-    for (int i = 0; i < 20000; ++i) {
-      const float u = (float(next() % 40000) / 4000.0f - 2.0f) * float(size[0]);
-      const float v = (float(next() % 40000) / 4000.0f - 2.0f) * float(size[1]);
-      check(u, v);
-    }
-    for (const float a : specials)
-      for (const float b : specials) {
-        check(a, b);
-        check(a + float(size[0]) - 1, b + float(size[1]) - 1);
+    const uint8_t grey[3] = {uint8_t(next()), 255, 0}, black[3] = {0, 0, 0};
+    const auto points = PointsFor(size[0], size[1]);
+    for (simd::Level level : ombrix::testing::SimdLevels()) {
+      const simd::ScopedLevel in_force(level);
+      const BilinearSampler sampler(p);
+      for (const auto& [u, v] : points) {
+        uint8_t fast[3], plain[3];
+        for (const uint8_t* outside : {black, grey}) {
+          sampler.Sample(u, v, outside, fast);
+          SampleBilinearPlain(p, u, v, outside, plain);
+          ASSERT_TRUE(fast[0] == plain[0] && fast[1] == plain[1] && fast[2] == plain[2])
+              << size[0] << " x " << size[1] << " at (" << u << ", " << v << "), level " << int(level);
+        }
+        sampler.SampleWrapped(u, v, fast);
+        SampleWrappedPlain(p, u, v, plain);
+        ASSERT_TRUE(fast[0] == plain[0] && fast[1] == plain[1] && fast[2] == plain[2])
+            << "wrapped, " << size[0] << " x " << size[1] << " at (" << u << ", " << v << "), level " << int(level);
       }
+    }
   }
 }
 

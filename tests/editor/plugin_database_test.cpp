@@ -144,6 +144,7 @@ void AddFilter(PluginTable& table, const std::string& title, const std::string& 
 
 std::vector<std::string> Names(const std::vector<FilterMenuItem>& items) {
   std::vector<std::string> names;
+  names.reserve(items.size());
   for (const FilterMenuItem& item : items) names.push_back(item.name);
   return names;
 }

@@ -11,6 +11,8 @@
 #include "core/import/targa.h"
 #include "core/platform/clipboard.h"
 #include "core/platform/files.h"
+#include "core/platform/registry.h"
+#include "core/settings/installation.h"
 #include "core/settings/settings.h"
 #include "editor/model/ending.h"
 #include "editor/model/test_picture.h"
@@ -90,6 +92,40 @@ TEST_F(Startup, AnEmptyInstallDirEndsWithTheReinstallMessage) {
   EXPECT_EQ(dialogs.messages[0].text, "Some information are missing, you must reinstall Ombrix");
   EXPECT_EQ(dialogs.messages[0].caption, "Ombrix - Error");
   EXPECT_FALSE(dialogs.messages[0].question);
+}
+
+TEST_F(Startup, RunFromAnInstallationTreeWithoutSettingsItOffersToWriteThem) {
+  const std::string install = test::MakeInstallation(name_);
+  platform::RegistryDeleteKey(platform::RegistryRoot::kCurrentUser, "Software\\Zorvex\\Ombrix\\");
+  ASSERT_EQ(ReadSetting(nullptr, "InstallDir"), "");
+  {
+    // "No" ends as before and writes nothing.
+    EditorSession session;
+    session.program_directory = install + "/Programs";
+    RecordingView view;
+    gui::ScriptedDialogs dialogs;
+    dialogs.AnswerQuestion(0);
+    EXPECT_EQ(RunStartup(session, view, dialogs), StartupResult::kEnd);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].text, "Some information are missing, you must reinstall Ombrix");
+    EXPECT_EQ(dialogs.messages[1].text,
+              "Ombrix is installed in\n\"" + install + "\".\nWrite your settings from this installation?");
+    EXPECT_TRUE(dialogs.messages[1].question);
+    EXPECT_EQ(ReadSetting(nullptr, "InstallDir"), "");
+  }
+  // "Yes" writes the installation's initial settings and starts as usual.
+  EditorSession session;
+  session.program_directory = install + "/Programs/";
+  RecordingView view;
+  gui::ScriptedDialogs dialogs;
+  dialogs.AnswerQuestion(1);
+  EXPECT_EQ(RunStartup(session, view, dialogs), StartupResult::kOpen);
+  EXPECT_EQ(ReadSetting(nullptr, "InstallDir"), install);
+  EXPECT_EQ(ReadSetting("Options", "TestPicture"), install + "/Images/Back.Bmp");
+  EXPECT_GE(session.plugins.Count(), 54);
+  // A folder that is no installation's "Programs" offers nothing.
+  EXPECT_EQ(InstallationTreeOf(install), "");
+  EXPECT_EQ(InstallationTreeOf(install + "/Plugins"), "");
 }
 
 TEST_F(Startup, NoPlugInEndsWithoutAFurtherMessage) {

@@ -9,12 +9,17 @@
 #include <random>
 #include <string>
 
+#include "core/kit/simd.h"
 #include "filter/mask_merge.h"
 #include "filter/merge_kernels.h"
+#include "tests/support/simd_levels.h"
 
 namespace {
 
 using namespace ombrix::engine;
+using ombrix::kit::simd::Level;
+using ombrix::kit::simd::ScopedLevel;
+using ombrix::kit::simd::SetLevel;
 
 void Noise(Picture& p, int w, int h, unsigned seed) {
   ASSERT_TRUE(p.Create(w, h));
@@ -25,7 +30,12 @@ void Noise(Picture& p, int w, int h, unsigned seed) {
 
 // Everything CopyFrom would make equal: the info record and the block's meaningful bytes.
 std::string Difference(const Picture& a, const Picture& b) {
-  if (std::memcmp(a.Info(), b.Info(), sizeof(PictureInfo)) != 0) return "info records differ";
+  const PictureInfo &ia = *a.Info(), &ib = *b.Info();
+  if (ia.width != ib.width || ia.height != ib.height || ia.bit_count != ib.bit_count ||
+      ia.block_size != ib.block_size || ia.stride != ib.stride ||
+      std::memcmp(ia.type_text, ib.type_text, sizeof ia.type_text) != 0 ||
+      std::memcmp(ia.source_text, ib.source_text, sizeof ia.source_text) != 0)
+    return "info records differ";
   const size_t bytes = a.Info()->block_size;
   for (size_t i = 0; i < bytes; ++i)
     if (a.Dib()[i] != b.Dib()[i]) return "byte " + std::to_string(i) + " differs";
@@ -34,17 +44,17 @@ std::string Difference(const Picture& a, const Picture& b) {
   return "";
 }
 
-// Restores the level the processor offers when a test lowered it.
-struct LevelGuard {
-  ~LevelGuard() { SetKernelLevel(KernelLevel::kAvx2); }
-};
-
-std::vector<KernelLevel> Levels() {
-  std::vector<KernelLevel> levels;
-  for (KernelLevel level : {KernelLevel::kScalar, KernelLevel::kSse2, KernelLevel::kAvx2})
-    if (SetKernelLevel(level) == level) levels.push_back(level);
-  return levels;
+// The merge at the plain level: the steps as written.
+void MergePlain(Picture& input, Picture& work, const MaskState& mask, bool present, int type, float alpha, int x0,
+                int y0, int x1, int y1) {
+  const ScopedLevel plain(Level::kPlain);
+  Merge(input, work, mask, present, type, alpha, x0, y0, x1, y1);
 }
+
+// Restores the level in force when a test changed it.
+struct LevelGuard : ScopedLevel {
+  LevelGuard() : ScopedLevel(ombrix::kit::simd::CurrentLevel()) {}
+};
 
 struct Zone {
   int x0, y0, x1, y1;
@@ -59,11 +69,11 @@ void ExpectFastIsPlain(int width, int height, const MaskState& mask, int type, f
   plain_input.CopyFrom(&input);
   plain_work.CopyFrom(&work);
   const bool present = mask.picture != nullptr;
-  Merge(plain_input, plain_work, mask, present, type, alpha, z.x0, z.y0, z.x1, z.y1, MergePath::kPlain);
-  Merge(input, work, mask, present, type, alpha, z.x0, z.y0, z.x1, z.y1, MergePath::kFast);
-  const std::string where = "level " + std::to_string(int(CurrentKernelLevel())) + ", " + std::to_string(width) +
-                            " x " + std::to_string(height) + ", zone (" + std::to_string(z.x0) + ", " +
-                            std::to_string(z.y0) + ", " + std::to_string(z.x1) + ", " + std::to_string(z.y1) +
+  MergePlain(plain_input, plain_work, mask, present, type, alpha, z.x0, z.y0, z.x1, z.y1);
+  Merge(input, work, mask, present, type, alpha, z.x0, z.y0, z.x1, z.y1);
+  const std::string where = "level " + std::to_string(int(ombrix::kit::simd::CurrentLevel())) + ", " +
+                            std::to_string(width) + " x " + std::to_string(height) + ", zone (" + std::to_string(z.x0) +
+                            ", " + std::to_string(z.y0) + ", " + std::to_string(z.x1) + ", " + std::to_string(z.y1) +
                             "), alpha " + std::to_string(alpha) + ", " + what;
   ASSERT_EQ(Difference(input, plain_input), "") << "INPUT, " << where;
   ASSERT_EQ(Difference(work, plain_work), "") << "WORK, " << where;
@@ -95,8 +105,8 @@ TEST(MergePaths, FastGivesThePlainBytes) {
   Noise(masks[1], 80, 30, 51);  // larger: stretched down
   Noise(masks[2], 37, 23, 52);
   int cases = 0;
-  for (KernelLevel level : Levels()) {
-    SetKernelLevel(level);
+  for (Level level : ombrix::testing::SimdLevels()) {
+    SetLevel(level);
     unsigned seed = 1;
     for (const auto& size : sizes) {
       for (const Zone& z : zones) {
@@ -138,8 +148,8 @@ TEST(MergePaths, WideZonesGiveThePlainBytesForEveryWeightLayout) {
                              Tiled(narrow_tile), Stretched(small, width, height), Stretched(huge, width, height),
                              Tiled(huge)};
   const Zone zones[] = {{0, 0, width, height}, {17, 2, 190, 9}, {1, 0, 50, 11}};
-  for (KernelLevel level : Levels()) {
-    SetKernelLevel(level);
+  for (Level level : ombrix::testing::SimdLevels()) {
+    SetLevel(level);
     unsigned seed = 100;
     for (size_t m = 0; m < std::size(masks); ++m)
       for (const Zone& z : zones)
@@ -162,15 +172,15 @@ TEST(MergePaths, PicturesOfAnotherLayoutFallBackToFullCopies) {
   plain_input.CopyFrom(&input);
   plain_work.CopyFrom(&work);
   MaskState none;
-  Merge(plain_input, plain_work, none, false, 0, 0.5f, 1, 1, 8, 5, MergePath::kPlain);
-  Merge(input, work, none, false, 0, 0.5f, 1, 1, 8, 5, MergePath::kFast);
+  MergePlain(plain_input, plain_work, none, false, 0, 0.5f, 1, 1, 8, 5);
+  Merge(input, work, none, false, 0, 0.5f, 1, 1, 8, 5);
   EXPECT_EQ(Difference(input, plain_input), "");
   EXPECT_EQ(Difference(work, plain_work), "");
   EXPECT_EQ(work.ExtraPlane(), nullptr);
 
   Picture narrow;
   Noise(narrow, 4, 6, 62);
-  Merge(input, narrow, none, false, 0, 0.0f, 0, 0, 9, 6, MergePath::kFast);
+  Merge(input, narrow, none, false, 0, 0.0f, 0, 0, 9, 6);
   EXPECT_EQ(narrow.Width(), 9);
   EXPECT_EQ(Difference(narrow, input), "");
 }
@@ -188,8 +198,8 @@ TEST(MergeKernels, EveryLevelMatchesTheFormulaForEveryBytePair) {
   LevelGuard guard;
   // All 65536 (INPUT, WORK) pairs in one row, so every vector step and the scalar tail see them.
   std::vector<uint8_t> in(65536 + 7), work(65536 + 7), weights(in.size());
-  for (KernelLevel level : Levels()) {
-    SetKernelLevel(level);
+  for (Level level : ombrix::testing::SimdLevels()) {
+    SetLevel(level);
     for (int k : {0, 1, 127, 128, 200, 254, 255}) {
       for (size_t i = 0; i < in.size(); ++i) {
         in[i] = uint8_t(i >> 8);
@@ -247,8 +257,8 @@ TEST(MergeKernels, PixelWeightsFollowTheGreyLevel) {
       for (int c = 0; c < 3; ++c) pixels.push_back(p[(c + rot) % 3]);
     }
   const size_t count = pixels.size() / 3;  // not a multiple of 16: the tail goes pixel by pixel
-  for (KernelLevel level : Levels()) {
-    SetKernelLevel(level);
+  for (Level level : ombrix::testing::SimdLevels()) {
+    SetLevel(level);
     for (int type : {1, 2})
       for (int copies : {1, 3}) {
         std::vector<uint8_t> out(count * size_t(copies) + 1, 0xA5);
@@ -279,16 +289,18 @@ TEST(MergeKernels, WeightSpreadFollowsItsColumnMap) {
   }
   for (const int tile : {3, 16, 40}) {
     std::vector<int> map;
+    map.reserve(150);
     for (int x = 0; x < 150; ++x) map.push_back((x + 5) % tile);
     maps.push_back(map);
   }
   std::mt19937 rng(81);
   std::vector<int> scattered;
+  scattered.reserve(77);
   for (int x = 0; x < 77; ++x) scattered.push_back(int(rng() % 4000));
   maps.push_back(scattered);
   maps.push_back({4, 5});  // shorter than one piece
-  for (KernelLevel level : Levels()) {
-    SetKernelLevel(level);
+  for (Level level : ombrix::testing::SimdLevels()) {
+    SetLevel(level);
     for (size_t m = 0; m < maps.size(); ++m) {
       const WeightSpread spread(maps[m]);
       std::vector<uint8_t> out(3 * maps[m].size() + 1, 0x5A);

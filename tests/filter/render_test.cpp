@@ -54,14 +54,18 @@ class RenderTest : public ::testing::Test {
 
     WriteSettingText(nullptr, "OmOutDll", omout_path_.c_str());
     const std::string pal = kStage + "/Plugins/ZvPal.Omp";
-    WriteSettingNumber("Plug-ins", "N_Plug", 2);
+    const std::string oom = kModules + "/OomFx.Omp";
+    WriteSettingNumber("Plug-ins", "N_Plug", 3);
     WriteSettingText("Plug-ins", "Plug-in_0", pal.c_str());
     WriteSettingText("Plug-ins", "Plug-in_1", count_path_.c_str());
+    WriteSettingText("Plug-ins", "Plug-in_2", oom.c_str());
     WriteSettingText("References", "ZvPal.Omp", pal.c_str());
     WriteSettingText("References", "CountFx.Omp", count_path_.c_str());
+    WriteSettingText("References", "OomFx.Omp", oom.c_str());
     WriteSettingNumber("Options", "ShowProgress", 1);
     ASSERT_EQ(LoadPluginFile(table_, pal.c_str()), 1);
     ASSERT_EQ(LoadPluginFile(table_, count_path_.c_str()), 1);
+    ASSERT_EQ(LoadPluginFile(table_, oom.c_str()), 1);
 
     engine_ = dlopen((kStage + "/Programs/ombrix-filter.p").c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(engine_, nullptr) << dlerror();
@@ -217,6 +221,39 @@ TEST_F(RenderTest, CancelStopsTheChainAndKeepsEarlierResults) {
   EXPECT_EQ(record_->stop_answer, 0);
   EXPECT_EQ(p.Row(3)[5], 255 - before.Row(3)[5]);
   EXPECT_NE(Log().find("close"), std::string::npos);
+}
+
+// Memory that runs out inside a filter fails that filter's apply, as the module reports it; the
+// chain stops there and keeps what came before, and the host goes on living.
+TEST_F(RenderTest, AFilterOutOfMemoryFailsItsApplyOnly) {
+  Add("Negative", "ZvPal.Omp")->full_screen = 1;
+  Add("Out Of Memory", "OomFx.Omp")->full_screen = 1;
+  Add("Negative", "ZvPal.Omp")->full_screen = 1;
+  Picture p, before;
+  Noise(p, 9, 7);
+  before.CopyFrom(&p);
+  ASSERT_EQ(Render(p, 0), 1);
+  for (int y = 0; y < 7; ++y)
+    for (int x = 0; x < 27; ++x) ASSERT_EQ(p.Row(y)[x], 255 - before.Row(y)[x]) << x << ", " << y;
+}
+
+// A module that lets an exception out of its entry ends the render, not the host: the result is
+// 0, the filters before it stay applied, the progress window closes and the next render runs.
+TEST_F(RenderTest, AnExceptionFromAModuleEndsTheRenderOnly) {
+  Add("Negative", "ZvPal.Omp")->full_screen = 1;
+  Add("Unguarded Throw", "OomFx.Omp")->full_screen = 1;
+  Picture p, before;
+  Noise(p, 9, 7);
+  before.CopyFrom(&p);
+  ASSERT_EQ(Render(p, 0), 0);
+  EXPECT_EQ(p.Row(2)[4], 255 - before.Row(2)[4]);
+  EXPECT_NE(Log().find("close"), std::string::npos);
+
+  for (FilterDescriptor* e : entries_) FreeDescriptor(e, true);
+  entries_.clear();
+  Add("Negative", "ZvPal.Omp")->full_screen = 1;
+  ASSERT_EQ(Render(p, 0), 1);
+  EXPECT_EQ(std::memcmp(p.Bits(), before.Bits(), size_t(p.Stride()) * 7), 0);
 }
 
 TEST_F(RenderTest, ProgressCallingOrder) {

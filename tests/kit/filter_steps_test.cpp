@@ -143,7 +143,7 @@ void Catalogue() { RegisterRows(kRows); }
 const PluginRights kRights = {"Test", "All Rights Reserved.", 0, 0};
 const int32_t kKinds[] = {1, 0};
 const PluginExtension kExtension = {"Ombrix Plug-ins Extension", 0, Catalogue, 0};
-const PluginInfo kInfo = {{1, 48, 0, 4, 8, 16}, "Steps Test", &kRights, 1.0, kKinds, &kExtension, nullptr, nullptr};
+const PluginInfo kInfo = ombrix::MakePluginInfo("Steps Test", &kRights, kKinds, &kExtension, nullptr);
 
 class RowWalk : public ::testing::Test {
  protected:

@@ -10,10 +10,14 @@
 #include <random>
 #include <vector>
 
+#include "core/kit/simd.h"
+#include "tests/support/simd_levels.h"
+
 namespace {
 
 using namespace ombrix::pal;
 using ombrix::kit::MeanChannelTable;
+namespace simd = ombrix::kit::simd;
 
 const size_t kCounts[] = {0, 1, 15, 16, 17, 31, 32, 47, 100, 1921};
 
@@ -41,26 +45,35 @@ std::vector<uint8_t> Pixels(size_t count, uint32_t seed) {
   return bytes;
 }
 
-// Runs row(p, count, way) both ways on the same pixels plus three guard bytes after the row.
-void ExpectSameBytes(const std::function<void(uint8_t*, size_t, RowWay)>& row, const std::string& what,
+// Runs row(p, count) at the plain level and at every vector level this machine allows, on the
+// same pixels plus three guard bytes after the row, and compares the bytes.
+void ExpectSameBytes(const std::function<void(uint8_t*, size_t)>& row, const std::string& what,
                      bool every_pair = false) {
-  ASSERT_TRUE(FastRowsAvailable()) << "this machine runs only the plain loops";
+  ASSERT_GE(simd::AllowedLevel(), simd::Level::kSsse3) << "this machine (or OMBRIX_SIMD) runs only the plain loops";
   std::vector<size_t> counts(std::begin(kCounts), std::end(kCounts));
   if (every_pair) counts = {EveryPairPixels().size() / 3};
   for (size_t count : counts) {
-    std::vector<uint8_t> fast = every_pair ? EveryPairPixels() : Pixels(count, uint32_t(count) + 7);
-    fast.resize(3 * count + 3, 0xa5);  // guard bytes after the row
-    std::vector<uint8_t> plain = fast;
-    row(fast.data(), count, RowWay::kFast);
-    row(plain.data(), count, RowWay::kPlain);
-    ASSERT_EQ(fast, plain) << what << ", " << count << " pixels";
+    std::vector<uint8_t> plain = every_pair ? EveryPairPixels() : Pixels(count, uint32_t(count) + 7);
+    plain.resize(3 * count + 3, 0xa5);  // guard bytes after the row
+    const std::vector<uint8_t> before = plain;
+    {
+      const simd::ScopedLevel level(simd::Level::kPlain);
+      row(plain.data(), count);
+    }
+    for (simd::Level level : ombrix::testing::SimdLevels()) {
+      if (level == simd::Level::kPlain) continue;
+      std::vector<uint8_t> fast = before;
+      const simd::ScopedLevel in_force(level);
+      row(fast.data(), count);
+      ASSERT_EQ(fast, plain) << what << ", " << count << " pixels, level " << int(level);
+    }
   }
 }
 
 TEST(PalRows, PermutationsColourTablesAndChannelCopiesMatchThePlainLoops) {
   const int orders[][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
   for (const auto& from : orders)
-    ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { PermuteRow(p, n, from, w); },
+    ExpectSameBytes([&](uint8_t* p, size_t n) { PermuteRow(p, n, from); },
                     "order " + std::to_string(from[0]) + std::to_string(from[1]) + std::to_string(from[2]));
 
   std::mt19937 rng(3);
@@ -68,14 +81,14 @@ TEST(PalRows, PermutationsColourTablesAndChannelCopiesMatchThePlainLoops) {
   for (uint32_t& c : colours) c = rng() & 0xffffff;
   for (ColourIndex index :
        {ColourIndex::kSum, ColourIndex::kMean, ColourIndex::kBlue, ColourIndex::kGreen, ColourIndex::kRed})
-    ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { ColourByIndexRow(p, n, index, colours.data(), w); },
+    ExpectSameBytes([&](uint8_t* p, size_t n) { ColourByIndexRow(p, n, index, colours.data()); },
                     "colour index " + std::to_string(int(index)));
 
   std::vector<uint8_t> source = Pixels(2000, 11);
   for (int channel = 0; channel < 3; ++channel) {
-    ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { CopyChannelRow(p, source.data(), n, channel, w); },
+    ExpectSameBytes([&](uint8_t* p, size_t n) { CopyChannelRow(p, source.data(), n, channel); },
                     "copy channel " + std::to_string(channel));
-    ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { CopyChannelRow(p, nullptr, n, channel, w); },
+    ExpectSameBytes([&](uint8_t* p, size_t n) { CopyChannelRow(p, nullptr, n, channel); },
                     "clear channel " + std::to_string(channel));
   }
 }
@@ -92,8 +105,7 @@ TEST(PalRows, ReplacementMatchesThePlainLoopForEveryToleranceAndMode) {
       r.tolerance[ch] = round < 4 ? choices[round] : choices[2 + rng() % 7];
     }
     r.solid = round % 2 == 0;
-    ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { ReplaceRow(p, n, r, w); },
-                    "replacement round " + std::to_string(round));
+    ExpectSameBytes([&](uint8_t* p, size_t n) { ReplaceRow(p, n, r); }, "replacement round " + std::to_string(round));
   }
 }
 
@@ -111,18 +123,13 @@ void FillOverexposure(MeanChannelTable& t, float intensity) {
   });
 }
 
-// Compares the mean-table row both ways on every (mean, c) pair and on random rows; returns
-// whether the arithmetic was taken.
+// Compares the mean-table row at every level on every (mean, c) pair and on random rows (so the
+// four-lane steps of SSSE3 as well as the eight-lane ones of AVX2); returns whether the
+// arithmetic was taken.
 bool ExpectMeanRowsAgree(const MeanChannelTable& table, const MeanArithmetic& candidate, const std::string& what) {
   const MeanArithmetic arithmetic = Checked(candidate, table);
-  ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { MeanTableRow(p, n, table, arithmetic, w); }, what, true);
-  ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { MeanTableRow(p, n, table, arithmetic, w); }, what);
-  // The 16-byte steps too, where kFast takes the eight-lane ones.
-  const auto narrow = [&](uint8_t* p, size_t n, RowWay w) {
-    MeanTableRow(p, n, table, arithmetic, w == RowWay::kFast ? RowWay::kNarrow : w);
-  };
-  ExpectSameBytes(narrow, what + " (16-byte steps)", true);
-  ExpectSameBytes(narrow, what + " (16-byte steps)");
+  ExpectSameBytes([&](uint8_t* p, size_t n) { MeanTableRow(p, n, table, arithmetic); }, what, true);
+  ExpectSameBytes([&](uint8_t* p, size_t n) { MeanTableRow(p, n, table, arithmetic); }, what);
   return arithmetic.rule != MeanRule::kNone;
 }
 
@@ -172,7 +179,7 @@ TEST(PalRows, MeanRulesGiveTheExactTablesOrAreLeftForTheTable) {
   std::mt19937 rng(23);
   for (auto& row : table.value)
     for (uint8_t& v : row) v = uint8_t(rng());
-  ExpectSameBytes([&](uint8_t* p, size_t n, RowWay w) { MeanTableRow(p, n, table, {}, w); }, "random table");
+  ExpectSameBytes([&](uint8_t* p, size_t n) { MeanTableRow(p, n, table, {}); }, "random table");
 }
 
 // The cache refills on any change of the parameter's bits (also 0 against -0) and only then.

@@ -1,6 +1,6 @@
-// The picture filters' row kernels, linked straight into the test program: the fast forms (SSE2
-// bulk and scalar tails, and the scalar loops alone) against the plain per-byte forms, over row
-// lengths that leave every kind of tail.
+// The picture filters' row kernels, linked straight into the test program: the fast forms at
+// every level (vector bulk and scalar tails, and the scalar loops alone) against the plain
+// per-byte forms, over row lengths that leave every kind of tail.
 #include "plugins/pic/pic_kernels.h"
 
 #include <gtest/gtest.h>
@@ -9,11 +9,14 @@
 #include <random>
 #include <vector>
 
+#include "core/kit/simd.h"
 #include "plugins/pic/pic_helpers.h"
+#include "tests/support/simd_levels.h"
 
 namespace {
 
 using namespace ombrix::pic;
+namespace simd = ombrix::kit::simd;
 
 std::vector<uint8_t> RandomBytes(size_t n, uint32_t seed) {
   std::mt19937 random(seed);
@@ -22,18 +25,17 @@ std::vector<uint8_t> RandomBytes(size_t n, uint32_t seed) {
   return bytes;
 }
 
-// Runs `check` with the SSE2 loops on and then off, restoring the setting.
+// Runs `check` at every level this machine allows, from the plain loops up, restoring the level.
 template <typename Check>
-void WithAndWithoutVectors(Check&& check) {
-  for (bool vectors : {true, false}) {
-    const bool before = SetVectorKernels(vectors);
-    check(vectors);
-    SetVectorKernels(before);
+void AtEveryLevel(Check&& check) {
+  for (simd::Level level : ombrix::testing::SimdLevels()) {
+    const simd::ScopedLevel in_force(level);
+    check(int(level));
   }
 }
 
 TEST(BlurRow, MatchesTheNeighbourMeanForEveryEdgeAndLength) {
-  WithAndWithoutVectors([](bool vectors) {
+  AtEveryLevel([](int level) {
     for (int32_t width : {1, 2, 3, 4, 5, 6, 7, 11, 16, 17, 33, 641}) {
       const size_t n = 3 * size_t(width);
       const auto above = RandomBytes(n, 1 + width), middle = RandomBytes(n, 2 + width),
@@ -46,7 +48,7 @@ TEST(BlurRow, MatchesTheNeighbourMeanForEveryEdgeAndLength) {
         std::vector<uint8_t> expected(n), fast(n), in_place = middle;
         BlurRowPlain(a, middle.data(), b, width, expected.data());
         BlurRow(a, middle.data(), b, width, sums.data(), fast.data());
-        EXPECT_EQ(fast, expected) << "width " << width << " shape " << shape << " vectors " << vectors;
+        EXPECT_EQ(fast, expected) << "width " << width << " shape " << shape << " level " << level;
         // Written over the middle row itself, as the filter does.
         BlurRow(a, in_place.data(), b, width, sums.data(), in_place.data());
         EXPECT_EQ(in_place, expected) << "width " << width << " shape " << shape << " in place";
@@ -58,7 +60,7 @@ TEST(BlurRow, MatchesTheNeighbourMeanForEveryEdgeAndLength) {
 TEST(BlurRow, ExtremeSumsDivideExactly) {
   // Rows of 255 with single dips make every sum from the largest down: the quotients taken by
   // multiplication must truncate as the divisions do.
-  WithAndWithoutVectors([](bool) {
+  AtEveryLevel([](int) {
     const int32_t width = 300;
     const size_t n = 3 * size_t(width);
     std::vector<uint16_t> sums(n + 16);
@@ -75,7 +77,7 @@ TEST(BlurRow, ExtremeSumsDivideExactly) {
 }
 
 TEST(MixRowToward, MatchesTheMixForLevelsInsideAndOutsideTheByteRange) {
-  WithAndWithoutVectors([](bool vectors) {
+  AtEveryLevel([](int level) {
     for (int32_t k : {-300, -1, 0, 1, 127, 128, 203, 255, 256, 1000}) {
       for (size_t n : {size_t(0), size_t(1), size_t(15), size_t(16), size_t(17), size_t(48), size_t(100)}) {
         const auto line = RandomBytes(n, uint32_t(k + 2000));
@@ -83,7 +85,7 @@ TEST(MixRowToward, MatchesTheMixForLevelsInsideAndOutsideTheByteRange) {
         auto expected = fast;
         MixRowTowardPlain(expected.data(), line.data(), n, k);
         MixRowToward(fast.data(), line.data(), n, k);
-        EXPECT_EQ(fast, expected) << "k " << k << " n " << n << " vectors " << vectors;
+        EXPECT_EQ(fast, expected) << "k " << k << " n " << n << " level " << level;
       }
     }
   });
@@ -99,12 +101,12 @@ TEST(OverlayRows, EqualsTheOverlayForEveryBytePairAndFactor) {
     // Whole rows holding every pair, through the multiplier where there is one.
     std::vector<uint8_t> target(65536 + 7), source(65536 + 7);
     for (size_t i = 0; i < target.size(); ++i) target[i] = uint8_t(i >> 8), source[i] = uint8_t(i);
-    WithAndWithoutVectors([&](bool vectors) {
+    AtEveryLevel([&](int level) {
       std::vector<uint8_t> row = target;
       overlay.Row(row.data(), source.data(), row.size());
       for (size_t i = 0; i < row.size(); ++i)
         ASSERT_EQ(row[i], OverlayChannel(target[i], source[i], factor))
-            << "factor " << factor << " byte " << i << " vectors " << vectors;
+            << "factor " << factor << " byte " << i << " level " << level;
     });
   }
   // Motion Blur's factor has a multiplier.
@@ -116,8 +118,8 @@ TEST(OverlayRectangle, TouchesOnlyPositionsInsideBothPictures) {
   std::vector<std::vector<uint8_t>> target_rows, source_rows;
   std::vector<uint8_t*> target, source;
   for (int32_t y = 0; y < height; ++y) {
-    target_rows.push_back(RandomBytes(3 * width, 10 + y));
-    source_rows.push_back(RandomBytes(3 * width, 20 + y));
+    target_rows.push_back(RandomBytes(3 * size_t(width), 10 + y));
+    source_rows.push_back(RandomBytes(3 * size_t(width), 20 + y));
   }
   for (int32_t y = 0; y < height; ++y) target.push_back(target_rows[y].data()), source.push_back(source_rows[y].data());
   const auto before = target_rows;
@@ -159,7 +161,7 @@ namespace {
 TEST(SwapMirroredPixels, ExchangesAsPixelByPixelForEveryRunAndRowWidth) {
   // Runs of every length up to 70 from both ends of rows of odd and even widths (the halves of
   // a flip meet in the middle), with guard bytes around the row that must stay untouched.
-  WithAndWithoutVectors([](bool vectors) {
+  AtEveryLevel([](int level) {
     for (int width : {1, 2, 31, 32, 33, 64, 97, 140, 141}) {
       const std::vector<uint8_t> source = RandomBytes(3 * size_t(width) + 64, uint32_t(width));
       for (int from = 0; from <= width / 2; from += from < 20 ? 1 : 13) {
@@ -167,9 +169,9 @@ TEST(SwapMirroredPixels, ExchangesAsPixelByPixelForEveryRunAndRowWidth) {
           std::vector<uint8_t> fast = source, plain = source;
           uint8_t* row_fast = fast.data() + 32;
           uint8_t* row_plain = plain.data() + 32;
-          SwapMirroredPixels(row_fast + 3 * from, row_fast + 3 * (width - 1 - from), to - from);
-          SwapMirroredPixelsPlain(row_plain + 3 * from, row_plain + 3 * (width - 1 - from), to - from);
-          ASSERT_EQ(fast, plain) << "width " << width << ", pixels " << from << ".." << to << ", vectors " << vectors;
+          SwapMirroredPixels(row_fast + 3 * size_t(from), row_fast + 3 * size_t(width - 1 - from), to - from);
+          SwapMirroredPixelsPlain(row_plain + 3 * size_t(from), row_plain + 3 * size_t(width - 1 - from), to - from);
+          ASSERT_EQ(fast, plain) << "width " << width << ", pixels " << from << ".." << to << ", level " << level;
         }
       }
     }

@@ -7,12 +7,15 @@
 #include <vector>
 
 #include "core/kit/random.h"
+#include "core/kit/simd.h"
 #include "plugins/pic/pic_helpers.h"
 #include "plugins/pic/texture/streak.h"
+#include "tests/support/simd_levels.h"
 
 namespace {
 
 using namespace ombrix::pic;
+namespace simd = ombrix::kit::simd;
 
 // A picture as a block of rows with a row table, filled from a small generator of its own.
 struct Rows {
@@ -53,8 +56,9 @@ TEST(StreakRamp, EveryChangeMatchesTheExtendedComputation) {
   EXPECT_GT(ramp.short_row_count(), 0);
 }
 
-// Streaks drawn one after another on the same picture, as the filters draw them, by both paths.
-void ExpectSameStreaks(StreakDirection direction, StreakLoop loop, int64_t longest) {
+// Streaks drawn one after another on the same picture, as the filters draw them, by both paths;
+// the ramps take the loop of the level in force.
+void ExpectSameStreaks(StreakDirection direction, int64_t longest) {
   Rows plain(97, 61, 12345u + uint32_t(direction));
   Rows fast(plain);
   StreakRamps ramps;
@@ -70,39 +74,43 @@ void ExpectSameStreaks(StreakDirection direction, StreakLoop loop, int64_t longe
     const int64_t y = next(uint32_t(plain.height));
     const int64_t length = next(5) == 0 ? int64_t(next(400)) : int64_t(next(70));
     DrawStreakPlain(plain.table.data(), plain.width, x, y, length, direction);
-    DrawStreak(fast.table.data(), fast.width, x, y, length, direction, ramps, loop);
+    DrawStreak(fast.table.data(), fast.width, x, y, length, direction, ramps);
   }
-  EXPECT_TRUE(plain.bytes == fast.bytes);
+  EXPECT_TRUE(plain.bytes == fast.bytes) << "level " << int(simd::CurrentLevel());
 }
 
 TEST(DrawStreak, BothPathsGiveTheSameBytesInEveryDirection) {
   for (StreakDirection direction : {StreakDirection::kHorizontal, StreakDirection::kVertical,
                                     StreakDirection::kDiagonalRight, StreakDirection::kDiagonalLeft}) {
-    for (StreakLoop loop : {StreakLoop::kScalar, StreakLoop::kSse2, StreakLoop::kAvx2, StreakLoop::kFastest})
-      ExpectSameStreaks(direction, loop, 400);
-    ExpectSameStreaks(direction, StreakLoop::kFastest, 20);  // longer streaks without a ramp: the plain path
+    for (simd::Level level : ombrix::testing::SimdLevels()) {
+      const simd::ScopedLevel in_force(level);
+      ExpectSameStreaks(direction, 400);
+    }
+    ExpectSameStreaks(direction, 20);  // longer streaks without a ramp: the plain path
   }
 }
 
 TEST(DrawStreak, HorizontalStreaksLeaveTheRestOfTheRow) {
   // A streak ending one pixel short of the right edge: the vector loops must neither read nor
   // write past the row, nor change the seed or what follows it.
-  for (StreakLoop loop : {StreakLoop::kSse2, StreakLoop::kAvx2})
+  for (simd::Level level : ombrix::testing::SimdLevels()) {
+    const simd::ScopedLevel in_force(level);
     for (int32_t width = 2; width <= 40; ++width) {
       for (int64_t length = 1; length < width; ++length) {
-        Rows picture(width, 2, uint32_t(width * 100 + length));
+        Rows picture(width, 2, uint32_t(int64_t(width) * 100 + length));
         Rows before(picture);
         StreakRamps ramps;
         ASSERT_TRUE(ramps.Reset(64));
         const int64_t x = width - 1;
-        DrawStreak(picture.table.data(), width, x, 1, length, StreakDirection::kHorizontal, ramps, loop);
+        DrawStreak(picture.table.data(), width, x, 1, length, StreakDirection::kHorizontal, ramps);
         DrawStreakPlain(before.table.data(), width, x, 1, length, StreakDirection::kHorizontal);
         ASSERT_TRUE(picture.bytes == before.bytes) << width << " " << length;
-        EXPECT_EQ(
-            std::memcmp(picture.table[1] + 3 * x, Rows(width, 2, uint32_t(width * 100 + length)).table[1] + 3 * x, 3),
-            0);
+        EXPECT_EQ(std::memcmp(picture.table[1] + 3 * x,
+                              Rows(width, 2, uint32_t(int64_t(width) * 100 + length)).table[1] + 3 * x, 3),
+                  0);
       }
     }
+  }
 }
 
 TEST(OverlayRamp, MatchesTheChannelOverlayForEveryPair) {

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "core/import/picture_writers.h"
-#include "core/kit/catalogue_row.h"
+#include "core/parameter_kinds.h"
 #include "tests/support/digest_file.h"
 #include "tests/support/test_host.h"
 
@@ -35,11 +35,6 @@ std::string Number(double v) {
   char text[32];
   std::snprintf(text, sizeof text, "%g", v);
   return text;
-}
-
-bool IsFileKind(int16_t kind) {
-  using namespace ombrix::kit;
-  return kind == kKindInputFile || kind == kKindPictureFile || kind == kKindOutputFile;
 }
 
 struct Variant {
@@ -72,16 +67,16 @@ std::vector<Variant> VariantsOf(const FilterDescriptor& d, const std::string& sa
   for (int32_t k = 0; k < d.parameter_count; ++k) {
     const ParameterRecord& p = d.parameters[k];
     if (p.name[0] == '\0') continue;
-    if (IsFileKind(p.kind)) {
+    if (ombrix::HoldsPath(p.kind)) {
       files.push_back(k);
-    } else if (p.kind == ombrix::kit::kKindColour) {
+    } else if (p.kind == kKindColour) {
       for (const char* colour : {"200 40 90", "0 255 17"}) {
         variants.push_back(
             {"slot " + std::to_string(k) + " = " + colour, [k, colour](Entry& e) { e.Value(k, colour); }, {}});
       }
     } else {
       numbers.push_back(k);
-      const double v = std::atof(p.value);
+      const double v = std::strtod(p.value, nullptr);
       for (double changed : {v / 2, v * 2 + 3, -v - 7}) {
         const std::string text = Number(changed);
         variants.push_back({"slot " + std::to_string(k) + " = " + text, [k, text](Entry& e) { e.Value(k, text); }, {}});
@@ -149,38 +144,15 @@ TEST(VariantSweep, EveryFilterVariationMatchesItsStoredDigest) {
         Entry entry = model;
         variant.change(entry);
         const Outcome out = host.Apply(entry, *picture, variant.call);
-        computed[module + "|" + filter + "|" + variant.name] =
-            std::to_string(out.result) + " " + PictureDigest(*out.work);
+        computed[DigestKey({module, filter, variant.name})] = ResultDigest(out.result, *out.work);
       }
     }
   }
 
-  if (UpdatingDigests()) {
-    WriteDigestFile(kDigestFile,
-                    "module|filter|variant|apply result and digest of WORK on a " + std::to_string(kWidth) + " x " +
-                        std::to_string(kHeight) + " noise picture",
-                    computed);
-    GTEST_SKIP() << "digests written to " << kDigestFile;
-  }
-
-  const std::map<std::string, std::string> stored = ReadDigestFile(kDigestFile);
-  ASSERT_FALSE(stored.empty()) << "no digests in " << kDigestFile;
-  const std::string hint = std::string(
-                               "\nIf the change is intended, regenerate the digests with\n"
-                               "  OMBRIX_UPDATE_DIGESTS=1 build/release/tests/pic/variant_sweep_test\n"
-                               "and commit ") +
-                           kDigestFile;
-  int differing = 0;
-  for (const auto& [key, value] : computed) {
-    const auto found = stored.find(key);
-    if (found == stored.end()) {
-      std::printf("no stored digest for %s (%s)\n", key.c_str(), value.c_str());
-      continue;
-    }
-    if (value != found->second && ++differing <= 40)
-      ADD_FAILURE() << key << ": " << value << ", stored " << found->second;
-  }
-  EXPECT_EQ(differing, 0) << "variations with another result" << hint;
+  ExpectDigests(kDigestFile,
+                "module|filter|variant|apply result and digest of WORK on a " + std::to_string(kWidth) + " x " +
+                    std::to_string(kHeight) + " noise picture",
+                computed);
 }
 
 }  // namespace

@@ -36,10 +36,10 @@ class OmOutInAppHost : public ::testing::Test {
     host_->Show();
     om.Load();
     ASSERT_FALSE(HasFailure());
-    *om.lightwave_call = 0;
+    *om.OmOutLightWaveCall = 0;
   }
   void TearDown() override {
-    om.close();
+    om.OmCloseProgress();
     host_->Destroy();
   }
 
@@ -61,17 +61,17 @@ TEST_F(OmOutInAppHost, RenderFromTheHostLoopUsesTheHostApplication) {
   bool ran = false;
   InHostLoop([&] {
     ran = true;
-    om.open(0);
+    om.OmOpenProgress(0);
     EXPECT_EQ(wxAppConsole::GetInstance(), app_);
     wxWindow* window = FindTopLevel("Ombrix - Working...");
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(host_->IsEnabled());  // the host's window takes no input during the render
     EXPECT_TRUE(window->IsEnabled());
-    om.init(1, 0, 2);
-    EXPECT_EQ(om.update(1, 1), 1);
+    om.OmInitProgress(1, 0, 2);
+    EXPECT_EQ(om.OmUpdateProgress(1, 1), 1);
     ClickControl(window->FindWindow(1008));
-    EXPECT_EQ(om.update(1, 2), 0);
-    om.close();
+    EXPECT_EQ(om.OmUpdateProgress(1, 2), 0);
+    om.OmCloseProgress();
     EXPECT_TRUE(host_->IsEnabled());
   });
   EXPECT_TRUE(ran);
@@ -80,8 +80,8 @@ TEST_F(OmOutInAppHost, RenderFromTheHostLoopUsesTheHostApplication) {
 TEST_F(OmOutInAppHost, MessageWindowFromTheHostLoop) {
   int32_t answer = -1;
   InHostLoop([&] {
-    om.init_dll();
-    EXPECT_EQ(*om.lightwave_call, 1);
+    om.OmInitOmOutDll();
+    EXPECT_EQ(*om.OmOutLightWaveCall, 1);
     EXPECT_EQ(wxAppConsole::GetInstance(), app_);
     app_->CallAfter([] {
       wxWindow* window = nullptr;
@@ -92,7 +92,7 @@ TEST_F(OmOutInAppHost, MessageWindowFromTheHostLoop) {
       ASSERT_NE(window, nullptr);
       ClickControl(window->FindWindow(1008));
     });
-    answer = om.message("Ombrix - Warning", "Go on?", 0);
+    answer = om.OpenMessageWin("Ombrix - Warning", "Go on?", 0);
     EXPECT_TRUE(host_->IsEnabled());
   });
   EXPECT_EQ(answer, 0);

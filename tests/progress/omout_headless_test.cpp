@@ -69,20 +69,20 @@ class OmOutHeadless : public ::testing::Test {
     om.Load();
   }
   void TearDown() override {
-    if (om.close != nullptr) om.close();
+    if (om.OmCloseProgress != nullptr) om.OmCloseProgress();
   }
 
   // One filter of the render engine's chain, with the progress callbacks of the plug-in.
   int32_t RunFilter(int i, int n, const char* name, int rows) {
     char text[256];
     std::snprintf(text, sizeof text, "Total work (%d/%d)", i, n);
-    om.set_message(nullptr, text, nullptr, nullptr);
-    int32_t go_on = om.update(1, i);
+    om.OmSetMessage(nullptr, text, nullptr, nullptr);
+    int32_t go_on = om.OmUpdateProgress(1, i);
     std::snprintf(text, sizeof text, "Applying \"%s\"...", name);
-    om.set_message(nullptr, nullptr, text, text);
-    go_on &= om.update(2, 0);
-    om.init(2, 0, rows);
-    for (int row = 1; row <= rows && go_on; ++row) go_on &= om.update(2, row);
+    om.OmSetMessage(nullptr, nullptr, text, text);
+    go_on &= om.OmUpdateProgress(2, 0);
+    om.OmInitProgress(2, 0, rows);
+    for (int row = 1; row <= rows && go_on; ++row) go_on &= om.OmUpdateProgress(2, row);
     return go_on;
   }
 
@@ -90,40 +90,40 @@ class OmOutHeadless : public ::testing::Test {
 };
 
 TEST_F(OmOutHeadless, LightWaveWordStartsAtZeroAndInitSetsIt) {
-  EXPECT_EQ(*om.lightwave_call, 0);
-  *om.lightwave_call = 0;
-  om.init_dll();
-  EXPECT_EQ(*om.lightwave_call, 1);
-  *om.lightwave_call = 0;
+  EXPECT_EQ(*om.OmOutLightWaveCall, 0);
+  *om.OmOutLightWaveCall = 0;
+  om.OmInitOmOutDll();
+  EXPECT_EQ(*om.OmOutLightWaveCall, 1);
+  *om.OmOutLightWaveCall = 0;
 }
 
 TEST_F(OmOutHeadless, WithoutAnOpenDisplayEveryUpdateGoesOn) {
   // Before any open: nothing to update, the render is never stopped.
-  EXPECT_EQ(om.update(1, 1), 1);
-  om.init(1, 0, 3);
-  om.set_message("c", "1", "2", "i");
-  om.show(0);
-  EXPECT_EQ(om.update(2, 7), 1);
+  EXPECT_EQ(om.OmUpdateProgress(1, 1), 1);
+  om.OmInitProgress(1, 0, 3);
+  om.OmSetMessage("c", "1", "2", "i");
+  om.OmShowProgress(0);
+  EXPECT_EQ(om.OmUpdateProgress(2, 7), 1);
 
-  om.open(0);
-  om.close();
-  EXPECT_EQ(om.update(1, 2), 1);
-  om.close();  // a second close is harmless
-  EXPECT_EQ(om.update(3, 0), 1);
+  om.OmOpenProgress(0);
+  om.OmCloseProgress();
+  EXPECT_EQ(om.OmUpdateProgress(1, 2), 1);
+  om.OmCloseProgress();  // a second close is harmless
+  EXPECT_EQ(om.OmUpdateProgress(3, 0), 1);
 }
 
 TEST_F(OmOutHeadless, EngineCallingOrderRunsAndStaysQuietOffTerminal) {
   const std::string written = CaptureStandardError([&] {
-    om.open(1);
-    om.init(1, 0, 3);
-    om.set_message("Ombrix Working - Frame 12 ...", "Loading filters...", nullptr, nullptr);
+    om.OmOpenProgress(1);
+    om.OmInitProgress(1, 0, 3);
+    om.OmSetMessage("Ombrix Working - Frame 12 ...", "Loading filters...", nullptr, nullptr);
     EXPECT_EQ(RunFilter(1, 3, "Blur", 50), 1);
     EXPECT_EQ(RunFilter(2, 3, "Twirl", 50), 1);
-    om.set_message(nullptr, nullptr, nullptr, "info only");
-    EXPECT_EQ(om.update(3, 999), 1);  // no such bar: still pumps and answers
+    om.OmSetMessage(nullptr, nullptr, nullptr, "info only");
+    EXPECT_EQ(om.OmUpdateProgress(3, 999), 1);  // no such bar: still pumps and answers
     EXPECT_EQ(RunFilter(3, 3, "Emboss", 50), 1);
-    EXPECT_EQ(om.update(1, 4), 1);
-    om.close();
+    EXPECT_EQ(om.OmUpdateProgress(1, 4), 1);
+    om.OmCloseProgress();
   });
   EXPECT_EQ(written, "");  // standard error is a file here, not a terminal
 }
@@ -136,34 +136,34 @@ TEST_F(OmOutHeadless, CtrlCCancelsTheOpenDisplayOnly) {
   ASSERT_EQ(sigaction(SIGINT, &test_action, &before), 0);
   g_test_handler_calls = 0;
 
-  om.open(0);
-  om.init(1, 0, 2);
-  EXPECT_EQ(om.update(1, 1), 1);
+  om.OmOpenProgress(0);
+  om.OmInitProgress(1, 0, 2);
+  EXPECT_EQ(om.OmUpdateProgress(1, 1), 1);
   raise(SIGINT);
   // Caught by the progress display, and passed on to the handler installed before it, so the
   // program that loaded the module hears the Ctrl-C too.
   EXPECT_EQ(g_test_handler_calls, 1);
-  EXPECT_EQ(om.update(1, 1), 0);
+  EXPECT_EQ(om.OmUpdateProgress(1, 1), 0);
   // Once cancelled, every later update of this display says stop, whatever bar and position.
-  EXPECT_EQ(om.update(2, 0), 0);
-  EXPECT_EQ(om.update(3, 5), 0);
-  om.set_message(nullptr, "still", nullptr, nullptr);
-  EXPECT_EQ(om.update(1, 2), 0);
-  om.close();
+  EXPECT_EQ(om.OmUpdateProgress(2, 0), 0);
+  EXPECT_EQ(om.OmUpdateProgress(3, 5), 0);
+  om.OmSetMessage(nullptr, "still", nullptr, nullptr);
+  EXPECT_EQ(om.OmUpdateProgress(1, 2), 0);
+  om.OmCloseProgress();
 
   // Closed: the earlier handler is back, and a new display starts afresh.
   raise(SIGINT);
   EXPECT_EQ(g_test_handler_calls, 2);
-  om.open(0);
-  EXPECT_EQ(om.update(1, 1), 1);
+  om.OmOpenProgress(0);
+  EXPECT_EQ(om.OmUpdateProgress(1, 1), 1);
 
   // A second Ctrl-C while the first is pending goes to the earlier handler, so a caller that no
   // longer asks can still be interrupted.
   raise(SIGINT);
   raise(SIGINT);
   EXPECT_EQ(g_test_handler_calls, 4);
-  EXPECT_EQ(om.update(1, 1), 0);
-  om.close();
+  EXPECT_EQ(om.OmUpdateProgress(1, 1), 0);
+  om.OmCloseProgress();
 
   struct sigaction after {};
   sigaction(SIGINT, nullptr, &after);
@@ -176,11 +176,11 @@ TEST_F(OmOutHeadless, MessagesGoToStandardErrorAndNeverWait) {
   int32_t question = -1;
   int32_t other_kind = -1;
   const std::string written = CaptureStandardError([&] {
-    info = om.message("Ombrix - Error", "Cannot open an X Alpha picture", 1);
-    question =
-        om.message("Ombrix - Warning", "Cannot find file\n\"a.tga\".\nDo you want to replace it with a new file.", 0);
-    other_kind = om.message("Ombrix - Message", "kind 7", 7);
-    om.message(nullptr, nullptr, 1);
+    info = om.OpenMessageWin("Ombrix - Error", "Cannot open an X Alpha picture", 1);
+    question = om.OpenMessageWin("Ombrix - Warning",
+                                 "Cannot find file\n\"a.tga\".\nDo you want to replace it with a new file.", 0);
+    other_kind = om.OpenMessageWin("Ombrix - Message", "kind 7", 7);
+    om.OpenMessageWin(nullptr, nullptr, 1);
   });
   EXPECT_EQ(info, 1);
   EXPECT_EQ(question, 0);  // nobody to answer: "No"
@@ -207,14 +207,14 @@ TEST_F(OmOutHeadless, TerminalShowsOneLineRedrawnInPlace) {
   ioctl(terminal, TIOCSWINSZ, &size);
   {
     StandardErrorRedirect redirect(terminal);
-    om.open(0);
-    om.init(1, 0, 2);
-    om.set_message("Ombrix Working - Frame 1 ...", "Total work (1/2)", "Applying \"Blur\"...", "Applying \"Blur\"...");
-    EXPECT_EQ(om.update(1, 1), 1);
-    om.set_message(nullptr, nullptr, nullptr, "Row 10 \xA7");
-    om.init(2, 0, 10);
-    EXPECT_EQ(om.update(2, 5), 1);
-    om.close();
+    om.OmOpenProgress(0);
+    om.OmInitProgress(1, 0, 2);
+    om.OmSetMessage("Ombrix Working - Frame 1 ...", "Total work (1/2)", "Applying \"Blur\"...", "Applying \"Blur\"...");
+    EXPECT_EQ(om.OmUpdateProgress(1, 1), 1);
+    om.OmSetMessage(nullptr, nullptr, nullptr, "Row 10 \xA7");
+    om.OmInitProgress(2, 0, 10);
+    EXPECT_EQ(om.OmUpdateProgress(2, 5), 1);
+    om.OmCloseProgress();
   }
   close(terminal);
   fcntl(master, F_SETFL, O_NONBLOCK);

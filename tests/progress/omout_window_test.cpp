@@ -65,14 +65,14 @@ class OmOutWindows : public ::testing::Test {
     first_test = false;
     om.Load();
     ASSERT_FALSE(HasFailure());
-    *om.lightwave_call = 1;
-    om.init_dll();
+    *om.OmOutLightWaveCall = 1;
+    om.OmInitOmOutDll();
     ASSERT_NE(wxAppConsole::GetInstance(), nullptr);
   }
-  void TearDown() override { om.close(); }
+  void TearDown() override { om.OmCloseProgress(); }
 
   wxWindow* OpenProgress() {
-    om.open(1);
+    om.OmOpenProgress(1);
     wxWindow* window = FindTopLevel(kProgressTitle);
     EXPECT_NE(window, nullptr);
     return window;
@@ -98,7 +98,7 @@ class OmOutWindows : public ::testing::Test {
       }
       answer(window);
     });
-    return om.message(title, text, kind);
+    return om.OpenMessageWin(title, text, kind);
   }
   int32_t AskWithAnswer(const char* title, const char* text, int32_t kind,
                         const std::function<void(wxWindow*)>& answer) {
@@ -137,11 +137,11 @@ TEST_F(OmOutWindows, ProgressWindowFollowsItsTemplate) {
   EXPECT_TRUE(Control(window, kIcon)->IsShown());
   EXPECT_FALSE(Control(window, kClip)->IsShown());
 
-  om.init(1, 0, 4);
-  om.set_message("Ombrix Working - Frame 7 ...", "Total work (2/4)", "Applying \"Twirl\"...", "Applying \"Twirl\"...");
-  om.update(1, 2);
-  om.init(2, 0, 100);
-  om.update(2, 60);
+  om.OmInitProgress(1, 0, 4);
+  om.OmSetMessage("Ombrix Working - Frame 7 ...", "Total work (2/4)", "Applying \"Twirl\"...", "Applying \"Twirl\"...");
+  om.OmUpdateProgress(1, 2);
+  om.OmInitProgress(2, 0, 100);
+  om.OmUpdateProgress(2, 60);
   const wxImage shot = CaptureWindow(window);
   SaveScreenshot(shot, "progress_window");
   // Upper panel frame at the corner: black outline, then the background's lighter shade.
@@ -166,48 +166,48 @@ TEST_F(OmOutWindows, BarsAndTextsFollowTheCalls) {
   ASSERT_NE(bar1, nullptr);
   ASSERT_NE(bar2, nullptr);
 
-  om.init(1, 0, 4);
+  om.OmInitProgress(1, 0, 4);
   EXPECT_EQ(bar1->GetRange(), 4);
-  EXPECT_EQ(om.update(1, 2), 1);
+  EXPECT_EQ(om.OmUpdateProgress(1, 2), 1);
   EXPECT_EQ(bar1->GetValue(), 2);
-  EXPECT_EQ(om.update(1, 5), 1);  // past the end: the bar stays full
+  EXPECT_EQ(om.OmUpdateProgress(1, 5), 1);  // past the end: the bar stays full
   EXPECT_EQ(bar1->GetValue(), 4);
-  om.init(2, 10, 20);
+  om.OmInitProgress(2, 10, 20);
   EXPECT_EQ(bar2->GetRange(), 10);
-  EXPECT_EQ(om.update(2, 15), 1);
+  EXPECT_EQ(om.OmUpdateProgress(2, 15), 1);
   EXPECT_EQ(bar2->GetValue(), 5);
-  EXPECT_EQ(om.update(3, 1), 1);  // no such bar
-  om.init(3, 0, 1);
+  EXPECT_EQ(om.OmUpdateProgress(3, 1), 1);  // no such bar
+  om.OmInitProgress(3, 0, 1);
   EXPECT_EQ(bar1->GetValue(), 4);
   EXPECT_EQ(bar2->GetValue(), 5);
   EXPECT_EQ(bar1->GetRange(), 4);
 
-  om.set_message("Caption \xA7", "line one", "line two", "info");
+  om.OmSetMessage("Caption \xA7", "line one", "line two", "info");
   EXPECT_EQ(window->GetLabel(), wxString(L"Caption \u00A7"));
-  om.set_message(nullptr, nullptr, nullptr, "only info");
+  om.OmSetMessage(nullptr, nullptr, nullptr, "only info");
   EXPECT_EQ(window->GetLabel(), wxString(L"Caption \u00A7"));
   EXPECT_EQ(Control(window, kUpperLine)->GetLabel(), "line one");
   EXPECT_EQ(Control(window, kLowerLine)->GetLabel(), "line two");
   EXPECT_EQ(Control(window, kInfoArea)->GetLabel(), "only info");
 
-  om.show(0);
+  om.OmShowProgress(0);
   EXPECT_FALSE(window->IsShown());
-  EXPECT_EQ(om.update(1, 1), 1);
-  om.show(5);
+  EXPECT_EQ(om.OmUpdateProgress(1, 1), 1);
+  om.OmShowProgress(5);
   EXPECT_TRUE(window->IsShown());
-  om.show(0);
-  om.show(1);
+  om.OmShowProgress(0);
+  om.OmShowProgress(1);
   EXPECT_TRUE(window->IsShown());
 }
 
 TEST_F(OmOutWindows, CancelPressStopsEveryLaterUpdate) {
   wxWindow* window = OpenProgress();
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(om.update(1, 1), 1);
+  EXPECT_EQ(om.OmUpdateProgress(1, 1), 1);
   ClickControl(Control(window, kCancel));
-  EXPECT_EQ(om.update(1, 1), 0);
-  EXPECT_EQ(om.update(2, 50), 0);
-  EXPECT_EQ(om.update(3, 0), 0);
+  EXPECT_EQ(om.OmUpdateProgress(1, 1), 0);
+  EXPECT_EQ(om.OmUpdateProgress(2, 50), 0);
+  EXPECT_EQ(om.OmUpdateProgress(3, 0), 0);
   // The window stays, its Cancel button in the lit colour.
   EXPECT_EQ(FindTopLevel(kProgressTitle), window);
   const wxImage shot = CaptureWindow(window);
@@ -217,11 +217,11 @@ TEST_F(OmOutWindows, CancelPressStopsEveryLaterUpdate) {
   EXPECT_EQ(PixelAt(shot, cancel.x - 1, cancel.y - 1), 0xFFD0D0u);
 
   // A new window starts with the flag set again; closing it leaves nothing to update.
-  om.close();
+  om.OmCloseProgress();
   EXPECT_EQ(FindTopLevel(kProgressTitle), nullptr);
-  EXPECT_EQ(om.update(1, 1), 1);
+  EXPECT_EQ(om.OmUpdateProgress(1, 1), 1);
   OpenProgress();
-  EXPECT_EQ(om.update(1, 1), 1);
+  EXPECT_EQ(om.OmUpdateProgress(1, 1), 1);
 }
 
 TEST_F(OmOutWindows, EscapeAndTheCloseBoxActAsCancel) {
@@ -229,15 +229,15 @@ TEST_F(OmOutWindows, EscapeAndTheCloseBoxActAsCancel) {
   ASSERT_NE(window, nullptr);
   PressKey(window, WXK_RETURN);  // no handler reacts to Enter
   PressKey(window, 'A');
-  EXPECT_EQ(om.update(1, 1), 1);
+  EXPECT_EQ(om.OmUpdateProgress(1, 1), 1);
   PressKey(window, WXK_ESCAPE);
-  EXPECT_EQ(om.update(1, 1), 0);
-  om.close();
+  EXPECT_EQ(om.OmUpdateProgress(1, 1), 0);
+  om.OmCloseProgress();
 
   window = OpenProgress();
   ASSERT_NE(window, nullptr);
   window->Close();
-  EXPECT_EQ(om.update(2, 1), 0);
+  EXPECT_EQ(om.OmUpdateProgress(2, 1), 0);
   EXPECT_EQ(FindTopLevel(kProgressTitle), window);
 }
 
@@ -245,12 +245,12 @@ TEST_F(OmOutWindows, EscapeAndTheCloseBoxActAsCancel) {
 TEST_F(OmOutWindows, UpdateDispatchesPendingInputWithoutWaiting) {
   wxWindow* window = OpenProgress();
   ASSERT_NE(window, nullptr);
-  om.init(2, 0, 2000);
+  om.OmInitProgress(2, 0, 2000);
   const auto start = std::chrono::steady_clock::now();
   auto slowest = std::chrono::steady_clock::duration::zero();
   for (int row = 0; row < 2000; ++row) {
     const auto before = std::chrono::steady_clock::now();
-    ASSERT_EQ(om.update(2, row), 1);
+    ASSERT_EQ(om.OmUpdateProgress(2, row), 1);
     slowest = std::max(slowest, std::chrono::steady_clock::now() - before);
   }
   const auto total = std::chrono::steady_clock::now() - start;
@@ -260,8 +260,8 @@ TEST_F(OmOutWindows, UpdateDispatchesPendingInputWithoutWaiting) {
   EXPECT_LT(slowest, std::chrono::milliseconds(250));
 
   wxQueueEvent(Control(window, kCancel), new wxCommandEvent(wxEVT_BUTTON, kCancel));
-  EXPECT_EQ(om.update(1, 1), 0);
-  om.close();
+  EXPECT_EQ(om.OmUpdateProgress(1, 1), 0);
+  om.OmCloseProgress();
 
   // A real click through the X server, picked up by the updates that follow it.
   window = OpenProgress();
@@ -272,7 +272,7 @@ TEST_F(OmOutWindows, UpdateDispatchesPendingInputWithoutWaiting) {
   pointer.MouseClick();
   int32_t go_on = 1;
   for (int i = 0; i < 300 && go_on == 1; ++i) {
-    go_on = om.update(2, i);
+    go_on = om.OmUpdateProgress(2, i);
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   EXPECT_EQ(go_on, 0);
@@ -280,12 +280,12 @@ TEST_F(OmOutWindows, UpdateDispatchesPendingInputWithoutWaiting) {
 
 TEST_F(OmOutWindows, OpeningAgainReplacesTheOpenWindow) {
   OpenProgress();
-  om.open(1);
+  om.OmOpenProgress(1);
   EXPECT_EQ(CountTopLevel(kProgressTitle), 1);
-  om.close();
+  om.OmCloseProgress();
   EXPECT_EQ(CountTopLevel(kProgressTitle), 0);
-  om.close();
-  EXPECT_EQ(om.update(1, 1), 1);
+  om.OmCloseProgress();
+  EXPECT_EQ(om.OmUpdateProgress(1, 1), 1);
 }
 
 TEST_F(OmOutWindows, QuestionAnswersYesOrNo) {
@@ -338,9 +338,9 @@ TEST_F(OmOutWindows, MessageDuringARenderLeavesTheProgressWindowUsable) {
                                    [](wxWindow* message) { ClickControl(Control(message, kOk)); });
   EXPECT_EQ(ok, 1);
   EXPECT_TRUE(window->IsEnabled());
-  EXPECT_EQ(om.update(1, 1), 1);
+  EXPECT_EQ(om.OmUpdateProgress(1, 1), 1);
   ClickControl(Control(window, kCancel));
-  EXPECT_EQ(om.update(1, 1), 0);
+  EXPECT_EQ(om.OmUpdateProgress(1, 1), 0);
 }
 
 TEST_F(OmOutWindows, KeysAndTheCloseBoxAnswerTheMessage) {
@@ -372,7 +372,7 @@ TEST_F(OmOutWindows, ClipsPlayWhenTheSettingsNameThem) {
   EXPECT_TRUE(Control(window, kClip)->IsShown());
   EXPECT_FALSE(Control(window, kIcon)->IsShown());
   SaveScreenshot(CaptureWindow(window), "progress_window_clip");
-  om.close();
+  om.OmCloseProgress();
 
   AskWithAnswer("Ombrix - Message", "Ask", 0, [](wxWindow* w) {
     EXPECT_TRUE(Control(w, kClip)->IsShown());
@@ -410,13 +410,13 @@ TEST_F(OmOutWindows, ColoursComeFromTheSettings) {
 // The toolkit keeps pointers into the module, so the module stays loaded when the host unloads it.
 TEST_F(OmOutWindows, ModuleStaysLoadedOnceWindowsWereShown) {
   OpenProgress();
-  om.close();
+  om.OmCloseProgress();
   ombrix::platform::CloseLibrary(om.library);
   void* again = dlopen(StagedOmOutPath().c_str(), RTLD_NOW | RTLD_NOLOAD);
   EXPECT_NE(again, nullptr);
   if (again != nullptr) dlclose(again);
   om.Load();
-  EXPECT_EQ(om.update(1, 1), 1);
+  EXPECT_EQ(om.OmUpdateProgress(1, 1), 1);
 }
 
 }  // namespace

@@ -9,12 +9,14 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "core/platform/environment.h"
 #include "core/platform/files.h"
+#include "tests/support/digest_file.h"
 #include "tools/ombrix-render/frame.h"
 #include "tools/ombrix-render/lightwave_host.h"
 
@@ -24,8 +26,28 @@ namespace {
 
 using namespace ombrix;
 using namespace ombrix::render;
+using ombrix::testing::DigestKey;
+using ombrix::testing::ExpectDigests;
+using ombrix::testing::PictureDigest;
 
 const std::string kStage = OMBRIX_STAGE_DIR;
+const char* const kSampleDigests = OMBRIX_SOURCE_DIR "/tests/render/sample_digests.txt";
+
+// The picture digest of the frame's colour.
+std::string FrameDigest(const Frame& frame) {
+  Picture picture;
+  if (!picture.Create(frame.width, frame.height)) return "no picture";
+  for (int y = 0; y < frame.height; ++y) {
+    uint8_t* row = picture.Row(y);
+    for (int x = 0; x < frame.width; ++x, row += 3) {
+      const size_t i = size_t(y) * size_t(frame.width) + size_t(x);
+      row[0] = frame.blue[i];
+      row[1] = frame.green[i];
+      row[2] = frame.red[i];
+    }
+  }
+  return PictureDigest(picture);
+}
 
 struct Outcome {
   int status = -1;  // exit code, or 128 + signal
@@ -47,6 +69,7 @@ class OmbrixRenderTest : public ::testing::Test {
     std::vector<std::string> args = {kStage + "/Programs/ombrix-render", "--root", kStage};
     args.insert(args.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     std::vector<std::string> env_text;
@@ -62,6 +85,7 @@ class OmbrixRenderTest : public ::testing::Test {
     // child only (leaks of our own code are checked by the in-process tests).
     env_text.push_back("ASAN_OPTIONS=detect_leaks=0");
     std::vector<char*> envp;
+    envp.reserve(env_text.size() + 1);
     for (std::string& e : env_text) envp.push_back(e.data());
     envp.push_back(nullptr);
     posix_spawn_file_actions_t actions;
@@ -87,7 +111,7 @@ class OmbrixRenderTest : public ::testing::Test {
 
   // An effect of one Negative over the zone (x0, y0, x1, y1) moving by (step, 0, step, 0).
   std::string NegativeEffect(int x0, int y0, int x1, int y1, int step, int start_frame = 0) {
-    const std::string path = dir_ + "/negative.Oms";
+    std::string path = dir_ + "/negative.Oms";
     char text[1024];
     std::snprintf(text, sizeof text,
                   "1\r\n[Header]\r\n\tIdentification=Zorvex\xA7OmbrixScript\r\n\tnFilter=1\r\n\tTestFrame=3\r\n"
@@ -157,7 +181,7 @@ TEST_F(OmbrixRenderTest, SequenceMovesTheZoneFrameByFrame) {
     Frame out;
     ASSERT_TRUE(ReadFrame(dir_ + name, out, error)) << error;
     for (int x = 0; x < 8; ++x) {
-      const size_t i = size_t(2 * 8 + x);  // row 2
+      const size_t i = size_t(16) + size_t(x);  // row 2 of rows of 8
       EXPECT_EQ(out.red[i], x == n - 1 ? 255 - in.red[i] : in.red[i]) << "frame " << n << " column " << x;
     }
   }
@@ -221,24 +245,28 @@ TEST_F(OmbrixRenderTest, InterruptStopsWithoutHalfWrittenFiles) {
   EXPECT_LT(written, 40);
 }
 
-TEST_F(OmbrixRenderTest, EveryShippedSampleRendersAVisibleEffect) {
+// Every shipped sample at its first, test and last frame, each frame a run of its own, pinned by
+// the digest of the written picture.
+TEST_F(OmbrixRenderTest, EveryShippedSampleMatchesItsStoredDigests) {
   const std::string picture = kStage + "/Images/Back.Bmp";
-  Frame in;
+  std::map<std::string, std::string> computed;
   std::string error;
-  ASSERT_TRUE(ReadFrame(picture, in, error)) << error;
-  int samples = 0;
-  for (const std::string& name : platform::ListDirectory(kStage + "/Samples")) {
+  const std::string samples = kStage + "/Samples/";
+  for (const std::string& name : platform::ListDirectory(samples)) {
     if (name.size() < 4 || name.compare(name.size() - 4, 4, ".Oms") != 0) continue;
-    ++samples;
-    const std::string output = dir_ + "/" + name + ".png";
-    const Outcome run = Render({"--frame", "12", kStage + "/Samples/" + name, picture, output});
-    ASSERT_EQ(run.status, 0) << name << ": " << run.errors;
-    EXPECT_EQ(run.errors.find("Error"), std::string::npos) << name << ": " << run.errors;
-    Frame out;
-    ASSERT_TRUE(ReadFrame(output, out, error)) << error;
-    EXPECT_NE(out.red, in.red) << name;
+    for (const int frame : {1, 12, 24}) {
+      std::string output = dir_;
+      output.append("/").append(name).append(".").append(std::to_string(frame)).append(".png");
+      const Outcome run = Render({"--frame", std::to_string(frame), samples + name, picture, output});
+      ASSERT_EQ(run.status, 0) << name << ": " << run.errors;
+      EXPECT_EQ(run.errors.find("Error"), std::string::npos) << name << ": " << run.errors;
+      Frame out;
+      ASSERT_TRUE(ReadFrame(output, out, error)) << error;
+      computed[DigestKey({name, "frame " + std::to_string(frame)})] = FrameDigest(out);
+    }
   }
-  EXPECT_GE(samples, 4);
+  ExpectDigests(kSampleDigests, "sample|frame|digest of the picture ombrix-render writes over Images/Back.Bmp",
+                computed);
 }
 
 TEST_F(OmbrixRenderTest, NoiseGoesOnFromFrameToFrameWithinOneRun) {

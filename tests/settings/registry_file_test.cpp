@@ -11,10 +11,15 @@ using namespace ombrix::platform;
 
 constexpr const char* kRoot = "HKEY_CURRENT_USER";
 
-// Parses, writes back and parses again; the second text must equal the first.
+// Parses, writes back and parses again: the tree read back equals the tree first read, and the
+// second text equals the first.
 std::string Normalised(const std::string& text) {
-  const std::string once = FormatRegistryText(kRoot, ParseRegistryText(kRoot, text));
-  EXPECT_EQ(FormatRegistryText(kRoot, ParseRegistryText(kRoot, once)), once);
+  const RegistryDocument first = ParseRegistryText(kRoot, text);
+  std::string once = FormatRegistryText(kRoot, first);
+  const RegistryDocument second = ParseRegistryText(kRoot, once);
+  EXPECT_TRUE(second.root == first.root) << once;
+  EXPECT_EQ(second.preamble, first.preamble);
+  EXPECT_EQ(FormatRegistryText(kRoot, second), once);
   return once;
 }
 
@@ -107,9 +112,9 @@ TEST(RegistryFile, DamagedFilesReadAsFarAsTheyParseAndKeepTheRest) {
        3,
        {"\"x\"=\"1\" junk"}},
       {"binary junk with NUL",
-       "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n" + std::string("\x01\xff\0\"z\"=\"1\"", 11) + "\n" + good_tail,
+       "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n" + std::string("\x01\xff\0\"z\"=\"1\"\0", 11) + "\n" + good_tail,
        3,
-       {std::string("\x01\xff\0\"z\"=\"1\"", 11)}},
+       {std::string("\x01\xff\0\"z\"=\"1\"\0", 11)}},
       {"missing header", "[HKEY_CURRENT_USER\\A]\n" + good_tail, 1, {}},
       {"junk header", "REGEDIT5\n" + good_tail, 1, {"REGEDIT5"}},
       {"value before any key", "REGEDIT4\n\"lost\"=\"1\"\n" + good_tail, 2, {"\"lost\"=\"1\""}},
@@ -140,6 +145,62 @@ TEST(RegistryFile, DamagedFilesReadAsFarAsTheyParseAndKeepTheRest) {
     for (const std::string& line : c.kept) EXPECT_NE(written.find(line + "\n"), std::string::npos) << line;
     EXPECT_NE(written.find("[HKEY_CURRENT_USER\\Good]\n\"v\"=\"1\"\n"), std::string::npos);
   }
+}
+
+// A trailing backslash outside quotes continues hex data only; anywhere else it is text.
+TEST(RegistryFile, TrailingBackslashContinuesHexDataOnly) {
+  // The shortest file that used to change at every rewrite: an unquoted default value ending in
+  // a backslash, an empty line and an indented line.
+  const std::string shortest("[HKEY_CURRENT_USER]\n@=d:\\\n\n r", 29);
+  RegistryDocument doc = ParseRegistryText(kRoot, shortest);
+  ASSERT_EQ(doc.root.values.size(), 1u);
+  EXPECT_EQ(doc.root.values[0], (RegistryValue{"", "d:\\", false}));
+  EXPECT_EQ(doc.root.kept_lines, " r\n");
+  EXPECT_EQ(doc.first_damaged_line, 1u);  // no header line
+  EXPECT_EQ(Normalised(shortest), "REGEDIT4\n\n[HKEY_CURRENT_USER]\n@=d:\\\n r\n\n");
+
+  // A value of another type keeps its backslash and is not continued, indented line or not.
+  doc = ParseRegistryText(kRoot, "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"n\"=dword:\\\n  00000001\n");
+  EXPECT_EQ(doc.Find({"A"})->values, (std::vector<RegistryValue>{{"n", "dword:\\", false}}));
+  EXPECT_EQ(doc.Find({"A"})->kept_lines, "  00000001\n");
+  EXPECT_EQ(doc.first_damaged_line, 4u);
+
+  // Hex data, in either spelling, goes on over indented lines.
+  doc = ParseRegistryText(kRoot, "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"h\"=HEX(2):41,\\\n  42,\\\r\n\t00\n");
+  EXPECT_EQ(doc.first_damaged_line, 0u);
+  EXPECT_EQ(doc.Find({"A"})->values, (std::vector<RegistryValue>{{"h", "HEX(2):41,\\\n  42,\\\n\t00", false}}));
+
+  // Hex data whose backslash continues nothing keeps every line it read and is written with an
+  // empty line after it, so the indented line that followed the blank one stays apart.
+  const std::string dangling =
+      "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"h\"=hex:01,\\\n  02,\\\n\n  03\n\"s\"=\"x\"\n  ; note\n";
+  doc = ParseRegistryText(kRoot, dangling);
+  EXPECT_EQ(doc.first_damaged_line, 4u);
+  EXPECT_EQ(doc.Find({"A"})->values,
+            (std::vector<RegistryValue>{{"h", "hex:01,\\\n  02,\\", false}, {"s", "x", true}}));
+  EXPECT_EQ(doc.Find({"A"})->kept_lines, "  03\n  ; note\n");
+  EXPECT_EQ(Normalised(dangling),
+            "REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n\"h\"=hex:01,\\\n  02,\\\n\n\"s\"=\"x\"\n  03\n  ; note\n\n");
+
+  // A hand-edited file of the same kind: an unquoted path, a dangling continuation before a
+  // value line, and indented lines that the rewrite sets after the key's values.
+  const std::string edited =
+      "REGEDIT4\r\n\r\n"
+      "[HKEY_CURRENT_USER\\Software\\Zorvex\\Ombrix\\Options]\r\n"
+      "\"ContentDirectory\"=d:\\Content\\\r\n"
+      "\"Blob\"=hex:01,02,\\\r\n"
+      "\"TestPicture\"=\"d:\\\\Content\\\\Back.Bmp\"\r\n"
+      "\r\n"
+      "  ; kept for the next install\r\n"
+      "  03,04\r\n";
+  doc = ParseRegistryText(kRoot, edited);
+  const RegistryKeyNode* options = doc.Find({"Software", "Zorvex", "Ombrix", "Options"});
+  ASSERT_NE(options, nullptr);
+  EXPECT_EQ(options->FindValue("ContentDirectory")->data, "d:\\Content\\");
+  EXPECT_EQ(options->FindValue("Blob")->data, "hex:01,02,\\");
+  EXPECT_EQ(options->FindValue("TestPicture")->data, "d:\\Content\\Back.Bmp");
+  EXPECT_EQ(options->kept_lines, "  ; kept for the next install\r\n  03,04\r\n");
+  Normalised(edited);
 }
 
 TEST(RegistryFile, EndlessLineAndEmptyTexts) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -57,7 +58,9 @@ std::map<std::string, std::string> TreeSnapshot(const std::string& dir) {
 }
 
 std::string RegistryFileText(const char* root_name) {
-  const std::string path = std::string(std::getenv("OMBRIX_REGISTRY_DIR")) + "/" + root_name + ".reg";
+  const char* directory = std::getenv("OMBRIX_REGISTRY_DIR");
+  if (directory == nullptr) return std::string();
+  const std::string path = std::string(directory) + "/" + root_name + ".reg";
   return fs::exists(path) ? ReadTextFile(path) : std::string();
 }
 
@@ -66,6 +69,24 @@ void WriteTextFile(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << text;
   ASSERT_TRUE(out.good()) << path;
+}
+
+std::string Quote(const std::string& text) {
+  std::string out = "'";
+  for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+CommandResult RunCommand(const PrivateHome& home, const std::string& command) {
+  const std::string out = home.Path("stdout.txt"), err = home.Path("stderr.txt");
+  const int raw = std::system((command + " >" + Quote(out) + " 2>" + Quote(err) + " </dev/null").c_str());
+  CommandResult result;
+  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  result.out = ReadTextFile(out);
+  result.err = ReadTextFile(err);
+  fs::remove(out);
+  fs::remove(err);
+  return result;
 }
 
 std::string ReadTextFile(const std::string& path) {

@@ -32,6 +32,15 @@ std::map<std::string, std::string> TreeSnapshot(const std::string& dir);
 std::string RegistryFileText(const char* root_name);
 
 void WriteTextFile(const std::string& path, const std::string& text);
+// The text quoted for the shell.
+std::string Quote(const std::string& text);
+
+struct CommandResult {
+  int status = -1;  // the exit status, -1 when the command did not end normally
+  std::string out, err;
+};
+// Runs the command line with standard output and error caught in files of the home.
+CommandResult RunCommand(const PrivateHome& home, const std::string& command);
 std::string ReadTextFile(const std::string& path);
 
 // The entries only in `after`, and those whose bytes differ, as a readable list for failures.

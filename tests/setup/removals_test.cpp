@@ -28,7 +28,7 @@ namespace fs = std::filesystem;
 class Removals : public ::testing::Test {
  protected:
   std::string File(const std::string& relative, const std::string& text = "x") {
-    const std::string path = home_.Path(relative);
+    std::string path = home_.Path(relative);
     WriteTextFile(path, text);
     return path;
   }

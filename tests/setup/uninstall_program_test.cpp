@@ -15,33 +15,11 @@
 namespace {
 
 using ombrix::platform::RegistryRoot;
+using ombrix::test::Quote;
 using ombrix::test::ReadTextFile;
+using Result = ombrix::test::CommandResult;
 using ombrix::test::WriteTextFile;
 namespace fs = std::filesystem;
-
-std::string Quote(const std::string& text) {
-  std::string out = "'";
-  for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
-struct Result {
-  int status = -1;
-  std::string out, err;
-};
-
-// Runs the command line with standard output and error caught in files of the home.
-Result RunCommand(const ombrix::test::PrivateHome& home, const std::string& command) {
-  const std::string out = home.Path("stdout.txt"), err = home.Path("stderr.txt");
-  const int raw = std::system((command + " >" + Quote(out) + " 2>" + Quote(err) + " </dev/null").c_str());
-  Result result;
-  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  result.out = ReadTextFile(out);
-  result.err = ReadTextFile(err);
-  fs::remove(out);
-  fs::remove(err);
-  return result;
-}
 
 TEST(SetupPrograms, HelpAndBadLogs) {
   ombrix::test::PrivateHome home;

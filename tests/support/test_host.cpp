@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <sstream>
 
 #include "core/platform/dynamic_library.h"
 #include "core/platform/paths.h"
+#include "core/plugin/apply_context.h"
 #include "core/plugin/last_error.h"
 
 namespace ombrix::testing {
@@ -53,11 +53,6 @@ int32_t ShowMessageService(const char* text, const char* title, int32_t) {
   g_session->outcome->messages.push_back(std::string(title != nullptr ? title : "") + ": " +
                                          (text != nullptr ? text : ""));
   return g_session->message_answer;
-}
-
-float ReadFloat(const char* text) {
-  float v = 0.0f;
-  return std::sscanf(text, "%f", &v) == 1 ? v : 0.0f;
 }
 
 void CopyText(char* field, size_t size, const std::string& text) {
@@ -132,27 +127,6 @@ Entry& Entry::Frames(int32_t start, int32_t end) {
   return *this;
 }
 
-std::vector<float> HostValues(const FilterDescriptor& entry, int32_t frame_offset) {
-  const int32_t count = entry.parameter_count > 0 ? entry.parameter_count : 0;
-  std::vector<float> values(size_t(count) + 1, 0.0f);
-  for (int32_t k = 0; k < count; ++k) {
-    const ParameterRecord& p = entry.parameters[k];
-    if (p.kind == 1 || p.kind == 2 || p.kind == 4) continue;
-    const float value = ReadFloat(p.value);
-    const float step = ReadFloat(p.step);
-    const float change = step * float(frame_offset);
-    values[size_t(k)] = change + value;
-  }
-  return values;
-}
-
-std::vector<int16_t> HostOptionStates(const FilterDescriptor& entry) {
-  const int32_t count = entry.option_count > 0 ? entry.option_count : 0;
-  std::vector<int16_t> states(size_t(count) + 1, 0);
-  for (int32_t k = 0; k < count; ++k) states[size_t(k)] = entry.options[k].state;
-  return states;
-}
-
 // ---- TestHost ------------------------------------------------------------------------------
 
 TestHost::TestHost(const std::string& module_file, const std::string& stage_dir) {
@@ -208,21 +182,20 @@ Outcome TestHost::Apply(const Entry& entry, const Picture& input, const ApplyCal
   // The filter gets its own copy of the entry, as a host's chain entry is its own.
   Entry chain_entry(entry);
   FilterDescriptor& d = chain_entry.descriptor();
-  std::vector<float> values = call.values ? *call.values : HostValues(d, call.frame_offset);
-  std::vector<int16_t> states = call.states ? *call.states : HostOptionStates(d);
+  BuiltApplyContext built = BuildApplyContext(d, call.frame_offset, ProportionalScale{input.Width(), input.Height()});
+  if (call.values) built.values = *call.values;
+  if (call.states) built.states = *call.states;
   const Corners zone = call.zone ? *call.zone : Corners{0, 0, input.Width(), input.Height()};
 
-  ApplyContext context{};
+  ApplyContext& context = built.context;
   context.x0 = zone.x0;
   context.y0 = zone.y0;
   context.x1 = zone.x1;
   context.y1 = zone.y1;
-  context.frame_offset = call.frame_offset;
-  context.parameter_count = call.parameter_count ? *call.parameter_count : d.parameter_count;
-  context.option_count = call.option_count ? *call.option_count : d.option_count;
-  context.values = values.data();
-  context.option_states = states.data();
-  context.descriptor = &d;
+  if (call.parameter_count) context.parameter_count = *call.parameter_count;
+  if (call.option_count) context.option_count = *call.option_count;
+  context.values = built.values.data();
+  context.option_states = built.states.data();
 
   CallRecord record{call.filter_index ? *call.filter_index : d.index, &context, &d};
   PictureServices pictures{SetPixelService,    GetPixelService,     MaskGreyService,

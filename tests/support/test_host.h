@@ -59,14 +59,6 @@ class Entry {
   FilterDescriptor d_{};
 };
 
-// The numbers a host hands a filter for parameter slots 0 .. count - 1 (the array has count + 1
-// entries): value and step texts read with "%f", value + offset * step in single precision; a
-// text that does not start with a number gives 0; colour and file kinds (1, 2, 4) give 0.
-// Proportional scaling is not applied (test entries are not proportional).
-std::vector<float> HostValues(const FilterDescriptor& entry, int32_t frame_offset);
-// The option states of every slot (count + 1 entries, the last 0).
-std::vector<int16_t> HostOptionStates(const FilterDescriptor& entry);
-
 // What one apply call did and asked of the host.
 struct Outcome {
   int32_t result = 0;
@@ -81,13 +73,14 @@ struct Outcome {
   std::vector<int16_t> reported_values;
 };
 
-// How to call a filter; every field left empty takes what a host would pass.
+// How to call a filter; every field left empty takes what a host would pass (BuildApplyContext
+// of the entry, which tests keep not proportional, over the whole picture).
 struct ApplyCall {
   std::optional<Corners> zone;  // default: the whole picture
   int32_t frame_offset = 0;
-  std::optional<std::vector<float>> values;    // default: HostValues(entry, frame_offset)
-  std::optional<std::vector<int16_t>> states;  // default: HostOptionStates(entry)
-  std::optional<int32_t> parameter_count;      // default: the entry's slot count
+  std::optional<std::vector<float>> values;
+  std::optional<std::vector<int16_t>> states;
+  std::optional<int32_t> parameter_count;  // default: the entry's slot count
   std::optional<int32_t> option_count;
   std::optional<int32_t> filter_index;  // default: the entry's catalogue index
 };

@@ -216,14 +216,14 @@ std::vector<std::string> SceneTextsFromScript(const std::string& script) {
     texts.push_back(script.substr(start, end - start));
     start = end + 1;
   }
-  texts.emplace_back(kSceneEndLine);
+  texts.emplace_back(OMBRIX_LW_SCENE_END_LINE);
   return texts;
 }
 
 std::string ScriptFromSceneTexts(const std::vector<std::string>& texts) {
   std::string script;
   for (const std::string& text : texts) {
-    if (text == kSceneEndLine) break;
+    if (text == OMBRIX_LW_SCENE_END_LINE) break;
     script += text;
     script += '\n';
   }

@@ -54,9 +54,6 @@ class LightWaveHost {
   bool handler_active_ = false;
 };
 
-// The end line of an instance's scene text: "- \xA7 -".
-inline constexpr const char* kSceneEndLine = "- \xA7 -";
-
 // A script file's bytes as scene texts: its lines without their line feeds (a carriage return
 // before a line feed stays), then the end line.
 std::vector<std::string> SceneTextsFromScript(const std::string& script);

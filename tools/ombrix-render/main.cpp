@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/parameter_kinds.h"
 #include "core/platform/environment.h"
 #include "core/platform/files.h"
 #include "core/platform/paths.h"
@@ -161,27 +162,6 @@ std::string InstallationProblem() {
   return {};
 }
 
-const char* KindName(int kind) {
-  static const char* const kNames[] = {"integer",
-                                       "colour",
-                                       "input file",
-                                       "number",
-                                       "picture file",
-                                       "horizontal",
-                                       "vertical",
-                                       "output file",
-                                       "number",
-                                       "signed percentage",
-                                       "real",
-                                       "percentage",
-                                       "positive integer",
-                                       "signed byte range",
-                                       "byte range",
-                                       "positive real",
-                                       "editor link"};
-  return kind >= 0 && kind <= 16 ? kNames[kind] : "unknown";
-}
-
 int ListFilters(const Options& o) {
   PluginTable table;
   const int count = ReadSettingNumber("Plug-ins", "N_Plug", 0);
@@ -263,7 +243,7 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
     }
     texts = SceneTextsFromScript(*data);
     // A saved scene already ends with its end line; keep only one.
-    if (texts.size() >= 2 && texts[texts.size() - 2] == kSceneEndLine) texts.pop_back();
+    if (texts.size() >= 2 && texts[texts.size() - 2] == OMBRIX_LW_SCENE_END_LINE) texts.pop_back();
   } else {
     auto data = platform::ReadWholeFile(o.effect.c_str());
     if (!data) {

@@ -11,40 +11,44 @@ namespace {
 
 using namespace ombrix::kit;
 
-int32_t ApplyVerticalFlip(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const auto pictures = Pictures();
-  if (!pictures) return 1;
-  const int64_t step = std::llabs(int64_t(TruncateToInt(ParameterValue(*context, 3))));
+namespace vertical_flip {
+enum Slot : int32_t { kYStep = 3 };
+}  // namespace vertical_flip
+
+int32_t ApplyVerticalFlip(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
+  using namespace vertical_flip;
+  const int64_t step = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kYStep))));
   if (step == 0) return 1;
-  const int32_t n = zone->Height() / 2;
-  const size_t bytes = 3 * size_t(zone->Width());
+  const int32_t n = zone.Height() / 2;
+  const size_t bytes = 3 * size_t(zone.Width());
   StartProgress(0, n);
   for (int64_t i = 0; i < n; i += step) {
     if (i % 10 == 0 && !Continue(int32_t(i))) return 0;
-    uint8_t* a = PixelAt(pictures->out, zone->x0, zone->y0 + i);
-    uint8_t* b = PixelAt(pictures->out, zone->x0, zone->y1 - 1 - i);
+    uint8_t* a = PixelAt(pictures.out, zone.x0, zone.y0 + i);
+    uint8_t* b = PixelAt(pictures.out, zone.x0, zone.y1 - 1 - i);
     SwapBytes(a, b, bytes);
   }
   return 1;
 }
 
-const ParameterRow kVerticalParameters[] = {{3, "Y Step", "1", "0", kKindPositiveInteger}};
+const ParameterRow kVerticalParameters[] = {
+    {vertical_flip::kYStep, "Y Step", "1", "0", kKindPositiveInteger},
+};
 
-int32_t ApplyHorizontalFlip(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const auto pictures = Pictures();
-  if (!pictures) return 1;
-  const int64_t step_x = std::llabs(int64_t(TruncateToInt(ParameterValue(*context, 2))));
-  const int64_t step_y = std::llabs(int64_t(TruncateToInt(ParameterValue(*context, 3))));
+namespace horizontal_flip {
+enum Slot : int32_t { kXStep = 2, kYStep = 3 };
+}  // namespace horizontal_flip
+
+int32_t ApplyHorizontalFlip(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
+  using namespace horizontal_flip;
+  const int64_t step_x = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kXStep))));
+  const int64_t step_y = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kYStep))));
   if (step_x == 0 || step_y == 0) return 1;
-  const int32_t n = zone->Width() / 2;
+  const int32_t n = zone.Width() / 2;
   StartProgress(0, n);
   // Every exchange touches its own two pixels, so bands of columns can go row by row.
-  uint8_t* const* rows = pictures->out;
-  const int64_t x0 = zone->x0, x1 = zone->x1, y0 = zone->y0, y1 = zone->y1;
+  uint8_t* const* rows = pictures.out;
+  const int64_t x0 = zone.x0, x1 = zone.x1, y0 = zone.y0, y1 = zone.y1;
   return WalkColumnBands(0, n, step_x, [&](int64_t from, int64_t to) {
     if (from >= to) return;
     for (int64_t y = y0; y < y1; y += step_y) {
@@ -60,13 +64,15 @@ int32_t ApplyHorizontalFlip(ApplyContext* context) {
 }
 
 const ParameterRow kHorizontalParameters[] = {
-    {2, "X Step", "1", "0", kKindPositiveInteger},
-    {3, "Y Step", "1", "0", kKindPositiveInteger},
+    {horizontal_flip::kXStep, "X Step", "1", "0", kKindPositiveInteger},
+    {horizontal_flip::kYStep, "Y Step", "1", "0", kKindPositiveInteger},
 };
 
 }  // namespace
 
-const CatalogueRow kVerticalFlip = {"Vertical Flip", ApplyVerticalFlip, kHelpFile, 31, kVerticalParameters, {}};
-const CatalogueRow kHorizontalFlip = {"Horizontal Flip", ApplyHorizontalFlip, kHelpFile, 11, kHorizontalParameters, {}};
+const CatalogueRow kVerticalFlip = {
+    "Vertical Flip", ApplyWithPictures<ApplyVerticalFlip>, kHelpFile, 31, kVerticalParameters, {}};
+const CatalogueRow kHorizontalFlip = {
+    "Horizontal Flip", ApplyWithPictures<ApplyHorizontalFlip>, kHelpFile, 11, kHorizontalParameters, {}};
 
 }  // namespace ombrix::pic

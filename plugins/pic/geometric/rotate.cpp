@@ -10,14 +10,22 @@ namespace {
 
 using namespace ombrix::kit;
 
-int32_t ApplyRotate(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const auto pictures = Pictures();
-  if (!pictures) return 1;
-  const int32_t cx = TruncateToInt(ParameterValue(*context, 1));
-  const int32_t cy = TruncateToInt(ParameterValue(*context, 2));
-  const int32_t angle = TruncateToInt(ParameterValue(*context, 4)) % 360;
+enum Slot : int32_t {
+  kXCenter = 1,
+  kYCenter = 2,
+  kAngle = 4,
+  kClearColour = 5,
+  kEllipseXCenter = 7,
+  kEllipseYCenter = 8,
+  kEllipseRadius1 = 9,
+  kEllipseRadius2 = 10
+};
+enum Option : int32_t { kClearBackground = 2, kKeepBackground = 3, kRepeat = 4, kTurnBox = 7, kTurnEllipse = 8 };
+
+int32_t ApplyRotate(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
+  const int32_t cx = TruncateToInt(ParameterValue(context, kXCenter));
+  const int32_t cy = TruncateToInt(ParameterValue(context, kYCenter));
+  const int32_t angle = TruncateToInt(ParameterValue(context, kAngle)) % 360;
   // The quarter turns take exact values so that they move pixels without blur; every other
   // angle (negative quarter turns included) goes through the single-precision factor, with
   // sine and cosine in double precision.
@@ -41,22 +49,23 @@ int32_t ApplyRotate(ApplyContext* context) {
       sine = std::sin(double(radians));
     }
   }
-  const int32_t mode_option = FirstSetOption(*context, {2, 3, 4});
-  const Background mode = mode_option == 3   ? Background::kKeep
-                          : mode_option == 4 ? Background::kRepeat
-                                             : Background::kClear;
-  const Bgr clear = ColourParameter(*context, 5);
-  const bool ellipse = FirstSetOption(*context, {7, 8}) == 8;
+  const int32_t mode_option = FirstSetOption(context, {kClearBackground, kKeepBackground, kRepeat});
+  const Background mode = mode_option == kKeepBackground ? Background::kKeep
+                          : mode_option == kRepeat       ? Background::kRepeat
+                                                         : Background::kClear;
+  const Bgr clear = ColourParameter(context, kClearColour);
+  const bool ellipse = FirstSetOption(context, {kTurnBox, kTurnEllipse}) == kTurnEllipse;
   SpanMask mask;
   if (ellipse) {
-    if (!mask.Reset(pictures->height)) return 0;
-    mask.AddEllipse(TruncateToInt(ParameterValue(*context, 7)), TruncateToInt(ParameterValue(*context, 8)),
-                    std::abs(TruncateToInt(ParameterValue(*context, 9))),
-                    std::abs(TruncateToInt(ParameterValue(*context, 10))));
+    if (!mask.Reset(pictures.height)) return 0;
+    mask.AddEllipse(TruncateToInt(ParameterValue(context, kEllipseXCenter)),
+                    TruncateToInt(ParameterValue(context, kEllipseYCenter)),
+                    std::abs(TruncateToInt(ParameterValue(context, kEllipseRadius1))),
+                    std::abs(TruncateToInt(ParameterValue(context, kEllipseRadius2))));
   }
-  const Picture& input = *pictures->input;
+  const Picture& input = *pictures.input;
   const BilinearSampler bilinear(input);
-  const Zone area = *zone;
+  const Zone area = zone;
   return WalkRows(area, [&](int32_t y, uint8_t* p) {
     // Locals for the row: stores into the picture would otherwise reload every captured value.
     const BilinearSampler sampler = bilinear;
@@ -83,7 +92,7 @@ int32_t ApplyRotate(ApplyContext* context) {
       }
       return;
     }
-    const bool clear_inside = mode == Background::kClear && mode_option == 2;
+    const bool clear_inside = mode == Background::kClear && mode_option == kClearBackground;
     for (int32_t x = area.x0; x < area.x1; ++x, p += 3) {
       const double dx = double(x) - cx;
       const double u = cx + dx * cs - dy_sin;
@@ -101,18 +110,25 @@ int32_t ApplyRotate(ApplyContext* context) {
 }
 
 const ParameterRow kParameters[] = {
-    {1, "X Center", "320", "0", kKindHorizontal},         {2, "Y Center", "240", "0", kKindVertical},
-    {4, "Angle (degree)", "45", "0", kKindReal},          {5, "Clear Color", "0 0 0", "0 0 0", kKindColour},
-    {7, "Ellipse X Center", "100", "0", kKindHorizontal}, {8, "Ellipse Y Center", "100", "0", kKindVertical},
-    {9, "Ellipse Radius 1", "100", "0", kKindHorizontal}, {10, "Ellipse Radius 2", "100", "0", kKindVertical},
+    {kXCenter, "X Center", "320", "0", kKindHorizontal},
+    {kYCenter, "Y Center", "240", "0", kKindVertical},
+    {kAngle, "Angle (degree)", "45", "0", kKindReal},
+    {kClearColour, "Clear Color", "0 0 0", "0 0 0", kKindColour},
+    {kEllipseXCenter, "Ellipse X Center", "100", "0", kKindHorizontal},
+    {kEllipseYCenter, "Ellipse Y Center", "100", "0", kKindVertical},
+    {kEllipseRadius1, "Ellipse Radius 1", "100", "0", kKindHorizontal},
+    {kEllipseRadius2, "Ellipse Radius 2", "100", "0", kKindVertical},
 };
 const OptionRow kOptions[] = {
-    {2, "Clear Background", 1, 2}, {3, "Keep Background", 0, 2}, {4, "Repeat", 0, 2},
-    {7, "Turn Box", 1, 4},         {8, "Turn Ellipse", 0, 4},
+    {kClearBackground, "Clear Background", 1, 2},
+    {kKeepBackground, "Keep Background", 0, 2},
+    {kRepeat, "Repeat", 0, 2},
+    {kTurnBox, "Turn Box", 1, 4},
+    {kTurnEllipse, "Turn Ellipse", 0, 4},
 };
 
 }  // namespace
 
-const CatalogueRow kRotate = {"Rotate", ApplyRotate, kHelpFile, 25, kParameters, kOptions};
+const CatalogueRow kRotate = {"Rotate", ApplyWithPictures<ApplyRotate>, kHelpFile, 25, kParameters, kOptions};
 
 }  // namespace ombrix::pic

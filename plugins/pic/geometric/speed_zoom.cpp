@@ -11,7 +11,7 @@ namespace {
 
 using namespace ombrix::kit;
 
-enum Mode { kClear = 1, kKeep = 2, kRepeat = 3 };
+enum class Mode { kClear, kKeep, kRepeat };
 
 int32_t WrapIndex(int32_t v, int32_t size) { return ((v % size) + size) % size; }
 
@@ -40,7 +40,7 @@ void DrawCopy(const HostPictures& pictures, const Zone& zone, int64_t tx0, int64
       if (tx < first) continue;
       const size_t i = size_t(tx - first);
       column_inside[i] = u >= 0 && u < w;
-      column[i] = mode == kRepeat ? WrapIndex(TruncateFloat(u), w) : TruncateFloat(u);
+      column[i] = mode == Mode::kRepeat ? WrapIndex(TruncateFloat(u), w) : TruncateFloat(u);
     }
   }
   const size_t count = size_t(last - first);
@@ -49,7 +49,7 @@ void DrawCopy(const HostPictures& pictures, const Zone& zone, int64_t tx0, int64
     if (ty < 0 || ty >= pictures.height) continue;
     const int32_t row = TruncateFloat(v);
     uint8_t* c = PixelAt(pictures.out, first, ty);
-    if (mode == kRepeat) {
+    if (mode == Mode::kRepeat) {
       const uint8_t* const source = pictures.in[WrapIndex(row, h)];
       for (size_t i = 0; i < count; ++i, c += 3) MixPixel(c, source + 3 * size_t(column[i]), k);
       continue;
@@ -61,55 +61,57 @@ void DrawCopy(const HostPictures& pictures, const Zone& zone, int64_t tx0, int64
       if (row_inside && column_inside[i])
         s = source + 3 * size_t(column[i]);
       else
-        s = mode == kClear ? clear.data() : c;
+        s = mode == Mode::kClear ? clear.data() : c;
       MixPixel(c, s, k);
     }
   }
 }
 
-int32_t ApplySpeedZoom(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const auto pictures = Pictures();
-  if (!pictures) return 1;
-  const float f = ParameterValue(*context, 1);
-  const int32_t n = TruncateToInt(ParameterValue(*context, 2));
+enum Slot : int32_t { kScaleFactor = 1, kNStep = 2, kClearColour = 4 };
+enum Option : int32_t { kClearBackground = 2, kKeepBackground = 3, kRepeat = 4 };
+
+int32_t ApplySpeedZoom(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
+  const float f = ParameterValue(context, kScaleFactor);
+  const int32_t n = TruncateToInt(ParameterValue(context, kNStep));
   if (n == 0) return 1;
-  const int32_t option = FirstSetOption(*context, {2, 3, 4});
-  const Mode mode = option == 3 ? kKeep : option == 4 ? kRepeat : kClear;
-  const Bgr clear = ColourParameter(*context, 4);
-  const int32_t hw = zone->Width() / 2, hh = zone->Height() / 2;
-  const int32_t mx = zone->x0 + hw, my = zone->y0 + hh;
-  const float dx0 = float((mx - static_cast<long double>(hw) * f - zone->x0) / n);
-  const float dy0 = float((my - static_cast<long double>(hh) * f - zone->y0) / n);
-  const float dx1 = float((mx + static_cast<long double>(hw) * f - zone->x1) / n);
-  const float dy1 = float((my + static_cast<long double>(hh) * f - zone->y1) / n);
+  const int32_t option = FirstSetOption(context, {kClearBackground, kKeepBackground, kRepeat});
+  const Mode mode = option == kKeepBackground ? Mode::kKeep : option == kRepeat ? Mode::kRepeat : Mode::kClear;
+  const Bgr clear = ColourParameter(context, kClearColour);
+  const int32_t hw = zone.Width() / 2, hh = zone.Height() / 2;
+  const int32_t mx = zone.x0 + hw, my = zone.y0 + hh;
+  const float dx0 = float((mx - static_cast<long double>(hw) * f - zone.x0) / n);
+  const float dy0 = float((my - static_cast<long double>(hh) * f - zone.y0) / n);
+  const float dx1 = float((mx + static_cast<long double>(hw) * f - zone.x1) / n);
+  const float dy1 = float((my + static_cast<long double>(hh) * f - zone.y1) / n);
   const float fall = 255.0f / float(n);
-  auto column = Scratch<int32_t>(size_t(pictures->width));
-  auto column_inside = Scratch<bool>(size_t(pictures->width));
-  if (!column || !column_inside) return 0;
+  auto column = Scratch<int32_t>(size_t(pictures.width));
+  auto column_inside = Scratch<bool>(size_t(pictures.width));
   StartProgress(0, n);
   for (int32_t i = 0; i < n; ++i) {
     if (!Continue(i)) return 0;
     const int32_t k = TruncateToInt(255 - static_cast<long double>(i) * fall);
-    DrawCopy(*pictures, *zone, TruncateToInt(zone->x0 + static_cast<long double>(i) * dx0),
-             TruncateToInt(zone->y0 + static_cast<long double>(i) * dy0),
-             TruncateToInt(zone->x1 + static_cast<long double>(i) * dx1),
-             TruncateToInt(zone->y1 + static_cast<long double>(i) * dy1), mode, clear, k, column.get(),
+    DrawCopy(pictures, zone, TruncateToInt(zone.x0 + static_cast<long double>(i) * dx0),
+             TruncateToInt(zone.y0 + static_cast<long double>(i) * dy0),
+             TruncateToInt(zone.x1 + static_cast<long double>(i) * dx1),
+             TruncateToInt(zone.y1 + static_cast<long double>(i) * dy1), mode, clear, k, column.get(),
              column_inside.get());
   }
   return 1;
 }
 
 const ParameterRow kParameters[] = {
-    {1, "Scale Factor", "0.5", "0", kKindPositiveReal},
-    {2, "n Step", "5", "0", kKindPositiveInteger},
-    {4, "Clear Color", "0 0 0", "0 0 0", kKindColour},
+    {kScaleFactor, "Scale Factor", "0.5", "0", kKindPositiveReal},
+    {kNStep, "n Step", "5", "0", kKindPositiveInteger},
+    {kClearColour, "Clear Color", "0 0 0", "0 0 0", kKindColour},
 };
-const OptionRow kOptions[] = {{2, "Clear Background", 1, 1}, {3, "Keep Background", 0, 1}, {4, "Repeat", 0, 1}};
+const OptionRow kOptions[] = {
+    {kClearBackground, "Clear Background", 1, 1},
+    {kKeepBackground, "Keep Background", 0, 1},
+    {kRepeat, "Repeat", 0, 1},
+};
 
 }  // namespace
 
-const CatalogueRow kSpeedZoom = {"Speed Zoom", ApplySpeedZoom, kHelpFile, 27, kParameters, kOptions};
+const CatalogueRow kSpeedZoom = {"Speed Zoom", ApplyWithPictures<ApplySpeedZoom>, kHelpFile, 27, kParameters, kOptions};
 
 }  // namespace ombrix::pic

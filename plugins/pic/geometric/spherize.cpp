@@ -22,28 +22,38 @@ struct Turn {
   explicit Turn(float degrees) : cosine(std::cos(degrees * kDegreeFactor)), sine(std::sin(degrees * kDegreeFactor)) {}
 };
 
-int32_t ApplySpherize(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const auto pictures = Pictures();
-  if (!pictures) return 1;
-  const int32_t cx = TruncateToInt(ParameterValue(*context, 1));
-  const int32_t cy = TruncateToInt(ParameterValue(*context, 2));
-  const float round_factor = ParameterValue(*context, 3);
-  const int64_t radius = std::llabs(int64_t(TruncateToInt(ParameterValue(*context, 4))));
+enum Slot : int32_t {
+  kXCenter = 1,
+  kYCenter = 2,
+  kRoundFactor = 3,
+  kRadius = 4,
+  kClearColour = 5,
+  kXRotation = 6,
+  kYRotation = 7,
+  kZRotation = 8,
+  kXRep = 9,
+  kYRep = 10
+};
+enum Option : int32_t { kClearBackground = 2, kKeepBackground = 3, kXAxis = 6, kYAxis = 7, kZAxis = 8 };
+
+int32_t ApplySpherize(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
+  const int32_t cx = TruncateToInt(ParameterValue(context, kXCenter));
+  const int32_t cy = TruncateToInt(ParameterValue(context, kYCenter));
+  const float round_factor = ParameterValue(context, kRoundFactor);
+  const int64_t radius = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kRadius))));
   if (radius == 0) return 1;
-  const Bgr clear = ColourParameter(*context, 5);
-  const Turn about_x(ParameterValue(*context, 6)), about_y(ParameterValue(*context, 7)),
-      about_z(ParameterValue(*context, 8));
-  const float repeat_x = ParameterValue(*context, 9), repeat_y = ParameterValue(*context, 10);
-  const int32_t axis_option = FirstSetOption(*context, {6, 7, 8});
-  const int axis = axis_option == 6 ? 0 : axis_option == 7 ? 1 : 2;
-  const bool clear_outside = FirstSetOption(*context, {2, 3}) != 3;
+  const Bgr clear = ColourParameter(context, kClearColour);
+  const Turn about_x(ParameterValue(context, kXRotation)), about_y(ParameterValue(context, kYRotation)),
+      about_z(ParameterValue(context, kZRotation));
+  const float repeat_x = ParameterValue(context, kXRep), repeat_y = ParameterValue(context, kYRep);
+  const int32_t axis_option = FirstSetOption(context, {kXAxis, kYAxis, kZAxis});
+  const int axis = axis_option == kXAxis ? 0 : axis_option == kYAxis ? 1 : 2;
+  const bool clear_outside = FirstSetOption(context, {kClearBackground, kKeepBackground}) != kKeepBackground;
   const int64_t r2 = radius * radius;
-  const Picture& input = *pictures->input;
-  const int32_t result = WalkRows(*zone, [&](int32_t y, uint8_t* p) {
+  const Picture& input = *pictures.input;
+  const int32_t result = WalkRows(zone, [&](int32_t y, uint8_t* p) {
     const int64_t dy = int64_t(y) - cy;
-    for (int32_t x = zone->x0; x < zone->x1; ++x, p += 3) {
+    for (int32_t x = zone.x0; x < zone.x1; ++x, p += 3) {
       const int64_t dx = int64_t(x) - cx;
       const int64_t d2 = dx * dx + dy * dy;
       if (d2 > r2) {
@@ -89,29 +99,32 @@ int32_t ApplySpherize(ApplyContext* context) {
       s = IntoRange(s);
       t = IntoRange(t);
       uint8_t sample[3];
-      SampleWrapped(input, float(zone->x0 + zone->Width() * s), float(zone->y1 - zone->Height() * t), sample);
+      SampleWrapped(input, float(zone.x0 + zone.Width() * s), float(zone.y1 - zone.Height() * t), sample);
       CopyPixel(p, sample);
     }
   });
   if (result == 0) return 0;
-  SmoothDiscEdge(pictures->out, pictures->width, pictures->height, cx, cy, int32_t(radius));
+  SmoothDiscEdge(pictures.out, pictures.width, pictures.height, cx, cy, int32_t(radius));
   return 1;
 }
 
 const ParameterRow kParameters[] = {
-    {1, "X Center", "320", "0", kKindHorizontal},      {2, "Y Center", "240", "0", kKindVertical},
-    {3, "Round factor", "1", "0.0", kKindReal},        {4, "Radius", "240", "0", kKindHorizontal},
-    {5, "Clear Color", "0 0 0", "0 0 0", kKindColour}, {6, "X Rotation", "0.0", "0.0", kKindReal},
-    {7, "Y Rotation", "0.0", "0.0", kKindReal},        {8, "Z Rotation", "0.0", "0.0", kKindReal},
-    {9, "X Rep.", "1.0", "0.0", kKindPositiveReal},    {10, "Y Rep.", "1.0", "0.0", kKindPositiveReal},
+    {kXCenter, "X Center", "320", "0", kKindHorizontal},          {kYCenter, "Y Center", "240", "0", kKindVertical},
+    {kRoundFactor, "Round factor", "1", "0.0", kKindReal},        {kRadius, "Radius", "240", "0", kKindHorizontal},
+    {kClearColour, "Clear Color", "0 0 0", "0 0 0", kKindColour}, {kXRotation, "X Rotation", "0.0", "0.0", kKindReal},
+    {kYRotation, "Y Rotation", "0.0", "0.0", kKindReal},          {kZRotation, "Z Rotation", "0.0", "0.0", kKindReal},
+    {kXRep, "X Rep.", "1.0", "0.0", kKindPositiveReal},           {kYRep, "Y Rep.", "1.0", "0.0", kKindPositiveReal},
 };
 const OptionRow kOptions[] = {
-    {2, "Clear Background", 1, 1}, {3, "Keep Background", 0, 1}, {6, "X Axis", 0, 2},
-    {7, "Y Axis", 1, 2},           {8, "Z Axis", 0, 2},
+    {kClearBackground, "Clear Background", 1, 1},
+    {kKeepBackground, "Keep Background", 0, 1},
+    {kXAxis, "X Axis", 0, 2},
+    {kYAxis, "Y Axis", 1, 2},
+    {kZAxis, "Z Axis", 0, 2},
 };
 
 }  // namespace
 
-const CatalogueRow kSpherize = {"Spherize", ApplySpherize, kHelpFile, 28, kParameters, kOptions};
+const CatalogueRow kSpherize = {"Spherize", ApplyWithPictures<ApplySpherize>, kHelpFile, 28, kParameters, kOptions};
 
 }  // namespace ombrix::pic

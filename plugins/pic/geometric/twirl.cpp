@@ -11,26 +11,27 @@ namespace {
 
 using namespace ombrix::kit;
 
-int32_t ApplyTwirl(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const auto pictures = Pictures();
-  if (!pictures) return 1;
-  const int32_t cx = TruncateToInt(ParameterValue(*context, 2));
-  const int32_t cy = TruncateToInt(ParameterValue(*context, 3));
-  const int64_t r = std::llabs(int64_t(TruncateToInt(ParameterValue(*context, 5))));
-  const int64_t b = std::llabs(int64_t(TruncateToInt(ParameterValue(*context, 6))));
-  const float angle = ParameterValue(*context, 8);
+enum Slot : int32_t { kXCenter = 2, kYCenter = 3, kRadius = 5, kBRadius = 6, kAngle = 8, kClearColour = 10 };
+enum Option : int32_t { kClearBackground = 1, kKeepBackground = 2, kRepeat = 3, kBox = 6, kCircle = 7 };
+
+int32_t ApplyTwirl(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
+  const int32_t cx = TruncateToInt(ParameterValue(context, kXCenter));
+  const int32_t cy = TruncateToInt(ParameterValue(context, kYCenter));
+  const int64_t r = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kRadius))));
+  const int64_t b = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kBRadius))));
+  const float angle = ParameterValue(context, kAngle);
   // With an outer radius of 0 only the centre itself would be reached, by an angle of 0 x A/0.
   if (b == 0) return 1;
-  const int32_t option = FirstSetOption(*context, {1, 2, 3});
-  const Background mode = option == 2 ? Background::kKeep : option == 3 ? Background::kRepeat : Background::kClear;
-  const Bgr clear = ColourParameter(*context, 10);
+  const int32_t option = FirstSetOption(context, {kClearBackground, kKeepBackground, kRepeat});
+  const Background mode = option == kKeepBackground ? Background::kKeep
+                          : option == kRepeat       ? Background::kRepeat
+                                                    : Background::kClear;
+  const Bgr clear = ColourParameter(context, kClearColour);
   const long double per_distance = static_cast<long double>(angle) / b;
-  const Picture& input = *pictures->input;
-  return WalkRows(*zone, [&](int32_t y, uint8_t* p) {
+  const Picture& input = *pictures.input;
+  return WalkRows(zone, [&](int32_t y, uint8_t* p) {
     const int64_t dy = int64_t(y) - cy;
-    for (int32_t x = zone->x0; x < zone->x1; ++x, p += 3) {
+    for (int32_t x = zone.x0; x < zone.x1; ++x, p += 3) {
       const int64_t dx = int64_t(x) - cx;
       const float d = std::sqrt(float(dx * dx + dy * dy));
       if (d > b) continue;
@@ -48,18 +49,24 @@ int32_t ApplyTwirl(ApplyContext* context) {
 }
 
 const ParameterRow kParameters[] = {
-    {2, "X Center", "320", "0", kKindHorizontal}, {3, "Y Center", "240", "0", kKindVertical},
-    {5, "Radius", "100", "0", kKindHorizontal},   {6, "B-Radius", "200", "0", kKindHorizontal},
-    {8, "Angle", "45", "0", kKindReal},           {10, "Clear Color", "0 0 0", "0 0 0", kKindColour},
+    {kXCenter, "X Center", "320", "0", kKindHorizontal},
+    {kYCenter, "Y Center", "240", "0", kKindVertical},
+    {kRadius, "Radius", "100", "0", kKindHorizontal},
+    {kBRadius, "B-Radius", "200", "0", kKindHorizontal},
+    {kAngle, "Angle", "45", "0", kKindReal},
+    {kClearColour, "Clear Color", "0 0 0", "0 0 0", kKindColour},
 };
 // "Box" and "Circle" do not change the result.
 const OptionRow kOptions[] = {
-    {1, "Clear Background", 1, 3}, {2, "Keep Background", 0, 3}, {3, "Repeat", 0, 3}, {6, "Box", 1, 2},
-    {7, "Circle", 0, 2},
+    {kClearBackground, "Clear Background", 1, 3},
+    {kKeepBackground, "Keep Background", 0, 3},
+    {kRepeat, "Repeat", 0, 3},
+    {kBox, "Box", 1, 2},
+    {kCircle, "Circle", 0, 2},
 };
 
 }  // namespace
 
-const CatalogueRow kTwirl = {"Twirl", ApplyTwirl, kHelpFile, 30, kParameters, kOptions};
+const CatalogueRow kTwirl = {"Twirl", ApplyWithPictures<ApplyTwirl>, kHelpFile, 30, kParameters, kOptions};
 
 }  // namespace ombrix::pic

@@ -44,29 +44,31 @@ int32_t WalkTowardNeighbour(const HostPictures& pictures, const Zone& zone, int6
   return 1;
 }
 
-int32_t ApplyEmboss(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const auto pictures = Pictures();
-  if (!pictures) return 1;
-  const int64_t dx = TruncateToInt(ParameterValue(*context, 1));
-  const int64_t dy = TruncateToInt(ParameterValue(*context, 2));
-  const long double middle = std::fabs(static_cast<long double>(ParameterValue(*context, 9)));
+namespace emboss {
+enum Slot : int32_t { kXOffset = 1, kYOffset = 2, kEntryColour = 6, kExitColour = 7, kMiddleGray = 9, kThreshold = 10 };
+enum Option : int32_t { kGrayScale = 2, kSpecial = 3, kColour = 4, kNormal = 6, kGray = 7, kBlack = 8 };
+}  // namespace emboss
+
+int32_t ApplyEmboss(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
+  using namespace emboss;
+  const int64_t dx = TruncateToInt(ParameterValue(context, kXOffset));
+  const int64_t dy = TruncateToInt(ParameterValue(context, kYOffset));
+  const long double middle = std::fabs(static_cast<long double>(ParameterValue(context, kMiddleGray)));
   if (middle == 0) return 1;
-  const int64_t threshold = std::llabs(int64_t(TruncateToInt(ParameterValue(*context, 10))));
-  const Bgr entry = ColourParameter(*context, 6), exit = ColourParameter(*context, 7);
+  const int64_t threshold = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kThreshold))));
+  const Bgr entry = ColourParameter(context, kEntryColour), exit = ColourParameter(context, kExitColour);
   uint8_t gradient[256][3];
   for (int32_t i = 0; i < 256; ++i) RampEntry(entry, exit, 256, i, gradient[i]);
-  const int32_t mode = FirstSetOption(*context, {2, 3, 4});
-  const int32_t special = FirstSetOption(*context, {6, 7, 8});
+  const int32_t mode = FirstSetOption(context, {kGrayScale, kSpecial, kColour});
+  const int32_t special = FirstSetOption(context, {kNormal, kGray, kBlack});
   // The index of a pixel from its mean and its neighbour's channel sum.
   auto index = [](const uint8_t* p, const uint8_t* n, int32_t& w) {
     w = Mean(p);
     const int32_t nsum = int32_t(n[0]) + n[1] + n[2];
     return (nsum / -3 - w + 255) / 2 + w;
   };
-  auto walk = [&](auto&& pixel) { return WalkTowardNeighbour(*pictures, *zone, dx, dy, pixel); };
-  if (mode == 2) {
+  auto walk = [&](auto&& pixel) { return WalkTowardNeighbour(pictures, zone, dx, dy, pixel); };
+  if (mode == kGrayScale) {
     return walk([&gradient, index](uint8_t* p, const uint8_t* n) {
       int32_t w;
       const uint8_t* colour = gradient[index(p, n, w)];
@@ -74,13 +76,13 @@ int32_t ApplyEmboss(ApplyContext* context) {
       p[0] = c0, p[1] = c1, p[2] = c2;
     });
   }
-  if (mode == 3) {
+  if (mode == kSpecial) {
     return walk([special, threshold, middle, index](uint8_t* p, const uint8_t* n) {
       int32_t w;
       const int32_t i = index(p, n, w);
-      if (special == 7) {
+      if (special == kGray) {
         SetIntensity(p, i);
-      } else if (special == 8) {
+      } else if (special == kBlack) {
         if (std::abs(i - 128) > threshold)
           SetIntensity(p, TruncateToInt(static_cast<long double>(w) * i / middle));
         else
@@ -99,26 +101,30 @@ int32_t ApplyEmboss(ApplyContext* context) {
 }
 
 const ParameterRow kEmbossParameters[] = {
-    {1, "X Offset", "2", "0", kKindHorizontal},        {2, "Y Offset", "2", "0", kKindVertical},
-    {6, "Entry Color", "0 0 0", "0 0 0", kKindColour}, {7, "Exit Color", "255 255 255", "0 0 0", kKindColour},
-    {9, "Middle Gray", "128", "0", kKindByteRange},    {10, "Threshold", "8", "0", kKindByteRange},
+    {emboss::kXOffset, "X Offset", "2", "0", kKindHorizontal},
+    {emboss::kYOffset, "Y Offset", "2", "0", kKindVertical},
+    {emboss::kEntryColour, "Entry Color", "0 0 0", "0 0 0", kKindColour},
+    {emboss::kExitColour, "Exit Color", "255 255 255", "0 0 0", kKindColour},
+    {emboss::kMiddleGray, "Middle Gray", "128", "0", kKindByteRange},
+    {emboss::kThreshold, "Threshold", "8", "0", kKindByteRange},
 };
 const OptionRow kEmbossOptions[] = {
-    {2, "Gray Scale", 1, 1}, {3, "Special", 0, 1}, {4, "Color", 0, 1},
-    {6, "Normal", 1, 2},     {7, "Gray", 0, 2},    {8, "Black", 0, 2},
+    {emboss::kGrayScale, "Gray Scale", 1, 1}, {emboss::kSpecial, "Special", 0, 1}, {emboss::kColour, "Color", 0, 1},
+    {emboss::kNormal, "Normal", 1, 2},        {emboss::kGray, "Gray", 0, 2},       {emboss::kBlack, "Black", 0, 2},
 };
 
-int32_t ApplyLineArt(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const auto pictures = Pictures();
-  if (!pictures) return 1;
-  const int64_t dx = TruncateToInt(ParameterValue(*context, 1));
-  const int64_t dy = TruncateToInt(ParameterValue(*context, 2));
-  int64_t g = std::llabs(int64_t(TruncateToInt(ParameterValue(*context, 4))));
+namespace line_art {
+enum Slot : int32_t { kXOffset = 1, kYOffset = 2, kGrayScale = 4, kEntryColour = 6, kExitColour = 7 };
+}  // namespace line_art
+
+int32_t ApplyLineArt(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
+  using namespace line_art;
+  const int64_t dx = TruncateToInt(ParameterValue(context, kXOffset));
+  const int64_t dy = TruncateToInt(ParameterValue(context, kYOffset));
+  int64_t g = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kGrayScale))));
   if (g == 0) return 1;
   if (g > 128) g = 127;
-  const Bgr entry = ColourParameter(*context, 6), exit = ColourParameter(*context, 7);
+  const Bgr entry = ColourParameter(context, kEntryColour), exit = ColourParameter(context, kExitColour);
   // Flat areas (index near 127) take the Exit Color; the first g entries ramp from Entry to
   // Exit and the last g entries mirror them, so the table ends at index 255 on the Entry Color.
   uint8_t table[256][3];
@@ -127,7 +133,7 @@ int32_t ApplyLineArt(ApplyContext* context) {
     RampEntry(entry, exit, int32_t(g), i, table[i]);
     CopyPixel(table[255 - i], table[i]);
   }
-  return WalkTowardNeighbour(*pictures, *zone, dx, dy, [&table](uint8_t* p, const uint8_t* n) {
+  return WalkTowardNeighbour(pictures, zone, dx, dy, [&table](uint8_t* p, const uint8_t* n) {
     const int32_t w = int32_t(p[0]) + p[1] + p[2];
     const int32_t nsum = int32_t(n[0]) + n[1] + n[2];
     const uint8_t* colour = table[(nsum / -3 - w / 3 + 255) / 2 + w / 3];
@@ -137,16 +143,17 @@ int32_t ApplyLineArt(ApplyContext* context) {
 }
 
 const ParameterRow kLineArtParameters[] = {
-    {1, "X Offset", "2", "0", kKindHorizontal},
-    {2, "Y Offset", "2", "0", kKindVertical},
-    {4, "Gray Scale", "120", "0", kKindByteRange},
-    {6, "Entry Color", "0 0 0", "0 0 0", kKindColour},
-    {7, "Exit Color", "255 255 255", "0 0 0", kKindColour},
+    {line_art::kXOffset, "X Offset", "2", "0", kKindHorizontal},
+    {line_art::kYOffset, "Y Offset", "2", "0", kKindVertical},
+    {line_art::kGrayScale, "Gray Scale", "120", "0", kKindByteRange},
+    {line_art::kEntryColour, "Entry Color", "0 0 0", "0 0 0", kKindColour},
+    {line_art::kExitColour, "Exit Color", "255 255 255", "0 0 0", kKindColour},
 };
 
 }  // namespace
 
-const CatalogueRow kEmboss = {"Emboss", ApplyEmboss, kHelpFile, 8, kEmbossParameters, kEmbossOptions};
-const CatalogueRow kLineArt = {"Line Art", ApplyLineArt, kHelpFile, 16, kLineArtParameters, {}};
+const CatalogueRow kEmboss = {"Emboss",      ApplyWithPictures<ApplyEmboss>, kHelpFile, 8, kEmbossParameters,
+                              kEmbossOptions};
+const CatalogueRow kLineArt = {"Line Art", ApplyWithPictures<ApplyLineArt>, kHelpFile, 16, kLineArtParameters, {}};
 
 }  // namespace ombrix::pic

@@ -12,20 +12,24 @@ namespace {
 
 using namespace ombrix::kit;
 
-int32_t ApplyAddNoise(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const int32_t percent = TruncateToInt(ParameterValue(*context, 1));
+namespace add_noise {
+enum Slot : int32_t { kPercent = 1, kMaximumRed = 2, kMaximumGreen = 3, kMaximumBlue = 4 };
+}  // namespace add_noise
+
+int32_t ApplyAddNoise(const ApplyContext& context, const Zone zone) {
+  using namespace add_noise;
+  const int32_t percent = TruncateToInt(ParameterValue(context, kPercent));
   if (percent == 0) return 1;
   const int32_t n = 100 / percent;
-  int32_t maximum[3];  // blue, green, red
+  int32_t maximum[3];
+  const int32_t slot_of_channel[3] = {kMaximumBlue, kMaximumGreen, kMaximumRed};
   for (int ch = 0; ch < 3; ++ch) {
-    const int64_t m = std::llabs(int64_t(TruncateToInt(ParameterValue(*context, 4 - ch))));
+    const int64_t m = std::llabs(int64_t(TruncateToInt(ParameterValue(context, slot_of_channel[ch]))));
     maximum[ch] = m == 0 ? 1 : int32_t(std::min<int64_t>(m, INT32_MAX));
   }
   const ChanceIn chance(n);
   const MagnitudeFirstOffset red_offset(maximum[kRed]), green_offset(maximum[kGreen]), blue_offset(maximum[kBlue]);
-  return ForEachWorkPixel(*zone, [&](uint8_t* p) {
+  return ForEachWorkPixel(zone, [&](uint8_t* p) {
     if (!chance.Draw()) return;
     // Red, green, blue, each magnitude first.
     const int32_t red = red_offset.Draw();
@@ -38,25 +42,29 @@ int32_t ApplyAddNoise(ApplyContext* context) {
 }
 
 const ParameterRow kAddNoiseParameters[] = {
-    {1, "Percent", "25 %", "0 %", kKindPercentage},
-    {2, "Maximum Red", "128", "0", kKindByteRange},
-    {3, "Maximum Green", "128", "0", kKindByteRange},
-    {4, "Maximum Blue", "128", "0", kKindByteRange},
+    {add_noise::kPercent, "Percent", "25 %", "0 %", kKindPercentage},
+    {add_noise::kMaximumRed, "Maximum Red", "128", "0", kKindByteRange},
+    {add_noise::kMaximumGreen, "Maximum Green", "128", "0", kKindByteRange},
+    {add_noise::kMaximumBlue, "Maximum Blue", "128", "0", kKindByteRange},
 };
 
-int32_t ApplyAddDust(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const int32_t percent = TruncateToInt(ParameterValue(*context, 2));
+namespace add_dust {
+enum Slot : int32_t { kPercent = 2, kMaximumDust = 3 };
+enum Option : int32_t { kGrayScale = 2, kKeepColour = 3 };
+}  // namespace add_dust
+
+int32_t ApplyAddDust(const ApplyContext& context, const Zone zone) {
+  using namespace add_dust;
+  const int32_t percent = TruncateToInt(ParameterValue(context, kPercent));
   if (percent == 0) return 1;
   const int32_t n = 100 / percent;
-  const int64_t m = std::llabs(int64_t(TruncateToInt(ParameterValue(*context, 3))));
+  const int64_t m = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kMaximumDust))));
   if (m == 0) return 1;
   const int32_t bound = int32_t(std::min<int64_t>(m, INT32_MAX));
-  const bool grey = FirstSetOption(*context, {2, 3}) != 3;
+  const bool grey = FirstSetOption(context, {kGrayScale, kKeepColour}) != kKeepColour;
   const ChanceIn chance(n);
   const MagnitudeFirstOffset offset(bound);
-  return ForEachWorkPixel(*zone, [&](uint8_t* p) {
+  return ForEachWorkPixel(zone, [&](uint8_t* p) {
     if (!chance.Draw()) return;
     const uint8_t level = Clamp(int64_t(Mean(p)) + offset.Draw());
     if (grey)
@@ -67,17 +75,18 @@ int32_t ApplyAddDust(ApplyContext* context) {
 }
 
 const ParameterRow kAddDustParameters[] = {
-    {2, "Percent", "50 %", "0 %", kKindPercentage},
-    {3, "Maximum Dust", "128", "0", kKindByteRange},
+    {add_dust::kPercent, "Percent", "50 %", "0 %", kKindPercentage},
+    {add_dust::kMaximumDust, "Maximum Dust", "128", "0", kKindByteRange},
 };
 const OptionRow kAddDustOptions[] = {
-    {2, "Gray Scale", 1, 1},
-    {3, "Keep Color", 0, 1},
+    {add_dust::kGrayScale, "Gray Scale", 1, 1},
+    {add_dust::kKeepColour, "Keep Color", 0, 1},
 };
 
 }  // namespace
 
-const CatalogueRow kAddNoise = {"Add Noise", ApplyAddNoise, kHelpFile, 35, kAddNoiseParameters, {}};
-const CatalogueRow kAddDust = {"Add Dust", ApplyAddDust, kHelpFile, 1, kAddDustParameters, kAddDustOptions};
+const CatalogueRow kAddNoise = {"Add Noise", ApplyInZone<ApplyAddNoise>, kHelpFile, 35, kAddNoiseParameters, {}};
+const CatalogueRow kAddDust = {"Add Dust", ApplyInZone<ApplyAddDust>, kHelpFile,
+                               1,          kAddDustParameters,        kAddDustOptions};
 
 }  // namespace ombrix::pic

@@ -6,14 +6,9 @@
 #include <new>
 #include <numeric>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#endif
-
+#include "core/kit/simd.h"
 #include "plugins/pic/pic_helpers.h"
+#include "plugins/pic/texture/streak_lanes.h"
 
 namespace ombrix::pic {
 
@@ -27,7 +22,7 @@ bool StreakRamp::Build(int32_t s, int32_t* scratch) {
     if (!weights_) return false;
     for (int32_t t = 0; t < s; ++t) {
       const uint16_t w = uint16_t((uint32_t(t) * 65536u + uint32_t(s) - 1) / uint32_t(s));
-      weights_[3 * t] = weights_[3 * t + 1] = weights_[3 * t + 2] = w;
+      weights_[3 * size_t(t)] = weights_[3 * size_t(t) + 1] = weights_[3 * size_t(t) + 2] = w;
     }
   }
   rows_.reset();
@@ -73,7 +68,7 @@ int32_t StreakRamp::Change(int32_t d, int32_t t) const {
 }
 
 bool StreakRamps::Reset(int64_t longest) {
-  kernel_ = HorizontalKernelFor(StreakLoop::kFastest);
+  kernel_ = HorizontalKernel();
   longest_ = std::clamp<int64_t>(longest, 0, 65535);
   ramps_.reset(new (std::nothrow) std::unique_ptr<StreakRamp>[size_t(longest_) + 1]);
   scratch_.reset(new (std::nothrow) int32_t[size_t(longest_) + 1]);
@@ -157,7 +152,7 @@ struct Mends {
     const int32_t row_count = ramp.short_row_count();
     for (int32_t i = 0; i < row_count; ++i) {
       const StreakRamp::ShortRow& row = rows[i];
-      const uint8_t* p = first + 3 * row.t;
+      const uint8_t* p = first + 3 * size_t(row.t);
       const uint8_t* const hit = row.hit + 255;
       const uint8_t h0 = hit[e0 - p[0]], h1 = hit[e1 - p[1]], h2 = hit[e2 - p[2]];
       if ((h0 | h1 | h2) == 0) continue;
@@ -175,161 +170,29 @@ struct Mends {
   }
 };
 
-// Walks the bytes of a horizontal streak in groups of `kGroup` channels: whole groups, then the
-// last 1 .. kGroup - 1 bytes. Where the row goes on for the rest of that group (the seed and
-// its right neighbours), those lanes are loaded and stored back unchanged, their weight being 0;
-// at the right edge of the picture the bytes go through a copy, so that nothing beyond the row
-// is touched. The seed's channels repeat every three groups (kGroup is not a multiple of 3);
-// group(p, phase, b) draws the group at p, byte b of the streak, whose first channel is
-// channel `phase` of the pixel.
-template <size_t kGroup, typename Group>
-inline void WalkGroups(uint8_t* first, size_t bytes, size_t room, Group&& group) {
-  size_t b = 0;
-  for (; b + 3 * kGroup <= bytes; b += 3 * kGroup) {
-    group(first + b, 0, b);
-    group(first + b + kGroup, 1, b + kGroup);
-    group(first + b + 2 * kGroup, 2, b + 2 * kGroup);
-  }
-  int phase = 0;
-  for (; b + kGroup <= bytes; b += kGroup) group(first + b, phase++, b);
-  if (b == bytes) return;
-  const size_t rest = bytes - b;
-  if (room >= kGroup - rest) {
-    group(first + b, phase, b);
-  } else {
-    alignas(32) uint8_t tail[kGroup] = {};
-    std::memcpy(tail, first + b, rest);
-    group(tail, phase, b);
-    std::memcpy(first + b, tail, rest);
-  }
+#if OMBRIX_SIMD_X86
+// The vector loops: the floor changes of the whole streak, with the exceptions noted first and
+// mended after; a streak without exceptions skips its list. The list is large, so it lives in a
+// function of its own, off the way of the common streaks.
+template <void (*kFloor)(const uint16_t*, int32_t, uint8_t*, const uint8_t*, size_t)>
+[[gnu::noinline]] void MendedVectorLoop(const StreakRamp& ramp, uint8_t* first, const uint8_t* seed, size_t room) {
+  const Mends mends(ramp, first, seed);
+  kFloor(ramp.byte_weights(), ramp.steps(), first, seed, room);
+  mends.Apply(first);
 }
 
-#if defined(__SSE2__)
-// The floor change for a horizontal streak of at most 256 pixels, eight channels at a time in
-// 16-bit lanes, from the ramp's byte weights.
-// `room` is the number of bytes of the row after the streak (the seed's and beyond).
-// The seed is read before anything is stored, so it may be the pixel after the streak itself.
+template <void (*kFloor)(const uint16_t*, int32_t, uint8_t*, const uint8_t*, size_t)>
 void VectorLoop(const StreakRamp& ramp, uint8_t* first, const uint8_t* seed, size_t room) {
-  const Mends mends(ramp, first, seed);
-  const __m128i zero = _mm_setzero_si128();
-  const uint16_t* const weights = ramp.byte_weights();
-  // The seed's channels in the byte pattern, which repeats every 24 bytes (three groups of
-  // eight lanes), four lanes at a time: 0 1 2 0, 1 2 0 1, 2 0 1 2.
-  const uint64_t c0 = seed[0], c1 = seed[1], c2 = seed[2];
-  const int64_t lanes0120 = int64_t(c0 | c1 << 16 | c2 << 32 | c0 << 48);
-  const int64_t lanes1201 = int64_t(c1 | c2 << 16 | c0 << 32 | c1 << 48);
-  const int64_t lanes2012 = int64_t(c2 | c0 << 16 | c1 << 32 | c2 << 48);
-  const __m128i seeds[3] = {_mm_set_epi64x(lanes1201, lanes0120), _mm_set_epi64x(lanes0120, lanes2012),
-                            _mm_set_epi64x(lanes2012, lanes1201)};
-  // Eight channels from byte b on: c + sign(d) * floor(|d| * t / s), d = seed - c.
-  WalkGroups<8>(first, 3 * size_t(ramp.steps()), room, [&](uint8_t* p, int phase, size_t b) {
-    const __m128i c = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
-    const __m128i d = _mm_sub_epi16(seeds[phase], c);
-    const __m128i a = _mm_max_epi16(d, _mm_sub_epi16(zero, d));
-    const __m128i q = _mm_mulhi_epu16(a, _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights + b)));
-    const __m128i sign = _mm_srai_epi16(d, 15);
-    const __m128i out = _mm_add_epi16(c, _mm_sub_epi16(_mm_xor_si128(q, sign), sign));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(out, out));
-  });
-  mends.Apply(first);
-}
-#endif
-
-#if defined(__x86_64__) || defined(__i386__)
-#define OMBRIX_STREAK_AVX2 1
-// Sixteen channels from p on: c + sign(d) * floor(|d| * t / s), d = seed - c, with the absolute
-// value and the sign applied in one instruction each.
-__attribute__((target("avx2"))) inline void Avx2Group(uint8_t* p, __m256i seed, const uint16_t* weights) {
-  const __m256i c = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-  const __m256i d = _mm256_sub_epi16(seed, c);
-  const __m256i q =
-      _mm256_mulhi_epu16(_mm256_abs_epi16(d), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights)));
-  const __m256i out = _mm256_add_epi16(c, _mm256_sign_epi16(q, d));
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(p),
-                   _mm_packus_epi16(_mm256_castsi256_si128(out), _mm256_extracti128_si256(out, 1)));
-}
-
-// The last 1 .. 15 bytes of a streak, as a whole group where the row goes on far enough (the
-// lanes past the streak have weight 0 and are stored back unchanged), else through a copy so
-// that nothing beyond the row is touched.
-__attribute__((target("avx2"))) inline void Avx2Tail(uint8_t* p, size_t rest, size_t room, __m256i seed,
-                                                     const uint16_t* weights) {
-  if (room >= 16 - rest) {
-    Avx2Group(p, seed, weights);
-  } else {
-    alignas(16) uint8_t tail[16] = {};
-    std::memcpy(tail, p, rest);
-    Avx2Group(tail, seed, weights);
-    std::memcpy(p, tail, rest);
-  }
-}
-
-// The floor changes of the whole streak, sixteen channels at a time.
-__attribute__((target("avx2"))) inline void Avx2Floor(const StreakRamp& ramp, uint8_t* first, const uint8_t* seed,
-                                                      size_t room) {
-  const uint16_t* const weights = ramp.byte_weights();
-  // Lane i of a group whose first channel is channel `phase` holds channel (phase + i) % 3 of
-  // the seed: picked from the seed's three bytes, the high byte of every lane cleared. The
-  // groups take the phases 0, 1, 2 in turn.
-  alignas(32) static constexpr uint8_t kPick[3][32] = {
-      {0, 128, 1, 128, 2, 128, 0, 128, 1, 128, 2, 128, 0, 128, 1, 128,
-       2, 128, 0, 128, 1, 128, 2, 128, 0, 128, 1, 128, 2, 128, 0, 128},
-      {1, 128, 2, 128, 0, 128, 1, 128, 2, 128, 0, 128, 1, 128, 2, 128,
-       0, 128, 1, 128, 2, 128, 0, 128, 1, 128, 2, 128, 0, 128, 1, 128},
-      {2, 128, 0, 128, 1, 128, 2, 128, 0, 128, 1, 128, 2, 128, 0, 128,
-       1, 128, 2, 128, 0, 128, 1, 128, 2, 128, 0, 128, 1, 128, 2, 128},
-  };
-  const __m256i colour =
-      _mm256_set1_epi32(int32_t(uint32_t(seed[0]) | uint32_t(seed[1]) << 8 | uint32_t(seed[2]) << 16));
-  const __m256i s0 = _mm256_shuffle_epi8(colour, _mm256_load_si256(reinterpret_cast<const __m256i*>(kPick[0])));
-  const __m256i s1 = _mm256_shuffle_epi8(colour, _mm256_load_si256(reinterpret_cast<const __m256i*>(kPick[1])));
-  const __m256i s2 = _mm256_shuffle_epi8(colour, _mm256_load_si256(reinterpret_cast<const __m256i*>(kPick[2])));
-  // The walk of WalkGroups written out: a lambda would not take this function's instruction set.
-  const size_t bytes = 3 * size_t(ramp.steps());
-  for (size_t b = 0;; b += 48) {
-    if (b + 16 > bytes) {
-      if (b < bytes) Avx2Tail(first + b, bytes - b, room, s0, weights + b);
-      return;
-    }
-    Avx2Group(first + b, s0, weights + b);
-    if (b + 32 > bytes) {
-      if (b + 16 < bytes) Avx2Tail(first + b + 16, bytes - b - 16, room, s1, weights + b + 16);
-      return;
-    }
-    Avx2Group(first + b + 16, s1, weights + b + 16);
-    if (b + 48 > bytes) {
-      if (b + 32 < bytes) Avx2Tail(first + b + 32, bytes - b - 32, room, s2, weights + b + 32);
-      return;
-    }
-    Avx2Group(first + b + 32, s2, weights + b + 32);
-  }
-}
-
-// Streaks with exceptions: noted first, the floor loop, then mended.
-__attribute__((target("avx2"), noinline)) void VectorLoopAvx2Mended(const StreakRamp& ramp, uint8_t* first,
-                                                                    const uint8_t* seed, size_t room) {
-  const Mends mends(ramp, first, seed);
-  Avx2Floor(ramp, first, seed, room);
-  mends.Apply(first);
-}
-
-// The SSE2 loop's work sixteen channels at a time; streaks without exceptions skip their list.
-__attribute__((target("avx2"))) void VectorLoopAvx2(const StreakRamp& ramp, uint8_t* first, const uint8_t* seed,
-                                                    size_t room) {
   if (ramp.short_row_count() != 0) {
-    VectorLoopAvx2Mended(ramp, first, seed, room);
-  } else {
-    Avx2Floor(ramp, first, seed, room);
+    MendedVectorLoop<kFloor>(ramp, first, seed, room);
+    return;
   }
+  kFloor(ramp.byte_weights(), ramp.steps(), first, seed, room);
 }
 
-bool DetectAvx2() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2") != 0;
+void StreakFloorSse2(const uint16_t* weights, int32_t steps, uint8_t* first, const uint8_t* seed, size_t room) {
+  StreakFloorLoop<kit::simd::Lanes16>(weights, steps, first, seed, room);
 }
-const bool kAvx2 = DetectAvx2();
-#else
-const bool kAvx2 = false;
 #endif
 
 void ScalarLoop(const StreakRamp& ramp, uint8_t* first, const uint8_t* seed, size_t) {
@@ -353,24 +216,19 @@ void DrawStreakPlain(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, 
   }
 }
 
-bool StreakAvx2Available() { return kAvx2; }
-
-HorizontalStreakKernel HorizontalKernelFor(StreakLoop loop) {
-#if defined(OMBRIX_STREAK_AVX2)
-  if (kAvx2 && (loop == StreakLoop::kFastest || loop == StreakLoop::kAvx2)) return VectorLoopAvx2;
+HorizontalStreakKernel HorizontalKernel() {
+#if OMBRIX_SIMD_X86
+  if (kit::simd::Uses(kit::simd::Level::kAvx2)) return VectorLoop<StreakFloorAvx2>;
+  if (kit::simd::Uses(kit::simd::Level::kSse2)) return VectorLoop<StreakFloorSse2>;
 #endif
-#if defined(__SSE2__)
-  if (loop != StreakLoop::kScalar) return VectorLoop;
-#endif
-  (void)loop;
   return ScalarLoop;
 }
 
 void DrawRampStreak(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t steps, StreakDirection direction,
-                    const StreakRamp& ramp, StreakLoop loop) {
+                    const StreakRamp& ramp, HorizontalStreakKernel horizontal) {
   const StreakWalk walk(rows, x, y, steps, direction);
-  if (loop != StreakLoop::kScalar && direction == StreakDirection::kHorizontal && ramp.byte_weights() != nullptr) {
-    HorizontalKernelFor(loop)(ramp, walk.Pixel(0), PixelAt(rows, x, y), 3 * size_t(width - x));
+  if (direction == StreakDirection::kHorizontal && ramp.byte_weights() != nullptr) {
+    horizontal(ramp, walk.Pixel(0), PixelAt(rows, x, y), 3 * size_t(width - x));
     return;
   }
   uint8_t seed[3];
@@ -379,7 +237,7 @@ void DrawRampStreak(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, i
 }
 
 void DrawStreakThroughRamps(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t length,
-                            StreakDirection direction, StreakRamps& ramps, StreakLoop loop) {
+                            StreakDirection direction, StreakRamps& ramps) {
   const int64_t steps = StreakSteps(width, x, y, length, direction);
   // One step is the far end alone, whose change is 0.
   if (steps < 2) return;
@@ -387,7 +245,7 @@ void DrawStreakThroughRamps(uint8_t* const* rows, int32_t width, int64_t x, int6
   if (ramp == nullptr) {
     DrawStreakPlain(rows, width, x, y, length, direction);
   } else {
-    DrawRampStreak(rows, width, x, y, steps, direction, *ramp, loop);
+    DrawRampStreak(rows, width, x, y, steps, direction, *ramp, ramps.horizontal_kernel());
   }
 }
 

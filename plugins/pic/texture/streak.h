@@ -70,27 +70,23 @@ class StreakRamp {
   int32_t row_count_ = 0;
 };
 
-// Which loop draws horizontal streaks through byte weights: the scalar one, eight channels at
-// a time (SSE2), sixteen at a time (AVX2, where the processor has it), or the fastest there is.
-// The choice exists for the tests that compare the loops.
-enum class StreakLoop { kScalar, kSse2, kAvx2, kFastest };
-// True when the processor runs the AVX2 loop; StreakLoop::kAvx2 falls back to SSE2 otherwise.
-bool StreakAvx2Available();
-
 // A loop that draws a horizontal streak of ramp.steps() pixels from `first` up to the seed, with
 // `room` bytes of the row from the seed on, for a ramp with byte weights. The seed is read
 // before anything is stored.
 using HorizontalStreakKernel = void (*)(const StreakRamp& ramp, uint8_t* first, const uint8_t* seed, size_t room);
-HorizontalStreakKernel HorizontalKernelFor(StreakLoop loop);
+// The loop for the level in force (core/kit/simd.h): sixteen channels at a time at AVX2, eight
+// at SSE2, one at the plain level. All give the same bytes.
+HorizontalStreakKernel HorizontalKernel();
 
 // The ramps of one apply call, built as the streak lengths first occur.
 class StreakRamps {
  public:
-  // Room for lengths up to `longest` (capped at 65535). False when memory cannot be had.
+  // Room for lengths up to `longest` (capped at 65535), and the loop for horizontal streaks at
+  // the level in force. False when memory cannot be had.
   bool Reset(int64_t longest);
-  // The ramp for `steps` (2 .. longest); null when it cannot be built.
-  // The loop for horizontal streaks with byte weights on this processor.
+  // The loop for horizontal streaks with byte weights.
   HorizontalStreakKernel horizontal_kernel() const { return kernel_; }
+  // The ramp for `steps` (2 .. longest); null when it cannot be built.
   const StreakRamp* For(int64_t steps) {
     if (steps < 2 || steps > longest_) return nullptr;
     const StreakRamp* ramp = ramps_[steps].get();
@@ -135,17 +131,18 @@ inline int64_t StreakSteps(int32_t width, int64_t x, int64_t y, int64_t length, 
 void DrawStreakPlain(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t length,
                      StreakDirection direction);
 
-// The streak of `steps` (2 or more) pixels through its ramp.
+// The streak of `steps` (2 or more) pixels through its ramp; horizontal streaks with byte
+// weights through `horizontal`.
 void DrawRampStreak(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t steps, StreakDirection direction,
-                    const StreakRamp& ramp, StreakLoop loop = StreakLoop::kFastest);
-// DrawStreak below for every streak but the horizontal ones of the fastest loop.
+                    const StreakRamp& ramp, HorizontalStreakKernel horizontal);
+// DrawStreak below for every streak but the horizontal ones with byte weights.
 void DrawStreakThroughRamps(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t length,
-                            StreakDirection direction, StreakRamps& ramps, StreakLoop loop);
+                            StreakDirection direction, StreakRamps& ramps);
 // The same bytes as DrawStreakPlain through `ramps` (the plain path when a ramp cannot be had).
 // Horizontal streaks, the most common, go straight to the loop the ramps chose.
 inline void DrawStreak(uint8_t* const* rows, int32_t width, int64_t x, int64_t y, int64_t length,
-                       StreakDirection direction, StreakRamps& ramps, StreakLoop loop = StreakLoop::kFastest) {
-  if (direction == StreakDirection::kHorizontal && loop == StreakLoop::kFastest) {
+                       StreakDirection direction, StreakRamps& ramps) {
+  if (direction == StreakDirection::kHorizontal) {
     const int64_t steps = std::min(length, x);
     // One step is the far end alone, whose change is 0.
     if (steps < 2) return;
@@ -157,7 +154,7 @@ inline void DrawStreak(uint8_t* const* rows, int32_t width, int64_t x, int64_t y
       return;
     }
   }
-  DrawStreakThroughRamps(rows, width, x, y, length, direction, ramps, loop);
+  DrawStreakThroughRamps(rows, width, x, y, length, direction, ramps);
 }
 
 }  // namespace ombrix::pic

@@ -14,22 +14,38 @@ namespace {
 
 using namespace ombrix::kit;
 
-int32_t ApplyTitle(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const auto pictures = Pictures();
-  if (!pictures) return 1;
-  const int64_t w = std::llabs(int64_t(TruncateToInt(ParameterValue(*context, 1))));
-  const int64_t h = std::llabs(int64_t(TruncateToInt(ParameterValue(*context, 2))));
-  const int32_t ox = TruncateToInt(ParameterValue(*context, 3));
-  const int32_t oy = TruncateToInt(ParameterValue(*context, 4));
+namespace title {
+enum Slot : int32_t {
+  kWidth = 1,
+  kHeight = 2,
+  kMaxXOffset = 3,
+  kMaxYOffset = 4,
+  kClearColour = 6,
+  kTransparencyLevel = 8
+};
+enum Option : int32_t {
+  kClearBackground = 2,
+  kKeepBackground = 3,
+  kSolid = 6,
+  kTransparent = 7,
+  kRandomTransparency = 9
+};
+}  // namespace title
+
+int32_t ApplyTitle(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
+  using namespace title;
+  const int64_t w = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kWidth))));
+  const int64_t h = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kHeight))));
+  const int32_t ox = TruncateToInt(ParameterValue(context, kMaxXOffset));
+  const int32_t oy = TruncateToInt(ParameterValue(context, kMaxYOffset));
   if (w == 0 || h == 0 || (ox == 0 && oy == 0)) return 1;
-  const bool transparent = FirstSetOption(*context, {6, 7}) == 7;
-  const bool random_level = OptionSet(*context, 9);
-  const float level = transparent ? float(static_cast<long double>(ParameterValue(*context, 8)) * 0.01 * 255) : 0.0f;
-  if (FirstSetOption(*context, {2, 3}) == 2) {
-    const Bgr clear = ColourParameter(*context, 6);
-    FillZone(pictures->out, *zone, clear.data());
+  const bool transparent = FirstSetOption(context, {kSolid, kTransparent}) == kTransparent;
+  const bool random_level = OptionSet(context, kRandomTransparency);
+  const float level =
+      transparent ? float(static_cast<long double>(ParameterValue(context, kTransparencyLevel)) * 0.01 * 255) : 0.0f;
+  if (FirstSetOption(context, {kClearBackground, kKeepBackground}) == kClearBackground) {
+    const Bgr clear = ColourParameter(context, kClearColour);
+    FillZone(pictures.out, zone, clear.data());
   }
   // The overlay of every factor the tiles may take: the fixed level, or under "Random
   // Transparency" the levels 0 .. 254 as they first occur.
@@ -40,18 +56,17 @@ int32_t ApplyTitle(ApplyContext* context) {
   if (random_level) {
     random_ramps = Scratch<OverlayRamp>(255);
     random_filled = Scratch<bool>(255);
-    if (!random_ramps || !random_filled) return 0;
   }
   // Copies go row by row, unless the two pictures share their pixels: then pixel by pixel, as
   // the tile is read while it is written.
-  const bool shared = pictures->input == pictures->work || pictures->in == pictures->out;
-  uint8_t* const* out = pictures->out;
-  uint8_t* const* in = pictures->in;
-  const int64_t width = pictures->width, height = pictures->height;
-  StartProgress(zone->y0, zone->y1);
-  for (int64_t y = zone->y0; y < zone->y1; y += h) {
+  const bool shared = pictures.input == pictures.work || pictures.in == pictures.out;
+  uint8_t* const* out = pictures.out;
+  uint8_t* const* in = pictures.in;
+  const int64_t width = pictures.width, height = pictures.height;
+  StartProgress(zone.y0, zone.y1);
+  for (int64_t y = zone.y0; y < zone.y1; y += h) {
     if (y % 10 == 0 && !Continue(int32_t(y))) return 0;
-    for (int64_t x = zone->x0; x < zone->x1; x += w) {
+    for (int64_t x = zone.x0; x < zone.x1; x += w) {
       const int64_t u = OffsetSignFirst(ox);
       const int64_t v = OffsetSignFirst(oy);
       const OverlayRamp* ramp = &fixed_ramp;
@@ -88,41 +103,49 @@ int32_t ApplyTitle(ApplyContext* context) {
 }
 
 const ParameterRow kTitleParameters[] = {
-    {1, "Width", "10", "0", kKindHorizontal},          {2, "Height", "10", "0", kKindVertical},
-    {3, "Max. X Offset", "5", "0", kKindHorizontal},   {4, "Max. Y Offset", "5", "0", kKindVertical},
-    {6, "Clear Color", "0 0 0", "0 0 0", kKindColour}, {8, "Transparency Level", "50 %", "0 %", kKindPercentage},
+    {title::kWidth, "Width", "10", "0", kKindHorizontal},
+    {title::kHeight, "Height", "10", "0", kKindVertical},
+    {title::kMaxXOffset, "Max. X Offset", "5", "0", kKindHorizontal},
+    {title::kMaxYOffset, "Max. Y Offset", "5", "0", kKindVertical},
+    {title::kClearColour, "Clear Color", "0 0 0", "0 0 0", kKindColour},
+    {title::kTransparencyLevel, "Transparency Level", "50 %", "0 %", kKindPercentage},
 };
 const OptionRow kTitleOptions[] = {
-    {2, "Clear Background", 1, 1}, {3, "Keep Background", 0, 1},     {6, "Solid", 1, 2},
-    {7, "Transparent", 0, 2},      {9, "Random Transparency", 0, 3},
+    {title::kClearBackground, "Clear Background", 1, 1},
+    {title::kKeepBackground, "Keep Background", 0, 1},
+    {title::kSolid, "Solid", 1, 2},
+    {title::kTransparent, "Transparent", 0, 2},
+    {title::kRandomTransparency, "Random Transparency", 0, 3},
 };
 
-int32_t ApplyBrick(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const auto pictures = Pictures();
-  if (!pictures) return 1;
-  const int64_t c = std::llabs(int64_t(TruncateToInt(ParameterValue(*context, 1))));
-  const int64_t d = std::llabs(int64_t(TruncateToInt(ParameterValue(*context, 2))));
-  const int64_t dec = TruncateToInt(ParameterValue(*context, 4));
-  if (c == 0 || d == 0 || zone->Width() < 1 || zone->Height() < 1) return 1;
+namespace brick {
+enum Slot : int32_t { kXSize = 1, kYSize = 2, kDecStep = 4 };
+enum Option : int32_t { kHorizontal = 2, kVertical = 3 };
+}  // namespace brick
+
+int32_t ApplyBrick(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
+  using namespace brick;
+  const int64_t c = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kXSize))));
+  const int64_t d = std::llabs(int64_t(TruncateToInt(ParameterValue(context, kYSize))));
+  const int64_t dec = TruncateToInt(ParameterValue(context, kDecStep));
+  if (c == 0 || d == 0 || zone.Width() < 1 || zone.Height() < 1) return 1;
   if (c > 65535 || d > 65535) return 1;  // no picture can be that large
   Picture brick;
-  if (!CutOut(pictures->out, *zone, brick)) return 0;
+  if (!CutOut(pictures.out, zone, brick)) return 0;
   if (!ResizePicture(brick, int32_t(c), int32_t(d))) return 0;
   auto wrap = [](int64_t v, int64_t size) { return ((v % size) + size) % size; };
-  const bool vertical = FirstSetOption(*context, {2, 3}) == 3;
+  const bool vertical = FirstSetOption(context, {kHorizontal, kVertical}) == kVertical;
   int64_t shift = -dec;
-  return WalkRows(*zone, [&](int32_t y, uint8_t* p) {
-    const int64_t row = y - zone->y0;
+  return WalkRows(zone, [&](int32_t y, uint8_t* p) {
+    const int64_t row = y - zone.y0;
     if (!vertical) {
       if (row % d == 0) shift += dec;
       const uint8_t* source = brick.Row(int32_t(row % d));
-      for (int64_t x = 0; x < zone->Width(); ++x, p += 3) CopyPixel(p, source + 3 * size_t(wrap(x - shift, c)));
+      for (int64_t x = 0; x < zone.Width(); ++x, p += 3) CopyPixel(p, source + 3 * size_t(wrap(x - shift, c)));
       return;
     }
     shift = -dec;
-    for (int64_t x = 0; x < zone->Width(); ++x, p += 3) {
+    for (int64_t x = 0; x < zone.Width(); ++x, p += 3) {
       if (x % c == 0) shift += dec;
       CopyPixel(p, brick.Row(int32_t(wrap(row - shift, d))) + 3 * size_t(x % c));
     }
@@ -130,18 +153,18 @@ int32_t ApplyBrick(ApplyContext* context) {
 }
 
 const ParameterRow kBrickParameters[] = {
-    {1, "X Size", "100", "0", kKindHorizontal},
-    {2, "Y Size", "50", "0", kKindVertical},
-    {4, "Dec Step", "0", "0", kKindHorizontal},
+    {brick::kXSize, "X Size", "100", "0", kKindHorizontal},
+    {brick::kYSize, "Y Size", "50", "0", kKindVertical},
+    {brick::kDecStep, "Dec Step", "0", "0", kKindHorizontal},
 };
 const OptionRow kBrickOptions[] = {
-    {2, "Horizontal", 1, 1},
-    {3, "Vertical", 0, 1},
+    {brick::kHorizontal, "Horizontal", 1, 1},
+    {brick::kVertical, "Vertical", 0, 1},
 };
 
 }  // namespace
 
-const CatalogueRow kTitle = {"Title", ApplyTitle, kHelpFile, 29, kTitleParameters, kTitleOptions};
-const CatalogueRow kBrick = {"Brick", ApplyBrick, kHelpFile, 3, kBrickParameters, kBrickOptions};
+const CatalogueRow kTitle = {"Title", ApplyWithPictures<ApplyTitle>, kHelpFile, 29, kTitleParameters, kTitleOptions};
+const CatalogueRow kBrick = {"Brick", ApplyWithPictures<ApplyBrick>, kHelpFile, 3, kBrickParameters, kBrickOptions};
 
 }  // namespace ombrix::pic

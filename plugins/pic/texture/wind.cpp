@@ -16,13 +16,16 @@ using namespace ombrix::kit;
 
 using Direction = StreakDirection;
 
+// The direction options every wind filter has.
+enum Option : int32_t { kHorizontal = 1, kVertical = 2, kDiagonalRight = 3, kDiagonalLeft = 4 };
+
 Direction DirectionOption(const ApplyContext& context) {
-  switch (FirstSetOption(context, {1, 2, 3, 4})) {
-    case 2:
+  switch (FirstSetOption(context, {kHorizontal, kVertical, kDiagonalRight, kDiagonalLeft})) {
+    case kVertical:
       return Direction::kVertical;
-    case 3:
+    case kDiagonalRight:
       return Direction::kDiagonalRight;
-    case 4:
+    case kDiagonalLeft:
       return Direction::kDiagonalLeft;
     default:
       return Direction::kHorizontal;
@@ -87,26 +90,27 @@ class RowSeeds {
 // n = truncate(100 / Quantity), the division in floating point.
 int32_t ChanceDivisor(float quantity) { return TruncateToInt(100.0L / quantity); }
 
-int32_t ApplyWind(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const auto pictures = Pictures();
-  if (!pictures) return 1;
-  const float quantity = ParameterValue(*context, 2);
+namespace wind {
+enum Slot : int32_t { kQuantity = 2, kMaximumLength = 3 };
+}  // namespace wind
+
+int32_t ApplyWind(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
+  using namespace wind;
+  const float quantity = ParameterValue(context, kQuantity);
   if (quantity == 0.0f) return 1;
   const int32_t n = ChanceDivisor(quantity);
-  const int32_t l = TruncateToInt(ParameterValue(*context, 3));
+  const int32_t l = TruncateToInt(ParameterValue(context, kMaximumLength));
   const int32_t bound = l == INT32_MIN ? INT32_MAX : std::abs(l);
-  const Direction direction = DirectionOption(*context);
+  const Direction direction = DirectionOption(context);
   const DrawModulus length_draw(bound);
-  StreakRamps ramps = RampsUpTo(*pictures, l < 1 ? 1 : bound);
-  uint8_t* const* rows = pictures->out;
-  const int32_t width = pictures->width;
+  StreakRamps ramps = RampsUpTo(pictures, l < 1 ? 1 : bound);
+  uint8_t* const* rows = pictures.out;
+  const int32_t width = pictures.width;
   // A length is drawn only where the maximum allows more than one pixel.
   const bool draws_length = l >= 1;
-  RowSeeds seeds(n, *zone);
-  return WalkRows(*zone, [&](int32_t y, uint8_t*) {
-    const int32_t count = seeds.Draw(zone->x0, zone->x1, draws_length);
+  RowSeeds seeds(n, zone);
+  return WalkRows(zone, [&](int32_t y, uint8_t*) {
+    const int32_t count = seeds.Draw(zone.x0, zone.x1, draws_length);
     for (int32_t i = 0; i < count; ++i) {
       const int64_t length = draws_length ? length_draw.Of(seeds.draw(i)) + 1 : 1;
       DrawStreak(rows, width, seeds.x(i), y, length, direction, ramps);
@@ -115,38 +119,39 @@ int32_t ApplyWind(ApplyContext* context) {
 }
 
 const ParameterRow kWindParameters[] = {
-    {2, "Quantity", "50 %", "0 %", kKindPercentage},
-    {3, "Maximum lenght", "15", "0", kKindHorizontal},
+    {wind::kQuantity, "Quantity", "50 %", "0 %", kKindPercentage},
+    {wind::kMaximumLength, "Maximum lenght", "15", "0", kKindHorizontal},
 };
 const OptionRow kWindOptions[] = {
-    {1, "Horizontal", 1, 1},
-    {2, "Vertical", 0, 1},
-    {3, "Diagonal Right", 0, 1},
-    {4, "Diagonal Left", 0, 1},
+    {kHorizontal, "Horizontal", 1, 1},
+    {kVertical, "Vertical", 0, 1},
+    {kDiagonalRight, "Diagonal Right", 0, 1},
+    {kDiagonalLeft, "Diagonal Left", 0, 1},
 };
 
-int32_t ApplyRangeWind(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const auto pictures = Pictures();
-  if (!pictures) return 1;
-  const float quantity = ParameterValue(*context, 1);
+namespace range_wind {
+enum Slot : int32_t { kQuantity = 1, kMaximumLength = 2, kBasedLuminosity = 3, kThreshold = 4 };
+}  // namespace range_wind
+
+int32_t ApplyRangeWind(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
+  using namespace range_wind;
+  const float quantity = ParameterValue(context, kQuantity);
   // A Quantity of 0 would divide by zero; it is taken as no change.
   if (quantity == 0.0f) return 1;
   const int32_t n = ChanceDivisor(quantity);
-  const int32_t l = TruncateToInt(ParameterValue(*context, 2));
+  const int32_t l = TruncateToInt(ParameterValue(context, kMaximumLength));
   if (l == 0) return 1;
   const int32_t bound = l == INT32_MIN ? INT32_MAX : std::abs(l);
-  const int64_t luminosity = TruncateToInt(ParameterValue(*context, 3));
-  const int64_t threshold = TruncateToInt(ParameterValue(*context, 4));
-  const Direction direction = DirectionOption(*context);
+  const int64_t luminosity = TruncateToInt(ParameterValue(context, kBasedLuminosity));
+  const int64_t threshold = TruncateToInt(ParameterValue(context, kThreshold));
+  const Direction direction = DirectionOption(context);
   const ChanceIn seed_chance(n);
   const DrawModulus length_draw(bound);
-  StreakRamps ramps = RampsUpTo(*pictures, bound);
-  uint8_t* const* rows = pictures->out;
-  const int32_t width = pictures->width;
-  return WalkRows(*zone, [&](int32_t y, uint8_t*) {
-    for (int32_t x = zone->x0; x < zone->x1; ++x) {
+  StreakRamps ramps = RampsUpTo(pictures, bound);
+  uint8_t* const* rows = pictures.out;
+  const int32_t width = pictures.width;
+  return WalkRows(zone, [&](int32_t y, uint8_t*) {
+    for (int32_t x = zone.x0; x < zone.x1; ++x) {
       // The chance is drawn for every pixel; the length only for a seed in the luminosity range.
       if (!seed_chance.Draw()) continue;
       if (std::llabs(Mean(PixelAt(rows, x, y)) - luminosity) > threshold) continue;
@@ -156,29 +161,30 @@ int32_t ApplyRangeWind(ApplyContext* context) {
 }
 
 const ParameterRow kRangeWindParameters[] = {
-    {1, "Quantity", "50 %", "0 %", kKindPercentage},
-    {2, "Maximum lenght (pixel)", "15", "0", kKindHorizontal},
-    {3, "Based Luminosity", "255", "0", kKindByteRange},
-    {4, "Threshold", "32", "0", kKindByteRange},
+    {range_wind::kQuantity, "Quantity", "50 %", "0 %", kKindPercentage},
+    {range_wind::kMaximumLength, "Maximum lenght (pixel)", "15", "0", kKindHorizontal},
+    {range_wind::kBasedLuminosity, "Based Luminosity", "255", "0", kKindByteRange},
+    {range_wind::kThreshold, "Threshold", "32", "0", kKindByteRange},
 };
 const OptionRow kRangeWindOptions[] = {
-    {1, "Horizontal", 1, 1},
-    {2, "Vertical", 0, 1},
-    {3, "Diagonal Right", 0, 1},
-    {4, "Diagonal Left", 0, 1},
+    {kHorizontal, "Horizontal", 1, 1},
+    {kVertical, "Vertical", 0, 1},
+    {kDiagonalRight, "Diagonal Right", 0, 1},
+    {kDiagonalLeft, "Diagonal Left", 0, 1},
 };
 
-int32_t ApplyLightWind(ApplyContext* context) {
-  const auto zone = ZoneOf(context);
-  if (!zone) return 1;
-  const auto pictures = Pictures();
-  if (!pictures) return 1;
-  const float quantity = ParameterValue(*context, 2);
+namespace light_wind {
+enum Slot : int32_t { kQuantity = 2, kMaximumLength = 3, kMinimumLength = 4 };
+}  // namespace light_wind
+
+int32_t ApplyLightWind(const ApplyContext& context, const Zone zone, const HostPictures pictures) {
+  using namespace light_wind;
+  const float quantity = ParameterValue(context, kQuantity);
   if (TruncateToInt(quantity) == 0) return 1;
   const int32_t n = ChanceDivisor(quantity);
-  const int64_t longest = TruncateToInt(ParameterValue(*context, 3));
-  const int64_t shortest = TruncateToInt(ParameterValue(*context, 4));
-  const Direction direction = DirectionOption(*context);
+  const int64_t longest = TruncateToInt(ParameterValue(context, kMaximumLength));
+  const int64_t shortest = TruncateToInt(ParameterValue(context, kMinimumLength));
+  const Direction direction = DirectionOption(context);
   // Brighter seeds give longer streaks: the length of every mean, computed once.
   int64_t length_of_mean[256];
   int64_t most = 0;
@@ -187,14 +193,14 @@ int32_t ApplyLightWind(ApplyContext* context) {
         TruncateToInt(static_cast<long double>(mean) * (longest - shortest) * 0.003921569 + shortest);
     most = std::max(most, length_of_mean[mean]);
   }
-  StreakRamps ramps = RampsUpTo(*pictures, most);
-  uint8_t* const* rows = pictures->out;
-  const int32_t width = pictures->width;
-  RowSeeds seeds(n, *zone);
-  return WalkRows(*zone, [&](int32_t y, uint8_t*) {
+  StreakRamps ramps = RampsUpTo(pictures, most);
+  uint8_t* const* rows = pictures.out;
+  const int32_t width = pictures.width;
+  RowSeeds seeds(n, zone);
+  return WalkRows(zone, [&](int32_t y, uint8_t*) {
     // The seed's mean is read when its streak is drawn: a streak only changes pixels left of
     // its seed, so the seeds after it see the same picture as in a pixel-by-pixel walk.
-    const int32_t count = seeds.Draw(zone->x0, zone->x1, false);
+    const int32_t count = seeds.Draw(zone.x0, zone.x1, false);
     for (int32_t i = 0; i < count; ++i) {
       const int32_t x = seeds.x(i);
       DrawStreak(rows, width, x, y, length_of_mean[Mean(PixelAt(rows, x, y))], direction, ramps);
@@ -203,21 +209,23 @@ int32_t ApplyLightWind(ApplyContext* context) {
 }
 
 const ParameterRow kLightWindParameters[] = {
-    {2, "Quantity", "50 %", "0 %", kKindPercentage},
-    {3, "Maximum lenght (pixel)", "60", "0", kKindHorizontal},
-    {4, "Minimum lenght (pixel)", "0", "0", kKindHorizontal},
+    {light_wind::kQuantity, "Quantity", "50 %", "0 %", kKindPercentage},
+    {light_wind::kMaximumLength, "Maximum lenght (pixel)", "60", "0", kKindHorizontal},
+    {light_wind::kMinimumLength, "Minimum lenght (pixel)", "0", "0", kKindHorizontal},
 };
 const OptionRow kLightWindOptions[] = {
-    {1, "Horizontal", 1, 1},
-    {2, "Vertical", 0, 1},
-    {3, "Diagonal Right", 0, 1},
-    {4, "Diagonal Left", 0, 1},
+    {kHorizontal, "Horizontal", 1, 1},
+    {kVertical, "Vertical", 0, 1},
+    {kDiagonalRight, "Diagonal Right", 0, 1},
+    {kDiagonalLeft, "Diagonal Left", 0, 1},
 };
 
 }  // namespace
 
-const CatalogueRow kWind = {"Wind", ApplyWind, kHelpFile, 33, kWindParameters, kWindOptions};
-const CatalogueRow kRangeWind = {"Range Wind", ApplyRangeWind, kHelpFile, 22, kRangeWindParameters, kRangeWindOptions};
-const CatalogueRow kLightWind = {"Light Wind", ApplyLightWind, kHelpFile, 15, kLightWindParameters, kLightWindOptions};
+const CatalogueRow kWind = {"Wind", ApplyWithPictures<ApplyWind>, kHelpFile, 33, kWindParameters, kWindOptions};
+const CatalogueRow kRangeWind = {
+    "Range Wind", ApplyWithPictures<ApplyRangeWind>, kHelpFile, 22, kRangeWindParameters, kRangeWindOptions};
+const CatalogueRow kLightWind = {
+    "Light Wind", ApplyWithPictures<ApplyLightWind>, kHelpFile, 15, kLightWindParameters, kLightWindOptions};
 
 }  // namespace ombrix::pic

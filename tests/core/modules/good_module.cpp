@@ -10,8 +10,8 @@ int32_t SecondApply(ApplyContext* context) { return context != nullptr ? 2 : 0; 
 
 int32_t FirstSetup(intptr_t) {
   SetHelp("Test.Hlp", 7);
-  SetParam(1, "Amount", "2", "0.5", 0, nullptr);
-  SetParam(3, "Tint", "1 2 3", "0 0 0", 1, "extra text");
+  SetParam(1, "Amount", "2", "0.5", kKindInteger, nullptr);
+  SetParam(3, "Tint", "1 2 3", "0 0 0", kKindColour, "extra text");
   SetOption(1, "Left", 1, 1);
   SetOption(2, "Right", 0, 1);
   return 1;

@@ -8,7 +8,7 @@ void Catalogue() { RegisterFilter("Never Read", nullptr, nullptr, 0); }
 const PluginRights kRights = {"Test", "All Rights Reserved.", 0, 0};
 const int32_t kKinds[] = {1, 0};
 const PluginExtension kExtension = {"Ombrix Plug-ins Extension", 0, Catalogue, 0};
-const PluginInfo kInfo = {{1, 48, 0, 4, 8, 16}, "Trailing Blank", &kRights, 1.0, kKinds, &kExtension, nullptr, nullptr};
+const PluginInfo kInfo = ombrix::MakePluginInfo("Trailing Blank", &kRights, kKinds, &kExtension, nullptr);
 }  // namespace
 
 OMBRIX_EXPORT int32_t Zorvex_Plugin_Entry(int32_t type, int32_t, void* out) {

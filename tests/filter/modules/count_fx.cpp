@@ -36,10 +36,10 @@ int32_t Apply(ApplyContext* context) {
 
 int32_t Setup(intptr_t) {
   SetHelp("Count.Hlp", 1);
-  SetParam(1, "Amount", "2", "0.5", 0, nullptr);
-  SetParam(2, "Share", "10 %", "0 %", 9, nullptr);
-  SetParam(3, "Across", "320", "0", 5, nullptr);
-  SetParam(4, "Texture", "(none)", "", 4, nullptr);
+  SetParam(1, "Amount", "2", "0.5", kKindInteger, nullptr);
+  SetParam(2, "Share", "10 %", "0 %", kKindSignedPercentage, nullptr);
+  SetParam(3, "Across", "320", "0", kKindHorizontal, nullptr);
+  SetParam(4, "Texture", "(none)", "", kKindPictureFile, nullptr);
   SetOption(1, "One", 1, 1);
   SetOption(2, "Two", 0, 1);
   return 1;
@@ -53,8 +53,7 @@ void Catalogue() {
 const PluginRights kRights = {"Test", "All Rights Reserved.", 0, 0};
 const int32_t kKinds[] = {1, 0};
 const PluginExtension kExtension = {"Ombrix Plug-ins Extension", 0, Catalogue, 0};
-const PluginInfo kInfo = {
-    {1, 48, 0, 4, 8, 16}, "Count Test Module", &kRights, 1.0, kKinds, &kExtension, nullptr, nullptr};
+const PluginInfo kInfo = ombrix::MakePluginInfo("Count Test Module", &kRights, kKinds, &kExtension, nullptr);
 
 }  // namespace
 

@@ -1,8 +1,9 @@
 // A stand-in for the progress module that records every call in order and can be told to
 // answer "stop" from a given call of OmUpdateProgress on a given bar.
-#include <cstdint>
 #include <cstdio>
 #include <string>
+
+#include "core/omout_api.h"
 
 #define EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -18,30 +19,32 @@ std::string Text(const char* t) { return t == nullptr ? "(null)" : std::string("
 }  // namespace
 
 extern "C" {
-__attribute__((visibility("default"))) int32_t OmOutLightWaveCall = 0;
-}
 
-EXPORT void OmInitOmOutDll() { Log("init-dll"); }
-EXPORT void OmOpenProgress(int32_t host) {
+int32_t OmOutLightWaveCall = 0;
+
+void OmInitOmOutDll() { Log("init-dll"); }
+void OmOpenProgress(int32_t host) {
   Log("open " + std::to_string(host) + " flag " + std::to_string(OmOutLightWaveCall));
 }
-EXPORT void OmInitProgress(int32_t bar, int32_t low, int32_t high) {
+void OmInitProgress(int32_t bar, int32_t low, int32_t high) {
   Log("range " + std::to_string(bar) + " " + std::to_string(low) + " " + std::to_string(high));
 }
-EXPORT void OmSetMessage(const char* caption, const char* line1, const char* line2, const char* info) {
+void OmSetMessage(const char* caption, const char* line1, const char* line2, const char* info) {
   Log("message " + Text(caption) + " " + Text(line1) + " " + Text(line2) + " " + Text(info));
 }
-EXPORT void OmShowProgress(int32_t command) { Log("show " + std::to_string(command)); }
-EXPORT int32_t OmUpdateProgress(int32_t bar, int32_t position) {
+void OmShowProgress(int32_t command) { Log("show " + std::to_string(command)); }
+int32_t OmUpdateProgress(int32_t bar, int32_t position) {
   Log("update " + std::to_string(bar) + " " + std::to_string(position));
   if (bar == g_stop_bar && g_stop_after-- <= 0) g_stopped = true;
   return g_stopped ? 0 : 1;
 }
-EXPORT void OmCloseProgress() { Log("close"); }
-EXPORT int32_t OpenMessageWin(const char* title, const char* text, int32_t kind) {
+void OmCloseProgress() { Log("close"); }
+int32_t OpenMessageWin(const char* title, const char* text, int32_t kind) {
   Log("window " + Text(title) + " " + Text(text) + " " + std::to_string(kind));
   return kind == 0 ? g_question_answer : 1;
 }
+
+}  // extern "C"
 
 // Test controls.
 EXPORT const char* FakeOmOut_Log() { return g_log.c_str(); }

@@ -1,0 +1,106 @@
+// What every module knows about the seventeen parameter kinds, one row per kind in kind order:
+// the name listings show, the range the editor's drag control keeps a value in, how a host turns
+// the value and step texts into the number a filter gets, and how an effect script stores the
+// value.
+//
+// Tables with more columns per kind (the editor's display format, drag factor, button action,
+// cursor) are kept beside this one, one row per kind in the same order, and check themselves
+// with static_assert(CoversEveryKind(their_rows)); or they become more columns of this table.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "core/records.h"
+
+namespace ombrix {
+
+inline constexpr int kParameterKindCount = 17;
+
+// How a host turns a slot into the number of the filter's value array.
+enum class KindReading : uint8_t {
+  kNumber,        // value and step texts read as numbers: value + frame offset * step
+  kWidthScaled,   // the same, each text's number scaled by picture width / based width when the
+                  // entry is proportional
+  kHeightScaled,  // the same by height
+  kColourText,    // 0: the filter reads its "red green blue" texts from the descriptor
+  kFilePath,      // 0: the text is a path; a render completes it with the content directory
+                  // when it names no file, and a script reader looks for the file
+};
+
+// The values the editor's drag control allows; `bounded` false for kinds it does not drag.
+struct KindRange {
+  bool bounded;
+  int32_t low;
+  int32_t high;
+};
+inline constexpr KindRange kNoRange = {false, 0, 0};
+
+struct ParameterKindRow {
+  ParameterKind kind;
+  const char* name;
+  KindRange range;
+  KindReading reading;
+  bool path_value;  // the value text names a file: written relative to the content directory
+  bool in_script;   // false: never read from or written to a script
+};
+
+// The editor link reads as a number like every kind without its own rule; its "module
+// procedure" text gives 0 unless the module name starts with digits.
+inline constexpr std::array<ParameterKindRow, kParameterKindCount> kParameterKinds = {{
+    {kKindInteger, "integer", {true, -32000, 32000}, KindReading::kNumber, false, true},
+    {kKindColour, "colour", kNoRange, KindReading::kColourText, false, true},
+    {kKindInputFile, "input file", kNoRange, KindReading::kFilePath, true, true},
+    {kKindPlain3, "number", kNoRange, KindReading::kNumber, false, true},
+    {kKindPictureFile, "picture file", kNoRange, KindReading::kFilePath, true, true},
+    {kKindHorizontal, "horizontal", {true, -32000, 32000}, KindReading::kWidthScaled, false, true},
+    {kKindVertical, "vertical", {true, -32000, 32000}, KindReading::kHeightScaled, false, true},
+    {kKindOutputFile, "output file", kNoRange, KindReading::kNumber, true, true},
+    {kKindPlain8, "number", kNoRange, KindReading::kNumber, false, true},
+    {kKindSignedPercentage, "signed percentage", {true, -100, 100}, KindReading::kNumber, false, true},
+    {kKindReal, "real", {true, -32000, 32000}, KindReading::kNumber, false, true},
+    {kKindPercentage, "percentage", {true, 0, 100}, KindReading::kNumber, false, true},
+    {kKindPositiveInteger, "positive integer", {true, 0, 32000}, KindReading::kNumber, false, true},
+    {kKindSignedByteRange, "signed byte range", {true, -255, 255}, KindReading::kNumber, false, true},
+    {kKindByteRange, "byte range", {true, 0, 255}, KindReading::kNumber, false, true},
+    {kKindPositiveReal, "positive real", {true, 0, 32000}, KindReading::kNumber, false, true},
+    {kKindEditorLink, "editor link", kNoRange, KindReading::kNumber, false, false},
+}};
+
+// True when `rows` holds one row per kind, in kind order (row k has kind k).
+template <typename Row, size_t N>
+constexpr bool CoversEveryKind(const std::array<Row, N>& rows) {
+  if (N != size_t(kParameterKindCount)) return false;
+  for (size_t k = 0; k < N; ++k)
+    if (size_t(rows[k].kind) != k) return false;
+  return true;
+}
+static_assert(CoversEveryKind(kParameterKinds));
+
+// The row of a kind; null for a number outside 0..16, which a module may still send.
+constexpr const ParameterKindRow* FindParameterKind(int32_t kind) {
+  return kind >= 0 && kind < kParameterKindCount ? &kParameterKinds[size_t(kind)] : nullptr;
+}
+
+// Unknown kinds have no rule of their own: they read as numbers, keep their value text as it
+// is and go to the script.
+constexpr KindReading ReadingOf(int32_t kind) {
+  const ParameterKindRow* row = FindParameterKind(kind);
+  return row != nullptr ? row->reading : KindReading::kNumber;
+}
+constexpr bool HoldsPath(int32_t kind) {
+  const ParameterKindRow* row = FindParameterKind(kind);
+  return row != nullptr && row->path_value;
+}
+constexpr bool StoredInScript(int32_t kind) {
+  const ParameterKindRow* row = FindParameterKind(kind);
+  return row == nullptr || row->in_script;
+}
+// "unknown" for a number outside 0..16.
+constexpr const char* KindName(int32_t kind) {
+  const ParameterKindRow* row = FindParameterKind(kind);
+  return row != nullptr ? row->name : "unknown";
+}
+
+}  // namespace ombrix
