@@ -152,6 +152,30 @@ TEST_F(HelpViewer, TheReadMeAndTheProductBookOpen) {
   EXPECT_FALSE(LoadHelpBook(products, install_ + "/Help/NoSuch.Hlp"));
 }
 
+// A book may also be a folder of pages, or its project file named directly. Topic 0 is a page of
+// the book, not the book itself (which the toolkit numbers 0 as well).
+TEST_F(HelpViewer, ABookIsAZipAFolderOrAProjectFile) {
+  const fs::path folder = fs::path(install_) / "Help" / "Folder.Hlp";
+  fs::remove(fs::path(install_) / "Help");
+  fs::create_directories(folder);
+  test::WriteFile((folder / "Folder.hhp").string(),
+                  "[OPTIONS]\nContents file=Folder.hhc\nDefault topic=start.html\nTitle=Folder\n\n[FILES]\n");
+  test::WriteFile((folder / "Folder.hhc").string(),
+                  "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"Start\">"
+                  "<param name=\"ID\" value=\"-1\"><param name=\"Local\" value=\"start.html\"></OBJECT>"
+                  "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"Zero\">"
+                  "<param name=\"ID\" value=\"0\"><param name=\"Local\" value=\"zero.html\"></OBJECT></UL>");
+  for (const char* page : {"start.html", "zero.html"}) test::WriteFile((folder / page).string(), "<p>page</p>");
+  for (const fs::path& book : {folder, folder / "Folder.hhp"}) {
+    wxHtmlHelpData data;
+    ASSERT_TRUE(LoadHelpBook(data, book.string())) << book;
+    const std::string page = TopicPage(data, 0);
+    EXPECT_NE(page.find("zero.html"), std::string::npos) << book << ": " << page;
+    EXPECT_EQ(ReadLocation(page), "<p>page</p>");
+    EXPECT_TRUE(TopicPage(data, 5).empty());
+  }
+}
+
 TEST_F(HelpViewer, AboutOpensTheCurrentFiltersPageWithItsPicture) {
   Start(test::WriteOneFilterScript(name_, "Negative", "negative.Oms"));
   ClickControl(Button(kMainFilterHelp));
@@ -168,6 +192,7 @@ TEST_F(HelpViewer, AboutOfACompositionFilterOpensItsBookThoughTheCatalogueSpells
   test::PumpFor(300);
   EXPECT_TRUE(dialogs_->messages.empty()) << dialogs_->messages[0].text;
   EXPECT_NE(ShownPage("Rub").find("ZvOmCom.Hlp#zip:rub.html"), std::string::npos);
+  SaveHelpScreenshot("Rub", "composition_filter_page");
 }
 
 TEST_F(HelpViewer, AboutWithoutAFilterAndHelpOpenTheMainBookAtTheirTopics) {
@@ -182,6 +207,13 @@ TEST_F(HelpViewer, AboutWithoutAFilterAndHelpOpenTheMainBookAtTheirTopics) {
   test::PumpFor(300);
   EXPECT_NE(ShownPage("The main window").find("Ombrix.Hlp#zip:"), std::string::npos);
   SaveHelpScreenshot("The main window", "main_window_page");
+  // F1 opens the same page again once its window is closed.
+  test::FindTopLevel("The main window")->Close();
+  test::PumpFor(100);
+  ASSERT_TRUE(ShownPage("The main window").empty());
+  test::PressKey(window_, WXK_F1);
+  test::PumpFor(300);
+  EXPECT_NE(ShownPage("The main window").find("Ombrix.Hlp#zip:"), std::string::npos);
   EXPECT_TRUE(dialogs_->messages.empty());
 }
 
