@@ -38,6 +38,10 @@ bool Runs(const Arguments& a, const char* section) {
 void Usage(FILE* out) {
   std::fprintf(out,
                "usage: ombrix_bench [options]\n"
+               "Measures every filter of the staged plug-ins, the merge, the render procedure and\n"
+               "ombrix-render against the yardstick (one copy of the picture), and writes the table.\n"
+               "example: ombrix_bench --filter \"Contrast\" --section filters\n"
+               "options:\n"
                "  --out FILE          results as JSON (default results.json)\n"
                "  --markdown FILE     the table also into FILE\n"
                "  --targets FILE      the target table (default: the one beside the sources)\n"

@@ -51,6 +51,7 @@ for folder in Programs Plugins UGIO Help Images Samples Brushes; do
   mkdir -p "$root$prefix/$folder"
   find "$stage/$folder" -maxdepth 1 -type f -exec cp -p {} "$root$prefix/$folder/" \;
 done
+cp -p "$stage/Readme.hlp" "$root$prefix/"
 find "$root$prefix" -type d -exec chmod 0755 {} +
 find "$root$prefix" -type f -exec chmod 0644 {} +
 elfs=()
@@ -63,6 +64,13 @@ done
 chmod 0755 "$root$prefix/Programs/ombrix-editor" "$root$prefix/Programs/ombrix-render" "$root$prefix/UGIO/Im_pp"
 ln -s "$prefix/Programs/ombrix-editor" "$root/usr/bin/ombrix-editor"
 ln -s "$prefix/Programs/ombrix-render" "$root/usr/bin/ombrix-render"
+
+# The manual pages, compressed as the policy wants them.
+mkdir -p "$root/usr/share/man/man1"
+for page in "$stage"/man/man1/*.1; do
+  gzip -9n <"$page" >"$root/usr/share/man/man1/$(basename "$page").gz"
+done
+chmod 0644 "$root/usr/share/man/man1/"*
 
 # The desktop entry and the MIME package, written by the integration code from its own tables.
 "$build_dir/setup/ombrix-integrate" --install-dir "$prefix" --package-files "$root"

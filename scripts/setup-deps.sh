@@ -13,6 +13,7 @@ packages=(
   libx11-dev
   desktop-file-utils shared-mime-info
   dpkg-dev fakeroot lintian
+  scdoc man-db groff-base fonts-dejavu-core
 )
 
 missing=()

@@ -1,6 +1,7 @@
 // Processes on POSIX: posix_spawn with an argument vector, and a polling wait that pumps.
 #include "core/platform/process.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -36,7 +37,7 @@ Process& Process::operator=(Process&& other) noexcept {
   return *this;
 }
 
-bool Process::Start(const StartRequest& request) {
+bool Process::Start(const StartRequest& request, const std::string& output_file) {
   if (request.program.empty() || IsStarted()) return false;
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(request.program.c_str()));
@@ -53,6 +54,11 @@ bool Process::Start(const StartRequest& request) {
   bool prepared = true;
   // No handles of ours reach the child beyond the three standard ones.
   prepared = prepared && posix_spawn_file_actions_addclosefrom_np(&actions, 3) == 0;
+  if (!output_file.empty())
+    prepared =
+        prepared &&
+        posix_spawn_file_actions_addopen(&actions, 1, output_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644) == 0 &&
+        posix_spawn_file_actions_adddup2(&actions, 1, 2) == 0;
   if (!request.working_directory.empty())
     prepared = prepared && posix_spawn_file_actions_addchdir_np(&actions, request.working_directory.c_str()) == 0;
   // The child starts with no blocked signals and the default action for SIGPIPE, whatever the

@@ -28,7 +28,9 @@ class Process {
 
   // Starts the program with the standard input, output and error of the caller and no other
   // open descriptors. False when it cannot be started (missing, not executable, bad folder).
-  bool Start(const StartRequest& request);
+  // With an output file, the program's standard output and error both go to that file, created
+  // or emptied first.
+  bool Start(const StartRequest& request, const std::string& output_file = {});
   bool IsStarted() const { return id_ > 0; }
 
   // Waits until the process has ended, calling pump between short sleeps. A timeout in

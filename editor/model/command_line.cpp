@@ -57,6 +57,9 @@ const char* UsageText() {
          "               staged tree without installing it)\n"
          "  --help, --version\n"
          "\n"
+         "example:\n"
+         "  ombrix-editor --root \"$PWD/stage\" stage/Samples/Demo.Oms\n"
+         "\n"
          "The editor needs a display. Exit status: 0 when it ended normally, 1 when it could not\n"
          "start, 2 for a bad command line.\n";
 }

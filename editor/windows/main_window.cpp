@@ -16,6 +16,7 @@
 #include "editor/model/picture_fit.h"
 #include "editor/windows/about_window.h"
 #include "editor/windows/artwork.h"
+#include "editor/windows/help.h"
 #include "editor/windows/options_window.h"
 #include "editor/windows/splash_window.h"
 #include "gui/ani_button.h"
@@ -387,6 +388,16 @@ void MainWindow::OptionsClosed(bool confirmed) {
   Raise();
 }
 
+void MainWindow::OnFilterHelp(wxCommandEvent&) {
+  gui::WindowFace::Pressed pressed(face_, Button(kMainFilterHelp));
+  OpenFilterHelp(session_, session_.chain.CurrentEntry());
+}
+
+void MainWindow::OnHelp(wxCommandEvent&) {
+  gui::WindowFace::Pressed pressed(face_, Button(kMainHelp));
+  OpenMainHelp(session_, kMainWindowHelpTopic);
+}
+
 void MainWindow::OnFilterName(wxCommandEvent&) {
   if (!filter_menu_) return;
   gui::AniButton* name = Button(kMainFilterName);
@@ -436,6 +447,10 @@ void MainWindow::OnCharHook(wxKeyEvent& event) {
     LeaveWithoutSaving();
     return;
   }
+  if (event.GetKeyCode() == WXK_F1 && !filter_menu_showing_) {
+    OpenMainHelp(session_, kMainWindowHelpTopic);
+    return;
+  }
   event.Skip();
 }
 
@@ -459,6 +474,8 @@ wxBEGIN_EVENT_TABLE(MainWindow, wxDialog)
   EVT_BUTTON(kMainBanner, MainWindow::OnBanner)
   EVT_BUTTON(kMainOption, MainWindow::OnOption)
   EVT_BUTTON(kMainFilterName, MainWindow::OnFilterName)
+  EVT_BUTTON(kMainFilterHelp, MainWindow::OnFilterHelp)
+  EVT_BUTTON(kMainHelp, MainWindow::OnHelp)
   EVT_BUTTON(kMainConfirm, MainWindow::OnConfirm)
   EVT_BUTTON(kMainCancel, MainWindow::OnCancel)
   EVT_MENU_RANGE(kFilterMenuBase + 1, kFilterMenuBase + kMaxTableDescriptors, MainWindow::OnFilterMenu)

@@ -148,6 +148,8 @@ class MainWindow : public wxDialog, private StartupView {
   void OnBanner(wxCommandEvent& event);
   void OnOption(wxCommandEvent& event);
   void OnFilterName(wxCommandEvent& event);
+  void OnFilterHelp(wxCommandEvent& event);  // "About": the current filter's help
+  void OnHelp(wxCommandEvent& event);
   void OnFilterMenu(wxCommandEvent& event);
   void OnConfirm(wxCommandEvent& event);
   void OnCancel(wxCommandEvent& event);

@@ -178,7 +178,7 @@ void OptionsWindow::OnReset(wxCommandEvent&) {
 
 void OptionsWindow::OnCancel(wxCommandEvent&) { Close(false); }
 
-void OptionsWindow::OnHelp(wxCommandEvent&) { OpenHelpTopic(session_.paths.main_help_file, kHelpTopic); }
+void OptionsWindow::OnHelp(wxCommandEvent&) { OpenMainHelp(session_, kOptionsHelpTopic); }
 
 void OptionsWindow::OnAddPlugin(wxCommandEvent&) {
   gui::FileDialogRequest request;
@@ -229,7 +229,7 @@ void OptionsWindow::OnCharHook(wxKeyEvent& event) {
     return;
   }
   if (event.GetKeyCode() == WXK_F1) {
-    OpenHelpTopic(session_.paths.main_help_file, kHelpTopic);
+    OpenMainHelp(session_, kOptionsHelpTopic);
     return;
   }
   event.Skip();

@@ -45,7 +45,6 @@ enum OptionsWindowId {
 class OptionsWindow : public wxDialog {
  public:
   static constexpr int kTemplate = 137;
-  static constexpr int kHelpTopic = 6;
 
   OptionsWindow(MainWindow* owner, EditorSession& session);
 

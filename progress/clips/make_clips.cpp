@@ -203,9 +203,14 @@ bool WriteClip(const std::string& path, const std::vector<Frame>& frames, int de
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s DIRECTORY\n", argv[0]);
-    return 2;
+  if (argc != 2 || std::string(argv[1]) == "--help") {
+    const bool help = argc == 2;
+    std::fprintf(help ? stdout : stderr,
+                 "usage: ombrix_make_clips DIRECTORY\n"
+                 "Writes the three animation clips of the message and progress windows (Work.Dta,\n"
+                 "Ask.Dta, Info.Dta) into DIRECTORY. Options: --help  this text.\n"
+                 "Example: ombrix_make_clips stage/Programs\n");
+    return help ? 0 : 2;
   }
   const std::string directory = argv[1];
   const bool written = WriteClip(directory + "/Work.Dta", WorkingFrames(), 10) &&

@@ -24,6 +24,8 @@ constexpr const char* kUsage =
     "is installed as \"Uninst.Exe\" next to the log, and the list of installed programs starts it\n"
     "with the log's path.\n"
     "Without a display (or with OMBRIX_HEADLESS=1) it shows its progress on the terminal.\n"
+    "Options: --help  this text.\n"
+    "Example: uninstall ~/.local/share/zorvex/windows/Zorvex/Ombrix/Install.Nui\n"
     "Exit status: 0 when the log was replayed (removals that fail are passed over), 1 when the\n"
     "log cannot be read or the window cannot be opened, 2 for a bad command line.\n";
 

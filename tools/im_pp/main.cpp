@@ -46,6 +46,8 @@ void PrintUsage(std::FILE* to) {
       "      about the picture to the report file, which is overwritten.\n"
       "Formats: whatever GraphicsMagick reads (BMP including RLE and OS/2, DIB, GIF, ICO, JPEG,\n"
       "PCX, PNG, TIFF, Targa, ...). Only the first frame of a multi-frame file is taken.\n"
+      "Options: --help  this text.\n"
+      "Example: Im_pp [Info] [photo.jpg] [report.txt]\n"
       "Exit status: 0 done, 1 the picture cannot be read, 2 wrong arguments, 3 the result\n"
       "cannot be written.\n",
       to);

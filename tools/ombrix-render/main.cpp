@@ -62,6 +62,9 @@ void Usage(FILE* out) {
                "  --no-progress      no progress line\n"
                "  --help, --version\n"
                "\n"
+               "example:\n"
+               "  ombrix-render --frames 1-24 Sepia.Oms 'in.%%04d.png' 'out.%%04d.png'\n"
+               "\n"
                "exit status: 0 success, 1 failure, 2 usage, 130 interrupted\n");
 }
 

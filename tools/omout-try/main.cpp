@@ -71,9 +71,19 @@ int main(int argc, char** argv) {
     } else if (arg == "--help") {
       std::printf(kUsage, argv[0]);
       std::printf(
-          "Binds the progress module by name and runs a pretend render of N filters over N rows.\n"
-          "The module is PATH, else the settings value \"OmOutDll\", else the staged Programs/OmOutX.Omw.\n"
-          "--lightwave sets OmOutLightWaveCall; --ask shows a question first.\n");
+          "Loads the progress module by path, binds its names as the render engine does and runs a\n"
+          "pretend render: a progress window under a display, a progress line on the terminal\n"
+          "without one (OMBRIX_HEADLESS=1). Ctrl-C or the window's Cancel stops it.\n"
+          "options:\n"
+          "  --module PATH   the module (default: the settings' OmOutDll, else the staged\n"
+          "                  Programs/OmOutX.Omw)\n"
+          "  --filters N     filters of the pretend render (default 4)\n"
+          "  --rows N        rows per filter (default 120)\n"
+          "  --delay-ms N    pause per row (default 8)\n"
+          "  --lightwave     as when called from the renderer (sets OmOutLightWaveCall)\n"
+          "  --ask           show a question first\n"
+          "  --help          this text\n"
+          "example: OMBRIX_HEADLESS=1 omout-try --filters 2 --rows 60\n");
       return 0;
     } else {
       std::fprintf(stderr, kUsage, argv[0]);

@@ -76,7 +76,11 @@ void Draw(Picture& p) {
 
 int main(int argc, char** argv) {
   if (argc != 2 || std::strcmp(argv[1], "--help") == 0) {
-    std::fprintf(argc == 2 ? stdout : stderr, "usage: make-test-picture OUTPUT.Bmp\n");
+    std::fprintf(argc == 2 ? stdout : stderr,
+                 "usage: make-test-picture OUTPUT.Bmp\n"
+                 "Writes the package's 640 x 480 test picture, rich in colour, edges and gradients, as a\n"
+                 "24-bit bitmap file. Options: --help  this text.\n"
+                 "Example: make-test-picture stage/Images/Back.Bmp\n");
     return argc == 2 ? 0 : 2;
   }
   Picture picture;
