@@ -225,24 +225,65 @@ TEST_F(OmbrixRenderTest, InterruptStopsWithoutHalfWrittenFiles) {
     ASSERT_TRUE(platform::ReplaceFileAtomically((dir_ + name).c_str(),
                                                 platform::ReadWholeFile((dir_ + "/big.0001.png").c_str()).value()));
   }
-  const pid_t pid = Start({"--frames", "1-40", effect, dir_ + "/big.%04d.png", dir_ + "/out.%04d.png"});
-  // Interrupt once the first frame is out, so the program is surely past its start-up.
-  for (int waited = 0; waited < 60000 && !platform::FileExists((dir_ + "/out.0001.png").c_str()); waited += 20)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  kill(pid, SIGINT);
-  const Outcome run = Finish(pid);
-  EXPECT_EQ(run.status, 130) << run.errors;
-  EXPECT_NE(run.errors.find("interrupted"), std::string::npos) << run.errors;
-  // Every output present is a whole picture; no temporary file is left beside them.
-  int written = 0;
-  for (const std::string& name : platform::ListDirectory(dir_)) {
-    EXPECT_NE(name[0], '.') << name;
-    if (name.rfind("out.", 0) != 0) continue;
-    Frame out;
-    EXPECT_TRUE(ReadFrame(dir_ + "/" + name, out, error)) << name << ": " << error;
-    ++written;
+  // In this process, and with several workers (the signal reaches only the parent here, which
+  // passes it on; at a terminal every worker gets it too).
+  for (const char* jobs : {"1", "3"}) {
+    SCOPED_TRACE(std::string("--jobs ") + jobs);
+    const std::string out = dir_ + "/jobs" + jobs;
+    ASSERT_TRUE(platform::MakeDirectories(out.c_str()));
+    const pid_t pid =
+        Start({"--jobs", jobs, "--frames", "1-40", effect, dir_ + "/big.%04d.png", out + "/out.%04d.png"});
+    // Interrupt once the first frame is out, so the program is surely past its start-up.
+    for (int waited = 0; waited < 60000 && platform::ListDirectory(out).empty(); waited += 20)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    kill(pid, SIGINT);
+    const Outcome run = Finish(pid);
+    EXPECT_EQ(run.status, 130) << run.errors;
+    EXPECT_NE(run.errors.find("interrupted"), std::string::npos) << run.errors;
+    // Every output present is a whole picture; no temporary file is left beside them.
+    int written = 0;
+    for (const std::string& name : platform::ListDirectory(out)) {
+      EXPECT_NE(name[0], '.') << name;
+      Frame frame;
+      EXPECT_TRUE(ReadFrame(out + "/" + name, frame, error)) << name << ": " << error;
+      ++written;
+    }
+    EXPECT_LT(written, 40);
   }
-  EXPECT_LT(written, 40);
+}
+
+TEST_F(OmbrixRenderTest, WorkersWriteTheFramesOneProcessWrites) {
+  // A zone that moves from frame to frame, so every frame differs; no random filter.
+  const std::string effect = NegativeEffect(0, 0, 8, 40, 3);
+  std::string error;
+  ASSERT_TRUE(WriteFrame(dir_ + "/in.png", Pattern(64, 48, true), error));
+  ASSERT_EQ(Render({"--jobs", "1", "--frames", "1-9", effect, dir_ + "/in.png", dir_ + "/one.%d.png"}).status, 0);
+  const Outcome run = Render({"--jobs", "2", "--frames", "1-9", effect, dir_ + "/in.png", dir_ + "/two.%d.tif"});
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.errors.find("random"), std::string::npos) << run.errors;
+  ASSERT_EQ(Render({"--jobs", "3", "--frames", "1-9", effect, dir_ + "/in.png", dir_ + "/three.%d.png"}).status, 0);
+  for (int n = 1; n <= 9; ++n) {
+    SCOPED_TRACE(n);
+    const auto one = platform::ReadWholeFile((dir_ + "/one." + std::to_string(n) + ".png").c_str());
+    const auto three = platform::ReadWholeFile((dir_ + "/three." + std::to_string(n) + ".png").c_str());
+    ASSERT_TRUE(one && three);
+    EXPECT_EQ(*one, *three);
+    Frame a, b;
+    ASSERT_TRUE(ReadFrame(dir_ + "/one." + std::to_string(n) + ".png", a, error)) << error;
+    ASSERT_TRUE(ReadFrame(dir_ + "/two." + std::to_string(n) + ".tif", b, error)) << error;
+    EXPECT_EQ(a.red, b.red);
+    EXPECT_EQ(a.alpha, b.alpha);
+  }
+  // A frame that cannot be read stops the run with its reason and exit status 1.
+  ASSERT_TRUE(platform::ReplaceFileAtomically((dir_ + "/seq.1.png").c_str(), "\x89PNG\r\n\x1a\n broken"));
+  const Outcome broken = Render({"--jobs", "2", "--frames", "1-1", effect, dir_ + "/seq.%d.png", dir_ + "/b.%d.png"});
+  EXPECT_EQ(broken.status, 1);
+  EXPECT_NE(broken.errors.find("cannot read \"" + dir_ + "/seq.1.png\""), std::string::npos) << broken.errors;
+  ASSERT_TRUE(platform::ReplaceFileAtomically((dir_ + "/seq.2.png").c_str(),
+                                              platform::ReadWholeFile((dir_ + "/in.png").c_str()).value()));
+  const Outcome pooled = Render({"--jobs", "2", "--frames", "1-2", effect, dir_ + "/seq.%d.png", dir_ + "/b.%d.png"});
+  EXPECT_EQ(pooled.status, 1);
+  EXPECT_FALSE(platform::FileExists((dir_ + "/b.1.png").c_str()));
 }
 
 // Every shipped sample at its first, test and last frame, each frame a run of its own, pinned by
@@ -278,7 +319,7 @@ TEST_F(OmbrixRenderTest, NoiseGoesOnFromFrameToFrameWithinOneRun) {
       "\tAllFrames=1\r\n\r\n"));
   std::string error;
   ASSERT_TRUE(WriteFrame(dir_ + "/grey.png", Pattern(64, 48, false), error));
-  ASSERT_EQ(Render({"--frames", "1-2", effect, dir_ + "/grey.png", dir_ + "/run.%d.png"}).status, 0);
+  ASSERT_EQ(Render({"--jobs", "1", "--frames", "1-2", effect, dir_ + "/grey.png", dir_ + "/run.%d.png"}).status, 0);
   ASSERT_EQ(Render({"--frame", "2", effect, dir_ + "/grey.png", dir_ + "/alone.png"}).status, 0);
   const auto first = platform::ReadWholeFile((dir_ + "/run.1.png").c_str());
   const auto second = platform::ReadWholeFile((dir_ + "/run.2.png").c_str());
@@ -286,6 +327,17 @@ TEST_F(OmbrixRenderTest, NoiseGoesOnFromFrameToFrameWithinOneRun) {
   ASSERT_TRUE(first && second && alone);
   EXPECT_NE(*first, *second);  // the sequence went on
   EXPECT_EQ(*first, *alone);   // a new process starts it afresh, whatever the frame
+
+  // Two workers take two chunks of two frames, each going on with its own sequence, and say so.
+  const Outcome run = Render({"--jobs", "2", "--frames", "1-4", effect, dir_ + "/grey.png", dir_ + "/chunk.%d.png"});
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_NE(run.errors.find("\"Add Noise\" draws random numbers"), std::string::npos) << run.errors;
+  EXPECT_EQ(run.errors.find("draws random"), run.errors.rfind("draws random")) << run.errors;  // said once
+  auto chunk = [&](int n) { return platform::ReadWholeFile((dir_ + "/chunk." + std::to_string(n) + ".png").c_str()); };
+  EXPECT_EQ(chunk(1), first);
+  EXPECT_EQ(chunk(2), second);
+  EXPECT_EQ(chunk(3), first);
+  EXPECT_EQ(chunk(4), second);
 }
 
 }  // namespace

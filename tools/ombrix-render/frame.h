@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "core/import/png_file.h"
+#include "core/import/tiff_file.h"
+
 namespace ombrix::render {
 
 struct Frame {
@@ -20,11 +23,19 @@ struct Frame {
   }
 };
 
-// Reads any picture GraphicsMagick reads. False with a one-line reason.
+// How frames are compressed where the format offers a choice.
+struct FrameWriteOptions {
+  int png_compression = kDefaultPngCompression;  // zlib level 0 to 9
+  TiffCompression tiff_compression = TiffCompression::kNone;
+};
+
+// Reads any picture GraphicsMagick reads; PNG and most TIFF files through their own libraries.
+// False with a one-line reason.
 bool ReadFrame(const std::string& path, Frame& frame, std::string& error);
 // Writes the frame in the format its extension names, replacing the file atomically (a
-// temporary file beside it, then a rename), with alpha when the frame has one.
-bool WriteFrame(const std::string& path, const Frame& frame, std::string& error);
+// temporary file beside it, then a rename), with alpha when the frame has one. PNG and TIFF go
+// through their own libraries, with the options' compression.
+bool WriteFrame(const std::string& path, const Frame& frame, std::string& error, const FrameWriteOptions& options = {});
 // Starts the picture library; call once before the first read or write.
 void StartPictureLibrary(const char* program_path);
 

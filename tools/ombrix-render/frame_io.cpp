@@ -1,10 +1,11 @@
-// Frame reading and writing through GraphicsMagick.
+// Frame reading and writing: the direct PNG and TIFF paths, GraphicsMagick for everything else.
 #include <Magick++.h>
 
 #include <cctype>
 #include <cstring>
 
 #include "core/platform/files.h"
+#include "tools/ombrix-render/direct_frames.h"
 #include "tools/ombrix-render/frame.h"
 
 namespace ombrix::render {
@@ -48,6 +49,14 @@ bool ReadFrame(const std::string& path, Frame& frame, std::string& error) {
     error = "cannot open \"" + path + "\"";
     return false;
   }
+  switch (ReadFrameDirectly(path, frame, error)) {
+    case DirectRead::kRead:
+      return true;
+    case DirectRead::kFailed:
+      return false;
+    case DirectRead::kNotTaken:
+      break;
+  }
   try {
     Magick::Image image;
     try {
@@ -77,7 +86,9 @@ bool ReadFrame(const std::string& path, Frame& frame, std::string& error) {
   }
 }
 
-bool WriteFrame(const std::string& path, const Frame& frame, std::string& error) {
+bool WriteFrame(const std::string& path, const Frame& frame, std::string& error, const FrameWriteOptions& options) {
+  const std::string format = FormatForPath(path);
+  if (WritesDirectly(format)) return WriteFrameDirectly(path, format, frame, options, error);
   try {
     const size_t n = size_t(frame.width) * size_t(frame.height);
     std::vector<uint8_t> rgba(n * 4);
@@ -90,7 +101,7 @@ bool WriteFrame(const std::string& path, const Frame& frame, std::string& error)
     Magick::Image image(unsigned(frame.width), unsigned(frame.height), "RGBA", Magick::CharPixel, rgba.data());
     image.matte(frame.has_alpha);
     image.depth(8);
-    image.magick(FormatForPath(path));
+    image.magick(format);
     Magick::Blob blob;
     image.write(&blob);
     const std::string data(static_cast<const char*>(blob.data()), blob.length());

@@ -10,6 +10,7 @@
 #include "core/platform/environment.h"
 #include "core/platform/files.h"
 #include "core/platform/paths.h"
+#include "core/platform/worker_processes.h"
 #include "core/plugin/last_error.h"
 #include "core/plugin/plugin_host.h"
 #include "core/script/script_file.h"
@@ -17,7 +18,9 @@
 #include "core/settings/settings.h"
 #include "tools/ombrix-render/frame.h"
 #include "tools/ombrix-render/lightwave_host.h"
+#include "tools/ombrix-render/random_filters.h"
 #include "tools/ombrix-render/sequence.h"
+#include "tools/ombrix-render/workers.h"
 
 namespace {
 
@@ -38,6 +41,8 @@ struct Options {
   bool list_filters = false;
   bool edit = false;
   bool progress = true;
+  FrameWriteOptions write;
+  int jobs = 0;  // 0: as many as the processors this process may use
 };
 
 void Usage(FILE* out) {
@@ -60,6 +65,10 @@ void Usage(FILE* out) {
                "  --describe NAME    show one filter's parameters and options\n"
                "  --edit             open the effect in the editor and wait; the edited effect is saved back\n"
                "  --no-progress      no progress line\n"
+               "  --jobs N           render a sequence in N worker processes (default: one per usable\n"
+               "                     processor; 1 renders in this process)\n"
+               "  --png-compression N  zlib level of PNG frames, 0 (none) to 9 (smallest); default 1\n"
+               "  --tiff-compression none|lzw|deflate  compression of TIFF frames (default none)\n"
                "  --help, --version\n"
                "\n"
                "example:\n"
@@ -111,6 +120,24 @@ bool ParseArguments(int argc, char** argv, Options& o, int& exit_code) {
       o.edit = true;
     } else if (a == "--no-progress") {
       o.progress = false;
+    } else if (a == "--jobs" || a == "--png-compression" || a == "--tiff-compression") {
+      std::string text;
+      if (!value(text)) break;
+      char* end = nullptr;
+      const long n = std::strtol(text.c_str(), &end, 10);
+      const bool number = !text.empty() && *end == '\0';
+      bool good = true;
+      if (a == "--jobs")
+        good = number && n >= 1 && n <= 1024, o.jobs = int(n);
+      else if (a == "--png-compression")
+        good = number && n >= 0 && n <= 9, o.write.png_compression = int(n);
+      else
+        good = ParseTiffCompression(text, o.write.tiff_compression);
+      if (!good) {
+        std::fprintf(stderr, "ombrix-render: bad value \"%s\" for %s (see --help)\n", text.c_str(), a.c_str());
+        exit_code = kExitUsage;
+        return false;
+      }
     } else if (a.size() > 1 && a[0] == '-' && a != "-") {
       std::fprintf(stderr, "ombrix-render: unknown option %s (see --help)\n", a.c_str());
       exit_code = kExitUsage;
@@ -303,10 +330,19 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
   }
 
   const int count = last - first + 1;
-  ProgressLine progress(o.progress, count);
+  // Frames of an effect with a random filter depend on the frames the same process rendered
+  // before them, so workers then take contiguous chunks.
+  const std::vector<std::string> random = RandomFiltersOf(ScriptFromSceneTexts(texts));
+  FrameDealer frames(count, o.jobs > 0 ? o.jobs : platform::UsableProcessorCount(), !random.empty(), o.progress);
+  if (frames.Pooled() && !random.empty())
+    std::fprintf(stderr,
+                 "ombrix-render: \"%s\" draws random numbers, so each of the %d workers renders a contiguous chunk of "
+                 "frames with its own random sequence (the grain of %d chunks; --jobs 1 keeps one sequence)\n",
+                 random.front().c_str(), frames.Jobs(), frames.Jobs());
+  ProgressLine progress(o.progress && !frames.Pooled(), count);
   platform::WatchInterrupt();
   int status = 0;
-  for (int i = 0; i < count && status == 0; ++i) {
+  for (int i = 0; status == 0 && frames.Next(i, status);) {
     const int number = first + i;
     Frame frame;
     const std::string in_path = input->ForFrame(number), out_path = output->ForFrame(number);
@@ -323,14 +359,18 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
       status = kExitInterrupted;
       break;
     }
-    if (!WriteFrame(out_path, frame, error)) {
+    if (!WriteFrame(out_path, frame, error, o.write)) {
       progress.Finish();
       std::fprintf(stderr, "ombrix-render: %s\n", error.c_str());
       status = kExitFailure;
     }
   }
+  status = frames.Finish(status);
   progress.Finish();
   platform::StopWatchingInterrupt();
+  // A worker ends here: the parent sums up the run and removes the instance, its script and
+  // the settings store.
+  frames.EndWorker(status);
   if (status == kExitInterrupted)
     std::fprintf(stderr, "ombrix-render: interrupted; the frame in progress was not written\n");
   else if (status == 0)
