@@ -50,8 +50,9 @@ void Usage(FILE* out) {
                "  --size WxH          picture size (default 1920x1080)\n"
                "  --reps N            most repetitions per measure (default 25)\n"
                "  --frames N          frames of the ombrix-render pass (default 24; 0 skips it)\n"
+               "  --sequence-frames N frames of the end-to-end sequence (default 48)\n"
                "  --filter NAME       only this filter (repeatable)\n"
-               "  --section NAME      only this part (repeatable): filters, merges, renders, frames, peers;\n"
+               "  --section NAME      only this part (repeatable): filters, merges, renders, frames, sequence, peers;\n"
                "                      the yardstick always runs\n"
                "  --vips PATH         also time libvips (path of the vips program)\n"
                "  --convert PATH      also time ImageMagick (path of the convert program)\n"
@@ -69,8 +70,8 @@ bool Parse(int argc, char** argv, Arguments& a) {
       Usage(stdout);
       std::exit(0);
     } else if ((arg == "--out" || arg == "--markdown" || arg == "--targets" || arg == "--reasons" || arg == "--stage" ||
-                arg == "--size" || arg == "--reps" || arg == "--frames" || arg == "--filter" || arg == "--section" ||
-                arg == "--vips" || arg == "--convert") &&
+                arg == "--size" || arg == "--reps" || arg == "--frames" || arg == "--sequence-frames" ||
+                arg == "--filter" || arg == "--section" || arg == "--vips" || arg == "--convert") &&
                (v = value()) != nullptr) {
       if (arg == "--out")
         a.out = v;
@@ -98,6 +99,9 @@ bool Parse(int argc, char** argv, Arguments& a) {
         a.config.plan.max_reps = std::atoi(v);
         if (a.config.plan.max_reps < 1) return false;
         if (a.config.plan.min_reps > a.config.plan.max_reps) a.config.plan.min_reps = a.config.plan.max_reps;
+      } else if (arg == "--sequence-frames") {
+        a.config.sequence_frames = std::atoi(v);
+        if (a.config.sequence_frames < 1) return false;
       } else if (arg == "--frames") {
         a.config.frames = std::atoi(v);
         if (a.config.frames < 0) return false;
@@ -112,6 +116,7 @@ bool Parse(int argc, char** argv, Arguments& a) {
     a.config.plan = RepeatPlan{1, 1, 0.0};
     a.config.yardstick_reps = 3;
     a.config.frames = a.config.frames > 0 ? 2 : 0;
+    a.config.sequence_frames = 2;
     a.config.one_filter = a.config.only_filters.empty();
   }
   return true;
@@ -222,6 +227,11 @@ int main(int argc, char** argv) {
     yardstick.Sample(batch);
   }
   if (Runs(a, "frames") && a.config.frames > 0) MeasureFrameSequence(a.config, pictures, report);
+  if (Runs(a, "sequence")) {
+    for (const char* gm : {"/usr/bin/gm", "/usr/local/bin/gm"})
+      if (a.config.gm.empty() && platform::FileExists(gm)) a.config.gm = gm;
+    MeasureEndToEnd(a.config, report);
+  }
   if (Runs(a, "peers") && (!a.config.vips.empty() || !a.config.convert.empty()))
     MeasurePeers(a.config, pictures, report);
   yardstick.Finish(report);
