@@ -12,8 +12,8 @@ namespace {
 // Kept equal to what the plug-in does by a test that applies every staged filter twice in one
 // process: exactly these give a different result the second time.
 constexpr const char* kRandomModule = "ZvPic.Omp";
-constexpr const char* kRandomFilters[] = {"Add Dust", "Add Noise", "Displace", "Range Wind",
-                                          "Scratch",  "Title",     "Wind"};
+constexpr const char* kRandomFilters[] = {"Add Dust",   "Add Noise",  "Bubble",  "Displace", "Displace Mosaic",
+                                          "Light Wind", "Range Wind", "Scratch", "Title",    "Wind"};
 
 bool SameFileName(const std::string& a, const std::string& b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
