@@ -11,6 +11,7 @@
 #include "core/platform/environment.h"
 #include "core/platform/files.h"
 #include "core/platform/paths.h"
+#include "core/text/numbers.h"
 #include "tools/ombrix-render/frame.h"
 
 namespace {
@@ -59,6 +60,16 @@ void Usage(FILE* out) {
                "  --smoke             one filter once at a small size, every part once (for the tests)\n");
 }
 
+// The whole text as a decimal number.
+bool WholeNumber(const char* text, int& value) {
+  size_t pos = 0;
+  int32_t number = 0;
+  const std::string_view view(text);
+  if (!text::ParseLeadingInt(view, pos, number) || pos != view.size()) return false;
+  value = number;
+  return true;
+}
+
 bool Parse(int argc, char** argv, Arguments& a) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -92,19 +103,19 @@ bool Parse(int argc, char** argv, Arguments& a) {
       else if (arg == "--section")
         a.sections.push_back(v);
       else if (arg == "--size") {
-        if (std::sscanf(v, "%dx%d", &a.config.width, &a.config.height) != 2 || a.config.width < 2 ||
-            a.config.height < 2 || a.config.width > 0xFFFF || a.config.height > 0xFFFF)
+        const std::string size = v;
+        const size_t x = size.find('x');
+        if (x == std::string::npos || !WholeNumber(size.substr(0, x).c_str(), a.config.width) ||
+            !WholeNumber(size.substr(x + 1).c_str(), a.config.height) || a.config.width < 2 || a.config.height < 2 ||
+            a.config.width > 0xFFFF || a.config.height > 0xFFFF)
           return false;
       } else if (arg == "--reps") {
-        a.config.plan.max_reps = std::atoi(v);
-        if (a.config.plan.max_reps < 1) return false;
+        if (!WholeNumber(v, a.config.plan.max_reps) || a.config.plan.max_reps < 1) return false;
         if (a.config.plan.min_reps > a.config.plan.max_reps) a.config.plan.min_reps = a.config.plan.max_reps;
       } else if (arg == "--sequence-frames") {
-        a.config.sequence_frames = std::atoi(v);
-        if (a.config.sequence_frames < 1) return false;
+        if (!WholeNumber(v, a.config.sequence_frames) || a.config.sequence_frames < 1) return false;
       } else if (arg == "--frames") {
-        a.config.frames = std::atoi(v);
-        if (a.config.frames < 0) return false;
+        if (!WholeNumber(v, a.config.frames) || a.config.frames < 0) return false;
       }
     } else {
       return false;

@@ -16,6 +16,7 @@
 
 #include "core/platform/environment.h"
 #include "core/platform/files.h"
+#include "core/platform/paths.h"
 #include "tests/support/digest_file.h"
 #include "tools/ombrix-render/frame.h"
 #include "tools/ombrix-render/lightwave_host.h"
@@ -245,7 +246,7 @@ TEST_F(OmbrixRenderTest, InterruptStopsWithoutHalfWrittenFiles) {
     for (const std::string& name : platform::ListDirectory(out)) {
       EXPECT_NE(name[0], '.') << name;
       Frame frame;
-      EXPECT_TRUE(ReadFrame(out + "/" + name, frame, error)) << name << ": " << error;
+      EXPECT_TRUE(ReadFrame(platform::JoinPath(out, name), frame, error)) << name << ": " << error;
       ++written;
     }
     EXPECT_LT(written, 40);

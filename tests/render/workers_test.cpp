@@ -95,7 +95,7 @@ TEST(RandomFilters, AreExactlyTheStagedFiltersWhoseSecondApplicationDiffers) {
       ASSERT_TRUE(first.work && second.work) << filter;
       bool differs = false;
       for (int y = 0; y < picture.Height() && !differs; ++y)
-        differs = !std::equal(first.work->Row(y), first.work->Row(y) + 48 * 3, second.work->Row(y));
+        differs = !std::equal(first.work->Row(y), first.work->Row(y) + ptrdiff_t(48) * 3, second.work->Row(y));
       EXPECT_EQ(DrawsRandomNumbers(module, filter), differs) << module << " \"" << filter << "\"";
     }
   }

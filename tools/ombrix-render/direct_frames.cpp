@@ -2,6 +2,8 @@
 #include "tools/ombrix-render/direct_frames.h"
 
 #include <new>
+#include <optional>
+#include <utility>
 
 #include "core/import/png_file.h"
 #include "core/import/tiff_file.h"
@@ -35,15 +37,16 @@ DirectRead ReadFrameDirectly(const std::string& path, Frame& frame, std::string&
     data.reset();
   }
   if (!data) return DirectRead::kNotTaken;  // GraphicsMagick says why
-  const auto* bytes = reinterpret_cast<const uint8_t*>(data->data());
+  const std::string file = std::move(*data);
+  const auto* bytes = reinterpret_cast<const uint8_t*>(file.data());
   const PlaneAllocator allocate = [&frame](int w, int h, bool alpha, PicturePlanes& planes) {
     return AllocatePlanes(frame, w, h, alpha, planes);
   };
   std::string reason;
-  if (IsPngData(bytes, data->size())) {
-    if (DecodePng(bytes, data->size(), allocate, nullptr, reason)) return DirectRead::kRead;
+  if (IsPngData(bytes, file.size())) {
+    if (DecodePng(bytes, file.size(), allocate, nullptr, reason)) return DirectRead::kRead;
   } else {
-    switch (DecodeTiff(bytes, data->size(), allocate, nullptr, reason)) {
+    switch (DecodeTiff(bytes, file.size(), allocate, nullptr, reason)) {
       case TiffDecode::kDecoded:
         return DirectRead::kRead;
       case TiffDecode::kNotTaken:

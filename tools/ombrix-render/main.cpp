@@ -16,6 +16,7 @@
 #include "core/script/script_file.h"
 #include "core/settings/private_store.h"
 #include "core/settings/settings.h"
+#include "core/text/numbers.h"
 #include "tools/ombrix-render/frame.h"
 #include "tools/ombrix-render/lightwave_host.h"
 #include "tools/ombrix-render/random_filters.h"
@@ -123,9 +124,9 @@ bool ParseArguments(int argc, char** argv, Options& o, int& exit_code) {
     } else if (a == "--jobs" || a == "--png-compression" || a == "--tiff-compression") {
       std::string text;
       if (!value(text)) break;
-      char* end = nullptr;
-      const long n = std::strtol(text.c_str(), &end, 10);
-      const bool number = !text.empty() && *end == '\0';
+      size_t end = 0;
+      int32_t n = 0;
+      const bool number = text::ParseLeadingInt(text, end, n) && end == text.size();
       bool good = true;
       if (a == "--jobs")
         good = number && n >= 1 && n <= 1024, o.jobs = int(n);
