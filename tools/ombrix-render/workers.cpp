@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <string>
 
+#include "core/platform/clipboard.h"
 #include "core/platform/environment.h"
+#include "core/platform/files.h"
+#include "core/platform/paths.h"
 #include "core/platform/worker_processes.h"
 
 namespace ombrix::render {
@@ -72,7 +75,16 @@ void FrameDealer::RunParent() {
   } else {
     workers_ = std::make_unique<platform::WorkerProcesses>();
     started = workers_->Fork(jobs_, error);
-    if (workers_->IsWorker()) return;
+    if (workers_->IsWorker()) {
+      // Pictures the outside converter hands over go through the clipboard store; workers
+      // converting at the same time would take each other's pictures, so each has its own.
+      const std::string shared = platform::ClipboardDirectory();
+      platform::MakeDirectories(shared.c_str());
+      private_clipboard_ = platform::MakeTemporaryDirectory(
+          platform::JoinPath(shared, "worker-" + std::to_string(workers_->Self() + 1) + ".XXXXXX"));
+      if (!private_clipboard_.empty()) platform::SetEnvironment(platform::kClipboardEnvironment, private_clipboard_);
+      return;
+    }
   }
   if (started == 0) {
     std::fprintf(stderr, "ombrix-render: cannot start worker processes (%s); the frames are rendered in this process\n",
@@ -146,7 +158,13 @@ int FrameDealer::Finish(int status) {
 }
 
 void FrameDealer::EndWorker(int status) {
-  if (InWorker()) workers_->Exit(status);
+  if (!InWorker()) return;
+  if (!private_clipboard_.empty()) {
+    for (const std::string& name : platform::ListDirectory(private_clipboard_))
+      platform::RemoveFile(platform::JoinPath(private_clipboard_, name).c_str());
+    platform::RemoveDirectory(private_clipboard_.c_str());
+  }
+  workers_->Exit(status);
 }
 
 }  // namespace ombrix::render

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace ombrix::platform {
@@ -74,6 +75,7 @@ class FrameDealer {
   int done_ = 0;
   int run_status_ = 0;
   bool progress_shown_ = false;
+  std::string private_clipboard_;  // in a worker: its own clipboard store
   std::unique_ptr<platform::WorkerProcesses> workers_;
 };
 
