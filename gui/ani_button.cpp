@@ -98,6 +98,12 @@ void AniButton::OnPaint(wxPaintEvent&) {
     }
   }
 
+  if (HasFlag(kAniFocusable) && HasFocus()) {
+    dc.SetPen(wxPen(ToWxColour(fore_), 1, wxPENSTYLE_DOT));
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.DrawRectangle(wxRect(size).Deflate(2));
+  }
+
   const wxString label = GetLabel();
   if (label.empty()) return;
   dc.SetFont(GetFont());
@@ -168,6 +174,10 @@ void AniButton::OnMouseUp(wxMouseEvent& event) {
   if (!pressing_) return;
   pressing_ = false;
   if (!wxRect(GetClientSize()).Contains(event.GetPosition())) return;
+  Press();
+}
+
+void AniButton::Press() {
   if (HasFlag(kAniTwoState)) SetFrame(frame_ == 1 ? 2 : 1);
   wxCommandEvent click(wxEVT_BUTTON, GetId());
   click.SetEventObject(this);
@@ -175,6 +185,19 @@ void AniButton::OnMouseUp(wxMouseEvent& event) {
 }
 
 void AniButton::OnCaptureLost(wxMouseCaptureLostEvent&) { pressing_ = false; }
+
+void AniButton::OnKeyDown(wxKeyEvent& event) {
+  if (HasFlag(kAniFocusable) && event.GetKeyCode() == WXK_SPACE && !event.HasAnyModifiers()) {
+    Press();
+    return;
+  }
+  event.Skip();
+}
+
+void AniButton::OnFocusChange(wxFocusEvent& event) {
+  Repaint();
+  event.Skip();
+}
 
 // clang-format off
 wxBEGIN_EVENT_TABLE(AniButton, wxControl)
@@ -185,6 +208,9 @@ wxBEGIN_EVENT_TABLE(AniButton, wxControl)
   EVT_LEFT_UP(AniButton::OnMouseUp)
   EVT_MOTION(AniButton::OnMouseMove)
   EVT_MOUSE_CAPTURE_LOST(AniButton::OnCaptureLost)
+  EVT_KEY_DOWN(AniButton::OnKeyDown)
+  EVT_SET_FOCUS(AniButton::OnFocusChange)
+  EVT_KILL_FOCUS(AniButton::OnFocusChange)
 wxEND_EVENT_TABLE()
 // clang-format on
 
