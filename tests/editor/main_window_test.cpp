@@ -344,16 +344,17 @@ TEST_F(MainWindowTest, TheWholeWindowWorksFromTheKeyboard) {
   PumpFor(100);
   EXPECT_EQ(Button(kMainOption1 + 1)->Frame(), 1);
   EXPECT_EQ(Button(kMainOption1)->Frame(), 2);
-  // Every command button is reached in one round, and none of the drag buttons.
+  // Every command button is reached in one round, and none of the drag buttons. (The chain bar
+  // takes no focus on GTK; Page Up and Page Down move through the chain instead.)
   for (int i = 0; i < 80; ++i) {
     keys.Char(WXK_TAB);
     PumpFor(30);
     if (wxWindow* focus = wxWindow::FindFocus()) reached.push_back(focus->GetId());
   }
-  for (const int id : std::initializer_list<int>{kMainLoad, kMainSave, kMainOption, kMainAddFilter, kMainPrevious,
-                                                 kMainNext, kMainDelete, kMainRender, kMainFilterHelp, kMainHelp,
-                                                 kMainCancel, kMainConfirm, kMainFilterName, kMainChainBar,
-                                                 kMainAllFrames, kMainXAlpha, kMainExtended, kTestFrameField})
+  for (const int id :
+       std::initializer_list<int>{kMainLoad, kMainSave, kMainOption, kMainAddFilter, kMainPrevious, kMainNext,
+                                  kMainDelete, kMainRender, kMainFilterHelp, kMainHelp, kMainCancel, kMainConfirm,
+                                  kMainFilterName, kMainAllFrames, kMainXAlpha, kMainExtended, kTestFrameField})
     EXPECT_NE(std::find(reached.begin(), reached.end(), id), reached.end()) << id;
   for (const int id : reached) EXPECT_FALSE(id >= kMainZoneDrag1 && id < kMainZoneDrag1 + 4) << id;
 
