@@ -16,6 +16,7 @@
 
 #include "core/parameter_kinds.h"
 #include "core/platform/files.h"
+#include "core/platform/paths.h"
 #include "core/platform/process.h"
 #include "core/settings/settings.h"
 #include "editor/windows/colour_selector_window.h"
@@ -53,6 +54,21 @@ class MainWindowTest : public test::EditorWindowTest {
     ASSERT_EQ(dialogs_->messages.size(), before + 1) << text;
     EXPECT_EQ(LastMessage(), text);
     EXPECT_EQ(dialogs_->messages.back().caption, "Ombrix - Warning");
+  }
+  // Renders the effect on the installation's test picture through ombrix-render.
+  wxImage Render(const std::string& effect, const std::string& output) {
+    platform::Process process;
+    const std::string program = std::string(OMBRIX_STAGE_DIR) + "/Programs/ombrix-render";
+    EXPECT_TRUE(process.Start({program, {"--no-progress", effect, install_ + "/Images/Back.Bmp", output}, {}}));
+    EXPECT_TRUE(process.Wait({}, 60000));
+    EXPECT_EQ(process.ExitCode(), 0) << effect;
+    wxImage image;
+    EXPECT_TRUE(image.LoadFile(output, wxBITMAP_TYPE_PNG)) << output;
+    return image;
+  }
+  static bool SamePixels(const wxImage& a, const wxImage& b) {
+    if (!a.IsOk() || !b.IsOk() || a.GetSize() != b.GetSize()) return false;
+    return std::memcmp(a.GetData(), b.GetData(), size_t(a.GetWidth()) * size_t(a.GetHeight()) * 3) == 0;
   }
   wxPoint ScreenCentre(wxWindow* control) {
     return control->ClientToScreen(wxPoint(control->GetClientSize().x / 2, control->GetClientSize().y / 2));
@@ -255,24 +271,11 @@ TEST_F(MainWindowTest, AnEffectBuiltInTheWindowSavesAndRendersAsWritten) {
                               "\tParameter_2_Val=12\r\n\tParameter_2_Step=0\r\n\tOption_6=1\r\n\tOption_7=0\r\n"
                               "\tOption_8=0\r\n") +
                       section(2, "ZvPal.Omp", "Brightness", "\tParameter_2_Val=2\r\n\tParameter_2_Step=0\r\n"));
-  const auto render = [&](const std::string& effect, const std::string& output) {
-    platform::Process process;
-    const std::string program = std::string(OMBRIX_STAGE_DIR) + "/Programs/ombrix-render";
-    EXPECT_TRUE(process.Start({program, {"--no-progress", effect, install_ + "/Images/Back.Bmp", output}, {}}));
-    EXPECT_TRUE(process.Wait({}, 60000));
-    EXPECT_EQ(process.ExitCode(), 0) << effect;
-    wxImage image;
-    EXPECT_TRUE(image.LoadFile(output, wxBITMAP_TYPE_PNG)) << output;
-    return image;
-  };
-  const wxImage from_editor = render(saved, folder + "/editor.png");
-  const wxImage from_hand = render(by_hand, folder + "/hand.png");
+  const wxImage from_editor = Render(saved, folder + "/editor.png");
+  const wxImage from_hand = Render(by_hand, folder + "/hand.png");
   const wxImage original(install_ + "/Images/Back.Bmp", wxBITMAP_TYPE_BMP);
-  ASSERT_TRUE(from_editor.IsOk() && from_hand.IsOk() && original.IsOk());
-  ASSERT_EQ(from_editor.GetSize(), from_hand.GetSize());
-  const size_t bytes = size_t(from_editor.GetWidth()) * size_t(from_editor.GetHeight()) * 3;
-  EXPECT_EQ(std::memcmp(from_editor.GetData(), from_hand.GetData(), bytes), 0);
-  EXPECT_NE(std::memcmp(from_editor.GetData(), original.GetData(), bytes), 0) << "the effect changed nothing";
+  EXPECT_TRUE(SamePixels(from_editor, from_hand));
+  EXPECT_FALSE(SamePixels(from_editor, original)) << "the effect changed nothing";
   EXPECT_EQ(dialogs_->unexpected, 0);
 }
 
@@ -319,6 +322,31 @@ TEST_F(MainWindowTest, LoadAsksForAMissingMaskFileAndRemembersItsFolders) {
   EXPECT_EQ(LastMessage(), "Cannot open script");
   EXPECT_EQ(dialogs_->messages.back().caption, "Ombrix - Error");
   EXPECT_EQ(dialogs_->unexpected, 0);
+}
+
+// The demo effect, stepped through entry by entry and saved again, still renders as it did.
+TEST_F(MainWindowTest, TheDemoEffectSteppedThroughAndSavedRendersAsBefore) {
+  const std::string folder = test::FreshDirectory(name_ + "/demo");
+  const std::string demo = folder + "/Demo.Oms";
+  std::filesystem::copy_file(std::string(OMBRIX_STAGE_DIR) + "/Samples/Demo.Oms", demo);
+  Start(demo);
+  ASSERT_TRUE(session_->ready);
+  const int count = session_->chain.Count();
+  ASSERT_GT(count, 2);
+  EXPECT_TRUE(window_->Available(ChainCommand::kNext));
+  for (int i = 1; i < count; ++i) {
+    ClickControl(Button(kMainNext));
+    EXPECT_EQ(Button(kMainIndex)->GetLabel(), std::to_string(i));
+    EXPECT_EQ(Button(kMainFilterName)->GetLabel(), session_->chain.At(i)->name);
+  }
+  ExpectWarning(kMainNext, "No more filter");
+  const std::string saved = folder + "/Saved.Oms";
+  dialogs_->AnswerFile(saved);
+  test::PressKey(window_, WXK_F2);  // Save
+  ASSERT_EQ(dialogs_->files.size(), 1u);
+  // The script's own name in the folder saves go to (none yet: the content directory).
+  EXPECT_EQ(platform::FileNamePart(dialogs_->files[0].start_path.c_str()), std::string("Demo.Oms"));
+  EXPECT_TRUE(SamePixels(Render(saved, folder + "/saved.png"), Render(demo, folder + "/demo.png")));
 }
 
 TEST_F(MainWindowTest, TheWholeWindowWorksFromTheKeyboard) {

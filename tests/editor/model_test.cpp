@@ -10,7 +10,9 @@
 #include "core/settings/settings.h"
 #include "editor/model/chain_commands.h"
 #include "editor/model/command_line.h"
+#include "editor/model/editor_link.h"
 #include "editor/model/filter_chain.h"
+#include "editor/model/filter_help.h"
 #include "editor/model/missing_file.h"
 #include "editor/model/picture_fit.h"
 #include "gui/scripted_dialogs.h"
@@ -182,6 +184,53 @@ TEST_F(Model, AMissingFileIsReplacedOnlyWhenTheUserChoosesOne) {
   EXPECT_STREQ(absolute, "/old/place/oak.tga");
   EXPECT_EQ(dialogs.unexpected, 0);
   EXPECT_EQ(dialogs.Unused(), 0u);
+}
+
+TEST_F(Model, TheEditorLinkCallsTheNamedProcedureOrSaysWhyNot) {
+  FilterDescriptor entry{};
+  EXPECT_EQ(RunEditorLink("Unknown Proc", entry).error, "Cannot create memory link to \"Unknown\".");
+  EXPECT_EQ(RunEditorLink("", entry).error, "Cannot create memory link to \"\".");
+  WriteSettingText("References", "Gone", "/no/such/module.Omp");
+  EXPECT_EQ(RunEditorLink("Gone Proc", entry).error, "Cannot open file\n\"/no/such/module.Omp\".");
+  const std::string text = test::FreshDirectory(name_) + "/not-a-module.Omp";
+  test::WriteFile(text, "plain text");
+  WriteSettingText("References", "Text", text.c_str());
+  EXPECT_EQ(RunEditorLink("Text Proc", entry).error, "Cannot access datas of file\n\"" + text + "\".");
+  const std::string module = test::TestModule("extended_editor_module.Omp");
+  WriteSettingText("References", "Editor", module.c_str());
+  EXPECT_EQ(RunEditorLink("Editor No_Such_Procedure", entry).error,
+            "Cannot find module\"No_Such_Procedure\" in file \"" + module + "\".");
+  EXPECT_EQ(entry.zone[0], 0);
+  const EditorLinkResult looked = RunEditorLink("Editor Test_Look_Only", entry);
+  EXPECT_TRUE(looked.error.empty());
+  EXPECT_FALSE(looked.changed);
+  const EditorLinkResult edited = RunEditorLink("Editor  Test_Extended_Editor", entry);
+  EXPECT_TRUE(edited.error.empty()) << edited.error;
+  EXPECT_TRUE(edited.changed);
+  EXPECT_EQ(entry.zone[0], 42);
+}
+
+TEST_F(Model, FilterHelpOpensTheFiltersBookOrSaysWhyNot) {
+  DerivedPaths paths;
+  paths.help_folder = test::FreshDirectory(name_ + "/Help");
+  paths.main_help_file = paths.help_folder + "/Ombrix.Hlp";
+  FilterDescriptor entry{};
+  std::strcpy(entry.name, "Blur");
+  EXPECT_EQ(ChooseFilterHelp(&entry, false, paths).path, paths.main_help_file);
+  EXPECT_EQ(ChooseFilterHelp(&entry, false, paths).topic, 2);
+  HelpChoice none = ChooseFilterHelp(&entry, true, paths);
+  EXPECT_EQ(none.message, "Filter \"Blur\" have no help associated.");
+  EXPECT_EQ(none.caption, "Ombrix - Message");
+  std::strcpy(entry.help_file, "ZvOmPic.Hlp");
+  entry.help_topic = 9;
+  HelpChoice missing = ChooseFilterHelp(&entry, true, paths);
+  EXPECT_EQ(missing.message, "Cannot find \"ZvOmPic.Hlp\".");
+  EXPECT_EQ(missing.caption, "Ombrix - Error");
+  test::WriteFile(paths.help_folder + "/ZvOmPic.Hlp", "book");
+  HelpChoice found = ChooseFilterHelp(&entry, true, paths);
+  EXPECT_EQ(found.path, paths.help_folder + "/ZvOmPic.Hlp");
+  EXPECT_EQ(found.topic, 9);
+  EXPECT_TRUE(found.message.empty());
 }
 
 TEST(PictureFit, SizesFitTheAreaExactly) {
