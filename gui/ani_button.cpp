@@ -74,6 +74,20 @@ void AniButton::SetLabel(const wxString& label) {
   Repaint();
 }
 
+void AniButton::FitLabel(const wxString& label, int min_points) {
+  wxFont font = GetParent() != nullptr ? GetParent()->GetFont() : GetFont();
+  const int room = GetClientSize().x - (HasFlag(kAniAlignLeft) ? text_indent_ + 2 : 4);
+  const auto width = [&] {
+    int w = 0, h = 0;
+    GetTextExtent(label, &w, &h, nullptr, nullptr, &font);
+    return w;
+  };
+  while (font.GetPointSize() > min_points && width() > room) font.SetPointSize(font.GetPointSize() - 1);
+  SetFont(font);
+  wxControl::SetLabel(label);
+  Repaint();
+}
+
 wxSize AniButton::DoGetBestSize() const {
   wxSize size = GetTextExtent(GetLabel());
   for (const wxBitmap& picture : pictures_) size.IncTo(picture.GetSize());

@@ -86,6 +86,10 @@ class AniButton : public wxControl {
 
   // The window text is the label; setting it repaints the control.
   void SetLabel(const wxString& label) override;
+  // A caption set at run time (a filter's parameter or option name) may be wider than the
+  // control: the font steps down a point at a time, to no less than min_points, until the
+  // caption fits. The control's own font again when it fits as it is.
+  void FitLabel(const wxString& label, int min_points = 6);
 
   // A press as the mouse gives it: a two-state button toggles, then the click event goes out.
   void Press();

@@ -340,7 +340,7 @@ void MainWindow::ShowRows(const FilterDescriptor* entry) {
     controls_.Window(kMainParameterValueDrag1 + i)->Show(row.value_shown);
     controls_.Window(kMainParameterStepDrag1 + i)->Show(row.step_shown);
     if (!row.shown) continue;
-    Button(kMainParameter1 + i)->SetLabel(gui::FromAnsi(row.name.c_str()));
+    Button(kMainParameter1 + i)->FitLabel(gui::FromAnsi(row.name.c_str()));
     SetField(kMainParameterValue1 + i, row.value);
     SetField(kMainParameterStep1 + i, row.step);
     const int16_t look = row.drags ? gui::kDragLook : gui::kActionLook;
@@ -356,7 +356,7 @@ void MainWindow::ShowRows(const FilterDescriptor* entry) {
     gui::AniButton* option = Button(kMainOption1 + k - 1);
     option->Show(row.shown);
     if (!row.shown) continue;
-    option->SetLabel(gui::FromAnsi(row.name.c_str()));
+    option->FitLabel(gui::FromAnsi(row.name.c_str()));
     option->SetFrame(row.on ? 1 : 2);
   }
   Button(kMainParameterImage)->Show(parameters_shown == 0);

@@ -430,6 +430,14 @@ TEST_F(MainWindowTest, RowsOfEveryParameterKind) {
     }
     if (group == 2) {
       EXPECT_EQ(Field(kMainParameterValue1 + 1)->GetValue(), "-25.0 %");
+      // A name wider than its button is drawn smaller rather than cut off.
+      gui::AniButton* name = Button(kMainParameter1 + 1);
+      int width = 0, height = 0;
+      const wxFont font = name->GetFont();
+      name->GetTextExtent(name->GetLabel(), &width, &height, nullptr, nullptr, &font);
+      EXPECT_LE(width, name->GetClientSize().x - 4);
+      EXPECT_LT(font.GetPointSize(), window_->GetFont().GetPointSize());
+      EXPECT_EQ(Button(kMainParameter1 + 2)->GetFont().GetPointSize(), window_->GetFont().GetPointSize());
     }
     if (group == 4) {
       EXPECT_TRUE(Button(kMainParameter1)->IsShown());
