@@ -672,16 +672,23 @@ bool MainWindow::LoadScript(const std::string& path) {
   return true;
 }
 
-// The dialogs start at the current script's file name in their remembered folder.
-void MainWindow::Load() {
+// The script dialogs start at the current script's file name in their remembered folder.
+gui::FileDialogRequest MainWindow::ScriptDialog(bool save) const {
   gui::FileDialogRequest request;
-  request.mode = gui::FileDialogRequest::Mode::kOpen;
-  request.title = "Load Script";
+  request.mode = save ? gui::FileDialogRequest::Mode::kSave : gui::FileDialogRequest::Mode::kOpen;
+  request.title = save ? "Save Script" : "Load Script";
   request.default_extension = "OMS";
-  request.filter = "Ombrix Script (*.Oms)|*.Oms|All files (*.*)|*.*||";
-  request.start_path = DialogStartPath(kScriptOpenFolder, session_.header.content_directory,
+  request.filter =
+      save ? "Ombrix Script (*.Oms)|*.Oms|All Files (*.*)|*.*||" : "Ombrix Script (*.Oms)|*.Oms|All files (*.*)|*.*||";
+  request.start_path = DialogStartPath(save ? kScriptSaveFolder : kScriptOpenFolder, session_.header.content_directory,
                                        platform::FileNamePart(session_.script_path.c_str()));
-  const auto chosen = gui::CurrentDialogs().ChooseFile(request);
+  request.must_exist = !save;
+  request.confirm_overwrite = save;
+  return request;
+}
+
+void MainWindow::Load() {
+  const auto chosen = gui::CurrentDialogs().ChooseFile(ScriptDialog(false));
   if (!chosen) return;
   if (LoadScript(*chosen)) RememberDialogFolder(kScriptOpenFolder, *chosen);
 }
@@ -702,16 +709,7 @@ bool MainWindow::SaveScript(const std::string& path) {
 }
 
 void MainWindow::Save() {
-  gui::FileDialogRequest request;
-  request.mode = gui::FileDialogRequest::Mode::kSave;
-  request.title = "Save Script";
-  request.default_extension = "OMS";
-  request.filter = "Ombrix Script (*.Oms)|*.Oms|All Files (*.*)|*.*||";
-  request.start_path = DialogStartPath(kScriptSaveFolder, session_.header.content_directory,
-                                       platform::FileNamePart(session_.script_path.c_str()));
-  request.must_exist = false;
-  request.confirm_overwrite = true;
-  const auto chosen = gui::CurrentDialogs().ChooseFile(request);
+  const auto chosen = gui::CurrentDialogs().ChooseFile(ScriptDialog(true));
   if (chosen) SaveScript(*chosen);
 }
 

@@ -19,6 +19,7 @@
 #include "editor/model/startup.h"
 #include "gui/colour_set.h"
 #include "gui/dialog_template.h"
+#include "gui/dialogs.h"
 #include "gui/window_face.h"
 
 class wxScrollBar;
@@ -187,6 +188,7 @@ class MainWindow : public wxDialog, private StartupView {
   void AddFilter();
   void DeleteFilter();
   void MoveTo(int index);
+  gui::FileDialogRequest ScriptDialog(bool save) const;
   void Load();
   void Save();
   void ShowFilterHelp();
