@@ -1,6 +1,7 @@
 // Evaluating typed arithmetic by recursive descent over its tokens.
 #include "editor/model/number_evaluator.h"
 
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -12,6 +13,9 @@ namespace {
 
 constexpr std::string_view kKept = "+-/*0123456798().";
 constexpr std::string_view kOperatorCharacters = "+-*/";
+// Parentheses nest no deeper than this; a text nested deeper is malformed. Fields hold 64
+// characters, so this only keeps a long text from exhausting the stack.
+constexpr int kMaxNesting = 200;
 
 bool IsOperatorCharacter(char c) { return kOperatorCharacters.find(c) != std::string_view::npos; }
 
@@ -43,6 +47,10 @@ std::vector<std::string> Tokens(std::string_view typed) {
 
 double ReadBack(const std::string& text) { return text::LeadingReal(text, 0.0); }
 
+// "%f" of a result. One beyond the range of a double (only texts far longer than a field holds
+// reach it) is written "0", as a division by zero is, rather than "inf".
+std::string Written(double value) { return std::isfinite(value) ? FormatReal(value) : std::string("0"); }
+
 class Evaluator {
  public:
   explicit Evaluator(std::vector<std::string> tokens) : tokens_(std::move(tokens)) {}
@@ -67,7 +75,7 @@ class Evaluator {
       auto right = Product();
       if (!right) return std::nullopt;
       const double a = ReadBack(*left), b = ReadBack(*right);
-      left = FormatReal(add ? a + b : a - b);
+      left = Written(add ? a + b : a - b);
     }
     return left;
   }
@@ -84,9 +92,9 @@ class Evaluator {
       if (!right) return std::nullopt;
       const double a = ReadBack(*left), b = ReadBack(*right);
       if (multiply) {
-        left = FormatReal(a * b);
+        left = Written(a * b);
       } else {
-        left = b == 0.0 ? std::string("0") : FormatReal(a / b);
+        left = b == 0.0 ? std::string("0") : Written(a / b);
       }
     }
     // Anything but an operator of the lower level or a closing parenthesis here is malformed;
@@ -99,8 +107,10 @@ class Evaluator {
     const std::string* token = Peek();
     if (token == nullptr) return std::nullopt;
     if (*token == "(") {
+      if (++depth_ > kMaxNesting) return std::nullopt;
       ++position_;
       auto inner = Sum();
+      --depth_;
       const std::string* close = Peek();
       if (!inner || close == nullptr || *close != ")") return std::nullopt;
       ++position_;
@@ -108,11 +118,12 @@ class Evaluator {
     }
     if (*token == ")" || IsOperatorCharacter((*token)[0])) return std::nullopt;
     ++position_;
-    return FormatReal(ReadBack(*token));
+    return Written(ReadBack(*token));
   }
 
   std::vector<std::string> tokens_;
   size_t position_ = 0;
+  int depth_ = 0;
 };
 
 }  // namespace

@@ -762,7 +762,7 @@ void MainWindow::OnSmallButton(wxCommandEvent& event) {
   button->SetFrame(gui::kActionLook);
 }
 
-bool MainWindow::EditFileValue(ParameterRecord&, char (&text)[256], bool save) {
+bool MainWindow::EditFileValue(char (&text)[256], bool save) {
   const char* folder = save ? kSaveFolder : kLoadFolder;
   gui::FileDialogRequest request;
   request.mode = save ? gui::FileDialogRequest::Mode::kSave : gui::FileDialogRequest::Mode::kOpen;
@@ -821,10 +821,10 @@ bool MainWindow::PressParameter(int k, int which, bool right) {
       break;
     }
     case KindAction::kOpenFile:
-      changed = EditFileValue(slot, text, false);
+      changed = EditFileValue(text, false);
       break;
     case KindAction::kSaveFile:
-      changed = EditFileValue(slot, text, true);
+      changed = EditFileValue(text, true);
       break;
     case KindAction::kPictureFile:
       changed = EditPictureValue(text, right);

@@ -201,7 +201,7 @@ class MainWindow : public wxDialog, private StartupView {
   void OnParameterMouseDown(gui::AniMouseEvent& event);
   void OnSmallButton(wxCommandEvent& event);
   void OnOptionButton(wxCommandEvent& event);
-  bool EditFileValue(ParameterRecord& slot, char (&text)[256], bool save);
+  bool EditFileValue(char (&text)[256], bool save);
   bool EditPictureValue(char (&text)[256], bool right);
   // The kind a number field is evaluated and dragged as; nothing for a field of another kind.
   std::optional<int32_t> FieldKind(int id) const;

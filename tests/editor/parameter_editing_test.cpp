@@ -52,6 +52,11 @@ TEST(TypedNumbers, DivisionByZeroAndMalformedTextsGiveZero) {
   EXPECT_EQ(EvaluateNumberText(""), "0");
   EXPECT_EQ(EvaluateNumberText("abc"), "0");
   EXPECT_EQ(EvaluateNumberText("()"), "0");
+  const std::string huge(400, '9');  // reads as the largest double
+  EXPECT_EQ(EvaluateNumberText(huge + "*" + huge + "+1"), "1.000000");
+  // Deep nesting is malformed rather than a stack overflow.
+  EXPECT_EQ(EvaluateNumberText(std::string(100000, '(') + "1" + std::string(100000, ')')), "0");
+  EXPECT_EQ(EvaluateNumberText(std::string(50, '(') + "1" + std::string(50, ')')), "1.000000");
 }
 
 TEST(FieldTexts, EachKindShowsInItsFormat) {
