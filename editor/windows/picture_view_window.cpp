@@ -19,8 +19,8 @@ PictureViewWindow::PictureViewWindow(wxWindow* owner, std::unique_ptr<Picture> p
               wxDEFAULT_FRAME_STYLE | wxFRAME_FLOAT_ON_PARENT),
       picture_(std::move(picture)) {
   const PictureInfo* info = picture_->Info();
-  SetTitle(wxString::Format("%s (%dx%d)", gui::FromAnsi(platform::FileNamePart(info->source_text)), info->width,
-                            info->height));
+  SetTitle(wxString::Format("%s (%dx%d) - %s", gui::FromAnsi(platform::FileNamePart(info->source_text)), info->width,
+                            info->height, gui::FromAnsi(info->type_text)));
   auto* area = new wxScrolledWindow(this);
   auto* shown = new wxStaticBitmap(area, wxID_ANY, gui::PictureBitmap(*picture_));
   auto* sizer = new wxBoxSizer(wxVERTICAL);

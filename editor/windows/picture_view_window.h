@@ -1,5 +1,5 @@
 // A plain window showing a picture at its own size (scrolled when larger than the screen
-// allows), titled with its file name and size; it frees the picture when it closes.
+// allows), titled with its file name, size and type; it frees the picture when it closes.
 #pragma once
 
 #include <wx/frame.h>
