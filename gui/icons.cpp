@@ -17,7 +17,7 @@ int LampSide(const wxSize& size) { return std::max(5, std::min(size.y - 4, 11));
 wxBitmap TransparentBitmap(const wxSize& size) {
   wxImage image(size.x, size.y);
   image.InitAlpha();
-  std::fill(image.GetAlpha(), image.GetAlpha() + size.x * size.y, 0);
+  std::fill(image.GetAlpha(), image.GetAlpha() + ptrdiff_t(size.x) * size.y, 0);
   return wxBitmap(image, 32);
 }
 

@@ -71,7 +71,7 @@ bool FilterChain::AddCopyOfCurrent() {
     delete copy;
     return false;
   }
-  for (int i = count_; i > current_ + 1; --i) entries_[size_t(i)] = entries_[size_t(i - 1)];
+  for (int i = count_; i > current_ + 1; --i) entries_[size_t(i)] = entries_[size_t(i) - 1];
   ++count_;
   ++current_;
   entries_[size_t(current_)] = copy;
@@ -81,7 +81,7 @@ bool FilterChain::AddCopyOfCurrent() {
 bool FilterChain::DeleteCurrent() {
   if (count_ <= 1) return false;
   FreeDescriptor(entries_[size_t(current_)], true);
-  for (int i = current_; i < count_ - 1; ++i) entries_[size_t(i)] = entries_[size_t(i + 1)];
+  for (int i = current_; i < count_ - 1; ++i) entries_[size_t(i)] = entries_[size_t(i) + 1];
   entries_[size_t(count_ - 1)] = nullptr;
   --count_;
   if (current_ == count_) --current_;

@@ -17,8 +17,9 @@ namespace ombrix::editor {
 //    is evaluated first.
 // Each number is read as a decimal and written "%f"; each intermediate result is written "%f"
 // and read back, and a division by zero gives "0" as that result (so does a result beyond the
-// range of a double). The result is the text of the last operation: "%f" form, or "0". A text that does not form such an expression (an unmatched
-// parenthesis, an unknown operator, a missing operand, nothing at all) gives "0".
+// range of a double). The result is the text of the last operation: "%f" form, or "0". A text
+// that does not form such an expression (an unmatched parenthesis, an unknown operator, a
+// missing operand, nothing at all) gives "0".
 std::string EvaluateNumberText(std::string_view typed);
 
 }  // namespace ombrix::editor

@@ -273,7 +273,8 @@ TEST_F(MainWindowTest, AnEffectBuiltInTheWindowSavesAndRendersAsWritten) {
                       section(2, "ZvPal.Omp", "Brightness", "\tParameter_2_Val=2\r\n\tParameter_2_Step=0\r\n"));
   const wxImage from_editor = Render(saved, folder + "/editor.png");
   const wxImage from_hand = Render(by_hand, folder + "/hand.png");
-  const wxImage original(install_ + "/Images/Back.Bmp", wxBITMAP_TYPE_BMP);
+  wxImage original;
+  EXPECT_TRUE(original.LoadFile(install_ + "/Images/Back.Bmp", wxBITMAP_TYPE_BMP));
   EXPECT_TRUE(SamePixels(from_editor, from_hand));
   EXPECT_FALSE(SamePixels(from_editor, original)) << "the effect changed nothing";
   EXPECT_EQ(dialogs_->unexpected, 0);

@@ -172,6 +172,7 @@ std::vector<OptionButton> Press(std::vector<OptionButton> options, size_t presse
 
 std::vector<bool> States(const std::vector<OptionButton>& options) {
   std::vector<bool> states;
+  states.reserve(options.size());
   for (const OptionButton& o : options) states.push_back(o.on);
   return states;
 }
