@@ -148,6 +148,9 @@ MainWindow::~MainWindow() {
   if (options_ != nullptr) options_->Destroy();
   if (about_ != nullptr) about_->Destroy();
   if (splash_ != nullptr) splash_->Destroy();
+  // Deleted now, while this window can still hear that it went (its destroy handler clears
+  // picture_view_), not later with the children.
+  delete picture_view_;
 }
 
 void MainWindow::CreateControls() {
