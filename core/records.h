@@ -143,6 +143,10 @@ struct FilterDescriptor {
   int32_t help_topic;
 };
 
+// An extended editor of a plug-in (the "module procedure" text of a kind 16 slot names it):
+// edits the chain entry in place and returns non-zero when it changed it.
+typedef int32_t (*ExtendedEditorProcedure)(FilterDescriptor* entry);
+
 struct CatalogueReply {
   int32_t count;
   FilterDescriptor* descriptors;
