@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -65,8 +66,9 @@ class OmbrixRenderTest : public ::testing::Test {
 
   // Starts ombrix-render with its own clipboard store and no settings of ours: it makes a
   // private store with the installation's defaults.
-  pid_t Start(const std::vector<std::string>& arguments) {
-    std::vector<std::string> args = {kStage + "/Programs/ombrix-render", "--root", kStage};
+  pid_t Start(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {},
+              const std::string& root = kStage) {
+    std::vector<std::string> args = {kStage + "/Programs/ombrix-render", "--root", root};
     args.insert(args.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     argv.reserve(args.size() + 1);
@@ -84,6 +86,7 @@ class OmbrixRenderTest : public ::testing::Test {
     // behind after they are unloaded, which the leak checker cannot attribute; it is off for the
     // child only (leaks of our own code are checked by the in-process tests).
     env_text.push_back("ASAN_OPTIONS=detect_leaks=0");
+    env_text.insert(env_text.end(), environment.begin(), environment.end());
     std::vector<char*> envp;
     envp.reserve(env_text.size() + 1);
     for (std::string& e : env_text) envp.push_back(e.data());
@@ -108,6 +111,39 @@ class OmbrixRenderTest : public ::testing::Test {
   }
 
   Outcome Render(const std::vector<std::string>& arguments) { return Finish(Start(arguments)); }
+
+  // A script's bytes from a text with "\n" line ends and "S" for the identification's "§".
+  static std::string ScriptBytes(const std::string& text) {
+    std::string bytes;
+    for (const char c : text) {
+      if (c == '\n') {
+        bytes += "\r\n";
+      } else if (c == 'S' && bytes.size() >= 6 && bytes.compare(bytes.size() - 6, 6, "Zorvex") == 0) {
+        bytes += '\xA7';
+      } else {
+        bytes += c;
+      }
+    }
+    return bytes;
+  }
+
+  std::string Effect(const std::string& name, const std::string& text) {
+    const std::string path = dir_ + "/" + name;
+    EXPECT_TRUE(platform::ReplaceFileAtomically(path.c_str(), ScriptBytes(text)));
+    return path;
+  }
+
+  // A picture at dir_/name, the pattern of Pattern().
+  std::string Picture(const std::string& name, int w = 8, int h = 6, bool alpha = false) {
+    std::string error;
+    EXPECT_TRUE(WriteFrame(dir_ + "/" + name, Pattern(w, h, alpha), error)) << error;
+    return dir_ + "/" + name;
+  }
+
+  bool Exists(const std::string& name) const { return platform::FileExists((dir_ + "/" + name).c_str()); }
+
+  static constexpr const char* kNegative =
+      "[Filter_0]\n\tDllName=ZvPal.Omp\n\tFilterName=Negative\n\tFullScreen=1\n\tAllFrames=1\n\n";
 
   // An effect of one Negative over the zone (x0, y0, x1, y1) moving by (step, 0, step, 0).
   std::string NegativeEffect(int x0, int y0, int x1, int y1, int step, int start_frame = 0) {
@@ -243,6 +279,123 @@ TEST_F(OmbrixRenderTest, InterruptStopsWithoutHalfWrittenFiles) {
     ++written;
   }
   EXPECT_LT(written, 40);
+}
+
+// Every way an effect can be missing from a frame ends the run at that frame with exit 1, the
+// frame and the reason on one line, and the frame not written.
+TEST_F(OmbrixRenderTest, AFrameWithoutItsWholeEffectIsAFailureAndIsNotWritten) {
+  const std::string header = "1\n[Header]\n\tIdentification=ZorvexSOmbrixScript\n\tnFilter=1\n\tTestFrame=3\n\n";
+  const std::string good = Effect("good.Oms", header + kNegative);
+  const std::string good_bytes = platform::ReadWholeFile(good.c_str()).value();
+  std::string utf8 = good_bytes;
+  utf8.replace(utf8.find('\xA7'), 1, "\xC2\xA7");
+  struct Case {
+    std::string name, bytes, reason;
+  };
+  const std::vector<Case> cases = {
+      {"random.Oms", std::string("\x8f\x13\xfe\x00\x42 garbage\x7f\x01", 17), "Cannot open Script"},
+      {"empty.Oms", "", "no script"},
+      {"utf8.Oms", utf8, "Cannot open Script"},
+      {"cut.Oms", good_bytes.substr(0, good_bytes.find("FilterName") + 5), "Unknown filter \"\" of ZvPal.Omp"},
+      {"short.Oms", ScriptBytes(header + kNegative).replace(good_bytes.find("nFilter=1"), 9, "nFilter=2"),
+       "No filter in section Filter_1"},
+      {"filter.Oms", ScriptBytes(header + "[Filter_0]\n\tDllName=ZvPal.Omp\n\tFilterName=Negativ\n"),
+       "Unknown filter \"Negativ\" of ZvPal.Omp"},
+      {"plugin.Oms", ScriptBytes(header + "[Filter_0]\n\tDllName=ZvNone.Omp\n\tFilterName=Negative\n"),
+       "Unknown filter \"Negative\" of ZvNone.Omp"},
+  };
+  const std::string input = Picture("in.png");
+  for (const Case& c : cases) {
+    const std::string effect = dir_ + "/" + c.name;
+    ASSERT_TRUE(platform::ReplaceFileAtomically(effect.c_str(), c.bytes));
+    const Outcome run = Render({"--frame", "3", effect, input, dir_ + "/out.png"});
+    EXPECT_EQ(run.status, 1) << c.name << ": " << run.errors;
+    EXPECT_NE(run.errors.find("frame 3 failed and was not written: " + c.reason), std::string::npos)
+        << c.name << ": " << run.errors;
+    EXPECT_FALSE(Exists("out.png")) << c.name;
+  }
+  ASSERT_EQ(Render({good, input, dir_ + "/out.png"}).status, 0);
+}
+
+TEST_F(OmbrixRenderTest, MissingPicturesAreAnsweredNoAndFailTheFrame) {
+  const std::string header = "1\n[Header]\n\tIdentification=ZorvexSOmbrixScript\n\tnFilter=1\n\n";
+  const std::string input = Picture("in.png");
+  // A second picture that is not there: the question is answered "No" and said.
+  const std::string compose =
+      Effect("compose.Oms", header +
+                                "[Filter_0]\n\tDllName=ZvCom.Omp\n\tFilterName=Compose\n"
+                                "\tFullScreen=1\n\tAllFrames=1\n\tParameter_1_Val=gone.png\n\n");
+  Outcome run = Render({compose, input, dir_ + "/out.png"});
+  EXPECT_EQ(run.status, 1) << run.errors;
+  EXPECT_NE(run.errors.find("Do you want to replace it with a new file."), std::string::npos) << run.errors;
+  EXPECT_NE(run.errors.find("answered \"No\""), std::string::npos) << run.errors;
+  EXPECT_NE(run.errors.find("frame 0 failed and was not written: Cannot find file \"gone.png\""), std::string::npos)
+      << run.errors;
+  EXPECT_FALSE(Exists("out.png"));
+
+  // A mask that is not there: the filter would be applied unmasked.
+  const std::string masked = Effect("masked.Oms", header +
+                                                      "[Filter_0]\n\tDllName=ZvPal.Omp\n\tFilterName=Negative\n"
+                                                      "\tFullScreen=1\n\tAllFrames=1\n\tXAlphaPicture=" +
+                                                      dir_ + "/no-mask.png\n\n");
+  run = Render({masked, input, dir_ + "/out.png"});
+  EXPECT_EQ(run.status, 1) << run.errors;
+  EXPECT_NE(run.errors.find("frame 0 failed and was not written: "), std::string::npos) << run.errors;
+  EXPECT_NE(run.errors.find("no-mask.png"), std::string::npos) << run.errors;
+  EXPECT_FALSE(Exists("out.png"));
+}
+
+TEST_F(OmbrixRenderTest, KeepGoingWritesFailedFramesAndStillFails) {
+  const std::string effect =
+      Effect("half.Oms", "1\n[Header]\n\tIdentification=ZorvexSOmbrixScript\n\tnFilter=2\n\n" + std::string(kNegative) +
+                             "[Filter_1]\n\tDllName=ZvPal.Omp\n\tFilterName=Nothing\n\n");
+  const std::string input = Picture("still.png");
+  // By default the run stops at the first failed frame and writes none of it.
+  Outcome run = Render({"--frames", "1-3", effect, input, dir_ + "/out.%d.png"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.errors.find("frame 1 failed and was not written"), std::string::npos) << run.errors;
+  EXPECT_EQ(run.errors.find("frame 2"), std::string::npos) << run.errors;
+  EXPECT_FALSE(Exists("out.1.png"));
+
+  run = Render({"--keep-going", "--frames", "1-3", effect, input, dir_ + "/out.%d.png"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.errors.find("3 failed: 1, 2, 3"), std::string::npos) << run.errors;
+  const Frame in = Pattern(8, 6, false);
+  for (int n = 1; n <= 3; ++n) {
+    Frame out;
+    std::string error;
+    ASSERT_TRUE(ReadFrame(dir_ + "/out." + std::to_string(n) + ".png", out, error)) << error;
+    EXPECT_EQ(out.red[7], 255 - in.red[7]);  // what the engine did apply is there
+  }
+}
+
+// An installation the user cannot write: the instance's script goes to the per-user folder and
+// the effect is applied; nothing of the run is left there.
+TEST_F(OmbrixRenderTest, AnInstallationThatCannotBeWrittenStillRendersTheEffect) {
+  const std::string root = dir_ + "/installation";
+  ASSERT_TRUE(platform::MakeDirectories((root + "/Programs").c_str()));
+  for (const char* name : {"Plugins", "UGIO", "Images", "Help"})
+    ASSERT_EQ(symlink((kStage + "/" + name).c_str(), (root + "/" + name).c_str()), 0);
+  for (const std::string& name : platform::ListDirectory(kStage + "/Programs")) {
+    if (name == "Temp") continue;
+    ASSERT_EQ(symlink((kStage + "/Programs/" + name).c_str(), (root + "/Programs/" + name).c_str()), 0);
+  }
+  // Made unwritable; a file in place of its folder stops even a user whom permissions do not.
+  ASSERT_TRUE(platform::ReplaceFileAtomically((root + "/Programs/Temp").c_str(), ""));
+  ASSERT_EQ(chmod((root + "/Programs").c_str(), 0555), 0);
+  const std::string cache = dir_ + "/cache";
+  const Outcome run = Finish(Start({NegativeEffect(0, 0, 640, 480, 0), Picture("in.png"), dir_ + "/out.png"},
+                                   {"XDG_CACHE_HOME=" + cache}, root));
+  chmod((root + "/Programs").c_str(), 0755);
+  ASSERT_EQ(run.status, 0) << run.errors;
+  Frame out;
+  std::string error;
+  ASSERT_TRUE(ReadFrame(dir_ + "/out.png", out, error)) << error;
+  EXPECT_EQ(out.red[3], 255 - Pattern(8, 6, false).red[3]);
+  struct stat st {};
+  ASSERT_EQ(stat((cache + "/zorvex/ombrix/Temp").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  EXPECT_TRUE(platform::ListDirectory(cache + "/zorvex/ombrix/Temp").empty());
 }
 
 // Every shipped sample at its first, test and last frame, each frame a run of its own, pinned by

@@ -4,11 +4,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "core/parameter_kinds.h"
 #include "core/platform/environment.h"
 #include "core/platform/files.h"
+#include "core/platform/message_box.h"
 #include "core/platform/paths.h"
 #include "core/plugin/last_error.h"
 #include "core/plugin/plugin_host.h"
@@ -38,7 +40,21 @@ struct Options {
   bool list_filters = false;
   bool edit = false;
   bool progress = true;
+  bool keep_going = false;
 };
+
+// A message's text on one line: its line breaks become blanks.
+std::string OneLine(const char* text) {
+  std::string line = text != nullptr ? text : "";
+  for (char& c : line)
+    if (c == '\n' || c == '\r') c = ' ';
+  return line;
+}
+
+// The messages with an error caption the engine showed while the current frame was rendered.
+std::vector<std::string> g_frame_errors;
+// Called before a message is printed, so that it does not land in the middle of a progress line.
+void (*g_before_message)() = nullptr;
 
 void Usage(FILE* out) {
   std::fprintf(out,
@@ -59,10 +75,17 @@ void Usage(FILE* out) {
                "  --list-filters     list every registered filter\n"
                "  --describe NAME    show one filter's parameters and options\n"
                "  --edit             open the effect in the editor and wait; the edited effect is saved back\n"
+               "  --keep-going       write a frame the effect failed on as it came out, report it and go on\n"
                "  --no-progress      no progress line\n"
                "  --help, --version\n"
                "\n"
-               "exit status: 0 success, 1 failure, 2 usage, 130 interrupted\n");
+               "A frame fails when the effect was not applied whole: the script cannot be read, a plug-in,\n"
+               "filter or picture it names cannot be found, a filter fails or the engine shows an error.\n"
+               "A failed frame is not written: the run stops there and names the frame and the reason.\n"
+               "Questions the engine asks are answered \"No\"; nobody can answer them in this run.\n"
+               "\n"
+               "exit status: 0 every frame written with the whole effect, 1 failure (also a failed frame\n"
+               "under --keep-going), 2 usage, 130 interrupted\n");
 }
 
 bool ParseArguments(int argc, char** argv, Options& o, int& exit_code) {
@@ -108,6 +131,8 @@ bool ParseArguments(int argc, char** argv, Options& o, int& exit_code) {
       o.edit = true;
     } else if (a == "--no-progress") {
       o.progress = false;
+    } else if (a == "--keep-going") {
+      o.keep_going = true;
     } else if (a.size() > 1 && a[0] == '-' && a != "-") {
       std::fprintf(stderr, "ombrix-render: unknown option %s (see --help)\n", a.c_str());
       exit_code = kExitUsage;
@@ -153,9 +178,6 @@ std::string InstallationProblem() {
   if (!platform::CanOpenForReading(progress.c_str()))
     return "the progress module \"" + progress + "\" named by the settings cannot be opened";
   if (ReadSettingNumber("Plug-ins", "N_Plug", 0) <= 0) return "the settings register no filter plug-ins";
-  const std::string temp =
-      platform::JoinPath(platform::JoinPath(ReadSetting(nullptr, "InstallDir"), "Programs"), "Temp");
-  if (!platform::IsDirectory(temp)) return "the installation has no folder \"" + temp + "\" for its instance scripts";
   return {};
 }
 
@@ -249,7 +271,11 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
     }
     texts = SceneTextsFromScript(*data);
   }
-  host.LoadScene(instance, texts);
+  const std::string load_error = host.LoadScene(instance, texts);
+  if (!load_error.empty()) {
+    std::fprintf(stderr, "ombrix-render: %s\n", load_error.c_str());
+    return kExitFailure;
+  }
 
   if (o.edit) {
     const int result = host.ActivateInterface(instance);
@@ -301,8 +327,12 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
 
   const int count = last - first + 1;
   ProgressLine progress(o.progress, count);
+  static ProgressLine* current_progress = nullptr;
+  current_progress = &progress;
+  g_before_message = [] { current_progress->Finish(); };
   platform::WatchInterrupt();
   int status = 0;
+  std::vector<int> failed;
   for (int i = 0; i < count && status == 0; ++i) {
     const int number = first + i;
     Frame frame;
@@ -314,11 +344,26 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
       break;
     }
     progress.Frame(i, number);
+    g_frame_errors.clear();
     const bool done =
         host.Process(instance, frame, number, [&](uint32_t d, uint32_t t) { return progress.Rows(d, t); });
     if (!done || platform::InterruptRequested()) {
       status = kExitInterrupted;
       break;
+    }
+    std::string failure = host.FrameFailure(instance);
+    if (failure.empty() && !g_frame_errors.empty()) failure = g_frame_errors.front();
+    if (!failure.empty()) {
+      progress.Finish();
+      failed.push_back(number);
+      if (!o.keep_going) {
+        std::fprintf(stderr, "ombrix-render: frame %d failed and was not written: %s\n", number,
+                     OneLine(failure.c_str()).c_str());
+        status = kExitFailure;
+        break;
+      }
+      std::fprintf(stderr, "ombrix-render: frame %d failed and is written as the engine left it: %s\n", number,
+                   OneLine(failure.c_str()).c_str());
     }
     if (!WriteFrame(out_path, frame, error)) {
       progress.Finish();
@@ -327,15 +372,40 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
     }
   }
   progress.Finish();
+  g_before_message = nullptr;
   platform::StopWatchingInterrupt();
-  if (status == kExitInterrupted)
+  if (status == kExitInterrupted) {
     std::fprintf(stderr, "ombrix-render: interrupted; the frame in progress was not written\n");
-  else if (status == 0)
+  } else if (status == 0 && !failed.empty()) {
+    std::string list;
+    for (const int n : failed) list += (list.empty() ? "" : ", ") + std::to_string(n);
+    std::fprintf(stderr, "ombrix-render: %d frame%s written to %s; %zu failed: %s\n", count, count == 1 ? "" : "s",
+                 o.output.c_str(), failed.size(), list.c_str());
+    status = kExitFailure;
+  } else if (status == 0) {
     std::fprintf(stderr, "ombrix-render: %d frame%s written to %s\n", count, count == 1 ? "" : "s", o.output.c_str());
+  }
   return status;
 }
 
 }  // namespace
+
+// The message boxes of the engine and of the modules it loads come here. Nobody can answer in
+// this run: a question is answered "No", and the answer is said. A message with an error
+// caption makes the frame being rendered a failure.
+extern "C" __attribute__((visibility("default"))) int Ombrix_Message_Box_Handler(const char* text, const char* caption,
+                                                                                 int icon, int question) {
+  if (g_before_message != nullptr) g_before_message();
+  std::fprintf(stderr, "ombrix-render: %s: %s\n", OneLine(caption).c_str(), OneLine(text).c_str());
+  if (question != 0) {
+    std::fprintf(stderr, "ombrix-render: answered \"No\" (nobody can answer questions in this run)\n");
+    return 0;
+  }
+  if (icon == platform::kIconError || (caption != nullptr && std::strstr(caption, "Error") != nullptr))
+    g_frame_errors.push_back(OneLine(text));
+  return 1;
+}
+static_assert(std::is_same_v<decltype(&Ombrix_Message_Box_Handler), ombrix::platform::MessageBoxHandler>);
 
 int main(int argc, char** argv) {
   Options o;
