@@ -1,6 +1,7 @@
 // ombrix-render end to end: the staged program applies effects to pictures and sequences in
 // PNG, TIFF and Targa, keeps alpha, reports bad input with the right exit status, and stops
 // cleanly on SIGINT.
+#include <Magick++.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -138,6 +139,18 @@ class OmbrixRenderTest : public ::testing::Test {
     std::string error;
     EXPECT_TRUE(WriteFrame(dir_ + "/" + name, Pattern(w, h, alpha), error)) << error;
     return dir_ + "/" + name;
+  }
+
+  // A grey picture whose values an 8-bit file cannot hold.
+  static Magick::Image Grey16() {
+    Magick::Image image(Magick::Geometry(8, 6), Magick::Color(0, 0, 0));
+    image.type(Magick::GrayscaleType);
+    image.depth(16);
+    for (int i = 0; i < 48; ++i) {
+      const auto q = Magick::Quantum(257 * (i * 5) + 100);
+      image.pixelColor(size_t(i % 8), size_t(i / 8), Magick::Color(q, q, q));
+    }
+    return image;
   }
 
   bool Exists(const std::string& name) const { return platform::FileExists((dir_ + "/" + name).c_str()); }
@@ -396,6 +409,90 @@ TEST_F(OmbrixRenderTest, AnInstallationThatCannotBeWrittenStillRendersTheEffect)
   ASSERT_EQ(stat((cache + "/zorvex/ombrix/Temp").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
   EXPECT_TRUE(platform::ListDirectory(cache + "/zorvex/ombrix/Temp").empty());
+}
+
+// Pictures as they are, not as they are stored: CMYK comes out as GraphicsMagick's own sRGB, a
+// cut file is an error (a warning with --keep-going), and what reading changed is said once.
+TEST_F(OmbrixRenderTest, PicturesAreReadAsTheyLookAndDamageIsNoSuccess) {
+  const std::string effect = Effect("negative.Oms",
+                                    "1\n[Header]\n\tIdentification=ZorvexSOmbrixScript\n"
+                                    "\tnFilter=1\n\n" +
+                                        std::string(kNegative));
+  // A CMYK JPEG, and the colours GraphicsMagick itself converts it to.
+  const std::string cmyk = dir_ + "/cmyk.jpg";
+  {
+    Magick::Image image(Magick::Geometry(8, 6), Magick::Color("red"));
+    image.pixelColor(1, 1, Magick::Color("blue"));
+    image.colorSpace(Magick::CMYKColorspace);
+    image.quality(100);
+    image.write(cmyk);
+  }
+  Magick::Image reference(cmyk);
+  reference.colorSpace(Magick::RGBColorspace);
+  std::vector<uint8_t> rgb(8 * 6 * 3);
+  reference.write(0, 0, 8, 6, "RGB", Magick::CharPixel, rgb.data());
+  Outcome run = Render({effect, cmyk, dir_ + "/cmyk.png"});
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_NE(run.errors.find("converted from CMYK to sRGB"), std::string::npos) << run.errors;
+  Frame out;
+  std::string error;
+  ASSERT_TRUE(ReadFrame(dir_ + "/cmyk.png", out, error)) << error;
+  for (size_t i = 0; i < 48; ++i) {
+    ASSERT_EQ(out.red[i], 255 - rgb[3 * i]) << i;
+    ASSERT_EQ(out.green[i], 255 - rgb[3 * i + 1]) << i;
+    ASSERT_EQ(out.blue[i], 255 - rgb[3 * i + 2]) << i;
+  }
+  EXPECT_LT(out.red[0], 60);  // red went in, so its negative has little red
+  EXPECT_GT(out.green[0], 190);
+
+  // A JPEG cut in the middle decodes with a grey lower half: not written by default.
+  const std::string whole = dir_ + "/whole.jpg", cut = dir_ + "/cut.jpg";
+  ASSERT_TRUE(WriteFrame(whole, Pattern(256, 256, false), error)) << error;
+  const std::string bytes = platform::ReadWholeFile(whole.c_str()).value();
+  ASSERT_TRUE(platform::ReplaceFileAtomically(cut.c_str(), bytes.substr(0, bytes.size() / 2)));
+  run = Render({effect, cut, dir_ + "/cut.png"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.errors.find("is damaged: Premature end of JPEG file"), std::string::npos) << run.errors;
+  EXPECT_FALSE(Exists("cut.png"));
+  run = Render({"--keep-going", effect, cut, dir_ + "/cut.png"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.errors.find("warning: frame"), std::string::npos) << run.errors;
+  EXPECT_TRUE(Exists("cut.png"));
+
+  // 16-bit grey over three frames: said once, not per frame; alpha into JPEG is said dropped.
+  const std::string deep = dir_ + "/deep.png";
+  {
+    Magick::Image image = Grey16();
+    image.write(deep);
+  }
+  run = Render({"--frames", "1-3", effect, deep, dir_ + "/deep.%d.png"});
+  ASSERT_EQ(run.status, 0) << run.errors;
+  const size_t reduced = run.errors.find("reduced from 16 to 8 bits per channel");
+  EXPECT_NE(reduced, std::string::npos) << run.errors;
+  EXPECT_EQ(run.errors.find("reduced from", reduced + 1), std::string::npos) << run.errors;
+  EXPECT_NE(run.errors.find("expanded from grey to RGB"), std::string::npos) << run.errors;
+  run = Render({effect, Picture("alpha.png", 4, 4, true), dir_ + "/alpha.jpg"});
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_NE(run.errors.find("the alpha is dropped"), std::string::npos) << run.errors;
+}
+
+// Im_pp reports the depth the file has, not the one it is read into.
+TEST_F(OmbrixRenderTest, PictureReportsGiveTheFilesOwnDepth) {
+  const std::string grey = dir_ + "/grey16.png", cmyk = dir_ + "/cmyk.jpg";
+  {
+    Magick::Image image = Grey16();
+    image.write(grey);
+    Magick::Image separated(Magick::Geometry(8, 6), Magick::Color("green"));
+    separated.colorSpace(Magick::CMYKColorspace);
+    separated.write(cmyk);
+  }
+  for (const auto& [path, bits] : {std::pair{grey, 16}, std::pair{cmyk, 32}}) {
+    const std::string report = dir_ + "/report.txt";
+    const std::string command = "'" + kStage + "/UGIO/Im_pp' '[Info]' '[" + path + "]' '[" + report + "]'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << path;
+    const std::string text = platform::ReadWholeFile(report.c_str()).value_or("");
+    EXPECT_NE(text.find("BPP = " + std::to_string(bits) + "\n"), std::string::npos) << path << ": " << text;
+  }
 }
 
 // Every shipped sample at its first, test and last frame, each frame a run of its own, pinned by

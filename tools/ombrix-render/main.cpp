@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "tools/ombrix-render/frame.h"
 #include "tools/ombrix-render/lightwave_host.h"
 #include "tools/ombrix-render/sequence.h"
+#include "tools/picture-reader/read_picture.h"
 
 namespace {
 
@@ -333,16 +335,36 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
   platform::WatchInterrupt();
   int status = 0;
   std::vector<int> failed;
+  std::set<std::string> said;  // what reading changed is said once a run
   for (int i = 0; i < count && status == 0; ++i) {
     const int number = first + i;
     Frame frame;
     const std::string in_path = input->ForFrame(number), out_path = output->ForFrame(number);
-    if (!ReadFrame(in_path, frame, error)) {
+    picture_reader::ReadNotes notes;
+    if (!ReadFrame(in_path, frame, error, &notes)) {
       progress.Finish();
       std::fprintf(stderr, "ombrix-render: %s\n", error.c_str());
       status = kExitFailure;
       break;
     }
+    if (!notes.damage.empty()) {
+      progress.Finish();
+      const std::string damage = OneLine(notes.damage.front().c_str());
+      if (!o.keep_going) {
+        std::fprintf(stderr, "ombrix-render: frame %d failed and was not written: \"%s\" is damaged: %s\n", number,
+                     in_path.c_str(), damage.c_str());
+        status = kExitFailure;
+        break;
+      }
+      std::fprintf(stderr, "ombrix-render: warning: frame %d: \"%s\" is damaged (%s); rendered as it was read\n",
+                   number, in_path.c_str(), damage.c_str());
+      failed.push_back(number);
+    }
+    for (const std::string& change : notes.changes)
+      if (said.insert(change).second) {
+        progress.Finish();
+        std::fprintf(stderr, "ombrix-render: \"%s\": %s\n", in_path.c_str(), change.c_str());
+      }
     progress.Frame(i, number);
     g_frame_errors.clear();
     const bool done =
@@ -355,7 +377,6 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
     if (failure.empty() && !g_frame_errors.empty()) failure = g_frame_errors.front();
     if (!failure.empty()) {
       progress.Finish();
-      failed.push_back(number);
       if (!o.keep_going) {
         std::fprintf(stderr, "ombrix-render: frame %d failed and was not written: %s\n", number,
                      OneLine(failure.c_str()).c_str());
@@ -364,6 +385,12 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
       }
       std::fprintf(stderr, "ombrix-render: frame %d failed and is written as the engine left it: %s\n", number,
                    OneLine(failure.c_str()).c_str());
+      if (failed.empty() || failed.back() != number) failed.push_back(number);
+    }
+    if (frame.has_alpha && !FormatHoldsAlpha(out_path) && said.insert("alpha dropped").second) {
+      progress.Finish();
+      std::fprintf(stderr, "ombrix-render: \"%s\": the format has no alpha channel; the alpha is dropped\n",
+                   out_path.c_str());
     }
     if (!WriteFrame(out_path, frame, error)) {
       progress.Finish();
