@@ -294,79 +294,81 @@ TEST_F(OmbrixRenderTest, InterruptStopsWithoutHalfWrittenFiles) {
   EXPECT_LT(written, 40);
 }
 
-// Every way an effect can be missing from a frame ends the run at that frame with exit 1, the
-// frame and the reason on one line, and the frame not written.
-TEST_F(OmbrixRenderTest, AFrameWithoutItsWholeEffectIsAFailureAndIsNotWritten) {
+// An effect that cannot be rendered whole here is found out before the first frame: exit 1,
+// the reason, nothing written; --check says the same and what the effect holds.
+TEST_F(OmbrixRenderTest, AnEffectThatCannotBeRenderedWholeRendersNothing) {
   const std::string header = "1\n[Header]\n\tIdentification=ZorvexSOmbrixScript\n\tnFilter=1\n\tTestFrame=3\n\n";
   const std::string good = Effect("good.Oms", header + kNegative);
   const std::string good_bytes = platform::ReadWholeFile(good.c_str()).value();
   std::string utf8 = good_bytes;
   utf8.replace(utf8.find('\xA7'), 1, "\xC2\xA7");
+  std::string short_bytes = good_bytes;
+  short_bytes.replace(short_bytes.find("nFilter=1"), 9, "nFilter=2");
   struct Case {
     std::string name, bytes, reason;
   };
   const std::vector<Case> cases = {
-      {"random.Oms", std::string("\x8f\x13\xfe\x00\x42 garbage\x7f\x01", 17), "Cannot open Script"},
-      {"empty.Oms", "", "no script"},
-      {"utf8.Oms", utf8, "Cannot open Script"},
+      {"random.Oms", std::string("\x8f\x13\xfe\x00\x42 garbage\x7f\x01", 17), "not an effect script"},
+      {"empty.Oms", "", "the file is empty"},
+      {"utf8.Oms", utf8, "not an effect script"},
       {"cut.Oms", good_bytes.substr(0, good_bytes.find("FilterName") + 5), "Unknown filter \"\" of ZvPal.Omp"},
-      {"short.Oms", ScriptBytes(header + kNegative).replace(good_bytes.find("nFilter=1"), 9, "nFilter=2"),
-       "No filter in section Filter_1"},
+      {"short.Oms", short_bytes, "No filter in section Filter_1"},
       {"filter.Oms", ScriptBytes(header + "[Filter_0]\n\tDllName=ZvPal.Omp\n\tFilterName=Negativ\n"),
        "Unknown filter \"Negativ\" of ZvPal.Omp"},
       {"plugin.Oms", ScriptBytes(header + "[Filter_0]\n\tDllName=ZvNone.Omp\n\tFilterName=Negative\n"),
        "Unknown filter \"Negative\" of ZvNone.Omp"},
+      {"second.Oms",
+       ScriptBytes(header + "[Filter_0]\n\tDllName=ZvCom.Omp\n\tFilterName=Compose\n\tFullScreen=1\n"
+                            "\tAllFrames=1\n\tParameter_1_Val=gone.png\n"),
+       "Cannot find file \"gone.png\""},
+      {"mask.Oms",
+       ScriptBytes(header + "[Filter_0]\n\tDllName=ZvPal.Omp\n\tFilterName=Negative\n\tXAlphaPicture=" + dir_ +
+                   "/no-mask.png\n"),
+       "Cannot find file \"" + dir_ + "/no-mask.png\""},
   };
   const std::string input = Picture("in.png");
   for (const Case& c : cases) {
     const std::string effect = dir_ + "/" + c.name;
     ASSERT_TRUE(platform::ReplaceFileAtomically(effect.c_str(), c.bytes));
-    const Outcome run = Render({"--frame", "3", effect, input, dir_ + "/out.png"});
+    Outcome run = Render({"--frame", "3", effect, input, dir_ + "/out.png"});
     EXPECT_EQ(run.status, 1) << c.name << ": " << run.errors;
-    EXPECT_NE(run.errors.find("frame 3 failed and was not written: " + c.reason), std::string::npos)
-        << c.name << ": " << run.errors;
+    EXPECT_NE(run.errors.find("\"" + effect + "\": " + c.reason), std::string::npos) << c.name << ": " << run.errors;
+    EXPECT_NE(run.errors.find("nothing rendered"), std::string::npos) << c.name << ": " << run.errors;
     EXPECT_FALSE(Exists("out.png")) << c.name;
+    run = Render({"--check", effect});
+    EXPECT_EQ(run.status, 1) << c.name;
+    EXPECT_NE(run.errors.find(c.reason), std::string::npos) << c.name << ": " << run.errors;
   }
   ASSERT_EQ(Render({good, input, dir_ + "/out.png"}).status, 0);
-}
+  EXPECT_EQ(Render({"--check", good}).status, 0);
 
-TEST_F(OmbrixRenderTest, MissingPicturesAreAnsweredNoAndFailTheFrame) {
-  const std::string header = "1\n[Header]\n\tIdentification=ZorvexSOmbrixScript\n\tnFilter=1\n\n";
-  const std::string input = Picture("in.png");
-  // A second picture that is not there: the question is answered "No" and said.
-  const std::string compose =
-      Effect("compose.Oms", header +
-                                "[Filter_0]\n\tDllName=ZvCom.Omp\n\tFilterName=Compose\n"
-                                "\tFullScreen=1\n\tAllFrames=1\n\tParameter_1_Val=gone.png\n\n");
-  Outcome run = Render({compose, input, dir_ + "/out.png"});
-  EXPECT_EQ(run.status, 1) << run.errors;
-  EXPECT_NE(run.errors.find("Do you want to replace it with a new file."), std::string::npos) << run.errors;
-  EXPECT_NE(run.errors.find("answered \"No\""), std::string::npos) << run.errors;
-  EXPECT_NE(run.errors.find("frame 0 failed and was not written: Cannot find file \"gone.png\""), std::string::npos)
+  // Inputs and the output folder are checked too: one message lists every missing frame.
+  for (const int n : {1, 2, 5}) Picture("seq." + std::to_string(n) + ".png");
+  Outcome run = Render({"--frames", "1-6", good, dir_ + "/seq.%d.png", dir_ + "/out.%d.png"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.errors.find("input frames missing or unreadable (" + dir_ + "/seq.%d.png): 3-4, 6"), std::string::npos)
       << run.errors;
-  EXPECT_FALSE(Exists("out.png"));
-
-  // A mask that is not there: the filter would be applied unmasked.
-  const std::string masked = Effect("masked.Oms", header +
-                                                      "[Filter_0]\n\tDllName=ZvPal.Omp\n\tFilterName=Negative\n"
-                                                      "\tFullScreen=1\n\tAllFrames=1\n\tXAlphaPicture=" +
-                                                      dir_ + "/no-mask.png\n\n");
-  run = Render({masked, input, dir_ + "/out.png"});
-  EXPECT_EQ(run.status, 1) << run.errors;
-  EXPECT_NE(run.errors.find("frame 0 failed and was not written: "), std::string::npos) << run.errors;
-  EXPECT_NE(run.errors.find("no-mask.png"), std::string::npos) << run.errors;
-  EXPECT_FALSE(Exists("out.png"));
+  EXPECT_FALSE(Exists("out.1.png"));
+  run = Render({good, input, dir_ + "/no-such-folder/out.png"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.errors.find("cannot write into the folder"), std::string::npos) << run.errors;
 }
 
+// A failure only the render meets (a mask file that is there but is no picture: the filter
+// would run unmasked) fails the frame; --keep-going writes it as the engine left it.
 TEST_F(OmbrixRenderTest, KeepGoingWritesFailedFramesAndStillFails) {
-  const std::string effect =
-      Effect("half.Oms", "1\n[Header]\n\tIdentification=ZorvexSOmbrixScript\n\tnFilter=2\n\n" + std::string(kNegative) +
-                             "[Filter_1]\n\tDllName=ZvPal.Omp\n\tFilterName=Nothing\n\n");
+  ASSERT_TRUE(platform::ReplaceFileAtomically((dir_ + "/mask.png").c_str(), "no picture in here"));
+  const std::string effect = Effect("half.Oms",
+                                    "1\n[Header]\n\tIdentification=ZorvexSOmbrixScript\n\tnFilter=1\n\n"
+                                    "[Filter_0]\n\tDllName=ZvPal.Omp\n\tFilterName=Negative\n"
+                                    "\tFullScreen=1\n\tAllFrames=1\n\tXAlphaPicture=" +
+                                        dir_ + "/mask.png\n\n");
   const std::string input = Picture("still.png");
   // By default the run stops at the first failed frame and writes none of it.
   Outcome run = Render({"--frames", "1-3", effect, input, dir_ + "/out.%d.png"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.errors.find("frame 1 failed and was not written"), std::string::npos) << run.errors;
+  EXPECT_NE(run.errors.find("frame 1 failed and was not written: Cannot open the X Alpha picture"), std::string::npos)
+      << run.errors;
   EXPECT_EQ(run.errors.find("frame 2"), std::string::npos) << run.errors;
   EXPECT_FALSE(Exists("out.1.png"));
 

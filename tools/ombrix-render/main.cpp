@@ -10,6 +10,7 @@
 
 #include "core/parameter_kinds.h"
 #include "core/platform/environment.h"
+#include "core/platform/file_system.h"
 #include "core/platform/files.h"
 #include "core/platform/message_box.h"
 #include "core/platform/paths.h"
@@ -18,6 +19,7 @@
 #include "core/script/script_file.h"
 #include "core/settings/private_store.h"
 #include "core/settings/settings.h"
+#include "tools/ombrix-render/effect_check.h"
 #include "tools/ombrix-render/frame.h"
 #include "tools/ombrix-render/lightwave_host.h"
 #include "tools/ombrix-render/sequence.h"
@@ -28,6 +30,8 @@ namespace {
 using namespace ombrix;
 using namespace ombrix::render;
 
+std::string SystemReason() { return std::make_error_code(platform::LastSystemError()).message(); }
+
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitInterrupted = 130;
@@ -37,6 +41,7 @@ struct Options {
   std::string root;
   std::string save_scene, scene;
   std::string describe;
+  std::string check;
   bool frames_given = false;
   int first = 0, last = 0;
   bool list_filters = false;
@@ -63,6 +68,7 @@ void Usage(FILE* out) {
                "usage: ombrix-render [options] EFFECT.Oms INPUT OUTPUT\n"
                "       ombrix-render [options] --list-filters | --describe NAME\n"
                "       ombrix-render [options] --edit EFFECT.Oms\n"
+               "       ombrix-render [options] --check EFFECT.Oms\n"
                "\n"
                "Applies an Ombrix effect script to a picture or a frame sequence through the image-filter\n"
                "module, as a renderer does. INPUT and OUTPUT are picture files (PNG, TIFF, JPEG, BMP,\n"
@@ -76,6 +82,7 @@ void Usage(FILE* out) {
                "  --scene FILE       load the instance from a scene text instead of EFFECT.Oms\n"
                "  --list-filters     list every registered filter\n"
                "  --describe NAME    show one filter's parameters and options\n"
+               "  --check EFFECT     only check that the effect can be rendered here, and say what it holds\n"
                "  --edit             open the effect in the editor and wait; the edited effect is saved back\n"
                "  --keep-going       write a frame the effect failed on as it came out, report it and go on\n"
                "  --no-progress      no progress line\n"
@@ -127,6 +134,8 @@ bool ParseArguments(int argc, char** argv, Options& o, int& exit_code) {
       if (!value(o.scene)) break;
     } else if (a == "--describe") {
       if (!value(o.describe)) break;
+    } else if (a == "--check") {
+      if (!value(o.check)) break;
     } else if (a == "--list-filters") {
       o.list_filters = true;
     } else if (a == "--edit") {
@@ -144,7 +153,7 @@ bool ParseArguments(int argc, char** argv, Options& o, int& exit_code) {
     }
   }
   exit_code = kExitUsage;
-  if (o.list_filters || !o.describe.empty()) return positional.empty() || (Usage(stderr), false);
+  if (o.list_filters || !o.describe.empty() || !o.check.empty()) return positional.empty() || (Usage(stderr), false);
   if (o.edit) {
     if (positional.size() != 1) return Usage(stderr), false;
     o.effect = positional[0];
@@ -185,12 +194,10 @@ std::string InstallationProblem() {
 
 int ListFilters(const Options& o) {
   PluginTable table;
-  const int count = ReadSettingNumber("Plug-ins", "N_Plug", 0);
-  for (int i = 0; i < count; ++i) {
-    const std::string key = "Plug-in_" + std::to_string(i);
-    const std::string path = ReadSetting("Plug-ins", key.c_str());
-    if (!LoadPluginFile(table, path.c_str())) std::fprintf(stderr, "ombrix-render: %s\n", LastErrorText());
-  }
+  std::vector<std::string> problems;
+  BuildHostPluginTable(table, &problems);
+  for (const std::string& problem : problems)
+    std::fprintf(stderr, "ombrix-render: %s\n", OneLine(problem.c_str()).c_str());
   bool found = o.describe.empty();
   for (int i = 0; i < table.Count(); ++i) {
     const FilterDescriptor& d = *table.At(i);
@@ -215,6 +222,43 @@ int ListFilters(const Options& o) {
     return kExitFailure;
   }
   return 0;
+}
+
+// Says what is wrong with the effect, one line each; true when nothing is.
+bool EffectIsSound(const std::string& name, const std::string& script, EffectCheck* result = nullptr) {
+  const EffectCheck check = CheckEffect(script);
+  for (const std::string& problem : check.problems)
+    std::fprintf(stderr, "ombrix-render: \"%s\": %s\n", name.c_str(), OneLine(problem.c_str()).c_str());
+  if (result != nullptr) *result = check;
+  return check.problems.empty();
+}
+
+int CheckOnly(const Options& o) {
+  const auto data = platform::ReadWholeFile(o.check.c_str());
+  if (!data) {
+    std::fprintf(stderr, "ombrix-render: cannot read effect \"%s\": %s\n", o.check.c_str(), SystemReason().c_str());
+    return kExitFailure;
+  }
+  EffectCheck check;
+  const bool sound = EffectIsSound(o.check, *data, &check);
+  std::printf("%s: %zu filter%s\n", o.check.c_str(), check.filters.size(), check.filters.size() == 1 ? "" : "s");
+  for (size_t i = 0; i < check.filters.size(); ++i) std::printf("  %zu  %s\n", i, check.filters[i].c_str());
+  std::printf("%s\n", sound ? "ready to render" : "not ready to render (see the messages)");
+  return sound ? 0 : kExitFailure;
+}
+
+// Frame numbers as a short list: "3, 7-9".
+std::string FrameList(const std::vector<int>& frames) {
+  std::string list;
+  for (size_t i = 0; i < frames.size();) {
+    size_t j = i;
+    while (j + 1 < frames.size() && frames[j + 1] == frames[j] + 1) ++j;
+    if (!list.empty()) list += ", ";
+    list += std::to_string(frames[i]);
+    if (j > i) list += "-" + std::to_string(frames[j]);
+    i = j + 1;
+  }
+  return list;
 }
 
 // The script's test frame, the frame a single picture is rendered at by default.
@@ -268,10 +312,16 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
   } else {
     auto data = platform::ReadWholeFile(o.effect.c_str());
     if (!data) {
-      std::fprintf(stderr, "ombrix-render: cannot read effect \"%s\"\n", o.effect.c_str());
+      std::fprintf(stderr, "ombrix-render: cannot read effect \"%s\": %s\n", o.effect.c_str(), SystemReason().c_str());
       return kExitFailure;
     }
     texts = SceneTextsFromScript(*data);
+  }
+  // What can be known before the first frame is checked before it: an effect that cannot be
+  // rendered whole renders nothing.
+  if (!o.edit && !EffectIsSound(o.scene.empty() ? o.effect : o.scene, ScriptFromSceneTexts(texts))) {
+    std::fprintf(stderr, "ombrix-render: nothing rendered\n");
+    return kExitFailure;
   }
   const std::string load_error = host.LoadScene(instance, texts);
   if (!load_error.empty()) {
@@ -328,6 +378,24 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
   }
 
   const int count = last - first + 1;
+  std::vector<std::string> inputs;
+  for (int n = first; n <= last && (input->IsSequence() || inputs.empty()); ++n) inputs.push_back(input->ForFrame(n));
+  const std::vector<int> missing = MissingFrames(inputs, first);
+  if (!missing.empty()) {
+    if (input->IsSequence())
+      std::fprintf(stderr, "ombrix-render: input frames missing or unreadable (%s): %s; nothing rendered\n",
+                   o.input.c_str(), FrameList(missing).c_str());
+    else
+      std::fprintf(stderr, "ombrix-render: cannot open \"%s\": %s; nothing rendered\n", o.input.c_str(),
+                   SystemReason().c_str());
+    return kExitFailure;
+  }
+  const std::string folder = platform::DirectoryPart(output->ForFrame(first));
+  if (!platform::CanWriteDirectory(folder.c_str())) {
+    std::fprintf(stderr, "ombrix-render: cannot write into the folder \"%s\": %s; nothing rendered\n", folder.c_str(),
+                 SystemReason().c_str());
+    return kExitFailure;
+  }
   ProgressLine progress(o.progress, count);
   static ProgressLine* current_progress = nullptr;
   current_progress = &progress;
@@ -441,7 +509,7 @@ int main(int argc, char** argv) {
   // The image-filter module changes the current directory when it binds the progress module,
   // so every path the user gave is made absolute first.
   const std::string cwd = platform::CurrentDirectory();
-  for (std::string* path : {&o.effect, &o.input, &o.output, &o.root, &o.scene, &o.save_scene})
+  for (std::string* path : {&o.effect, &o.input, &o.output, &o.root, &o.scene, &o.save_scene, &o.check})
     if (!path->empty() && !platform::IsAbsolutePath(path->c_str())) *path = platform::JoinPath(cwd, *path);
 
   const std::string root = o.root.empty() ? platform::DirectoryPart(platform::ExecutableDirectory()) : o.root;
@@ -455,6 +523,8 @@ int main(int argc, char** argv) {
   if (!problem.empty()) {
     std::fprintf(stderr, "ombrix-render: %s\n", problem.c_str());
     status = kExitFailure;
+  } else if (!o.check.empty()) {
+    status = CheckOnly(o);
   } else if (o.list_filters || !o.describe.empty()) {
     status = ListFilters(o);
   } else {
