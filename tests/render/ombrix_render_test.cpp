@@ -14,6 +14,7 @@
 #include <map>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "core/platform/environment.h"
@@ -153,6 +154,24 @@ class OmbrixRenderTest : public ::testing::Test {
     return image;
   }
 
+  // An installation of its own at dir_/name, made of links to the staged files, so a test can
+  // see what a run leaves in its temporary folder (or take that folder away).
+  std::string LinkedInstallation(const std::string& name, bool temporary_folder) {
+    const std::string root = dir_ + "/" + name;
+    EXPECT_TRUE(platform::MakeDirectories((root + "/Programs").c_str()));
+    for (const char* part : {"Plugins", "UGIO", "Images", "Help"}) {
+      EXPECT_EQ(symlink((kStage + "/" + part).c_str(), (root + "/" + part).c_str()), 0);
+    }
+    for (const std::string& entry : platform::ListDirectory(kStage + "/Programs")) {
+      if (entry == "Temp") continue;
+      EXPECT_EQ(symlink((kStage + "/Programs/" + entry).c_str(), (root + "/Programs/" + entry).c_str()), 0);
+    }
+    if (temporary_folder) {
+      EXPECT_TRUE(platform::MakeDirectories((root + "/Programs/Temp").c_str()));
+    }
+    return root;
+  }
+
   bool Exists(const std::string& name) const { return platform::FileExists((dir_ + "/" + name).c_str()); }
 
   static constexpr const char* kNegative =
@@ -274,24 +293,65 @@ TEST_F(OmbrixRenderTest, InterruptStopsWithoutHalfWrittenFiles) {
     ASSERT_TRUE(platform::ReplaceFileAtomically((dir_ + name).c_str(),
                                                 platform::ReadWholeFile((dir_ + "/big.0001.png").c_str()).value()));
   }
-  const pid_t pid = Start({"--frames", "1-40", effect, dir_ + "/big.%04d.png", dir_ + "/out.%04d.png"});
-  // Interrupt once the first frame is out, so the program is surely past its start-up.
-  for (int waited = 0; waited < 60000 && !platform::FileExists((dir_ + "/out.0001.png").c_str()); waited += 20)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  kill(pid, SIGINT);
-  const Outcome run = Finish(pid);
-  EXPECT_EQ(run.status, 130) << run.errors;
-  EXPECT_NE(run.errors.find("interrupted"), std::string::npos) << run.errors;
-  // Every output present is a whole picture; no temporary file is left beside them.
-  int written = 0;
-  for (const std::string& name : platform::ListDirectory(dir_)) {
-    EXPECT_NE(name[0], '.') << name;
-    if (name.rfind("out.", 0) != 0) continue;
-    Frame out;
-    EXPECT_TRUE(ReadFrame(dir_ + "/" + name, out, error)) << name << ": " << error;
-    ++written;
+  // The key, and what a scheduler sends when it cancels a job: each stops the same way, and
+  // nothing of the run is left behind (its settings store, the instance's script).
+  const std::string root = LinkedInstallation("installation", true);
+  const std::string tmp = dir_ + "/tmp";
+  ASSERT_TRUE(platform::MakeDirectories(tmp.c_str()));
+  for (const auto& [signal, status, name] :
+       {std::tuple{SIGINT, 130, "SIGINT"}, std::tuple{SIGTERM, 143, "SIGTERM"}, std::tuple{SIGHUP, 129, "SIGHUP"}}) {
+    const std::string out = dir_ + "/" + name;
+    ASSERT_TRUE(platform::MakeDirectories(out.c_str()));
+    const pid_t pid =
+        Start({"--frames", "1-40", effect, dir_ + "/big.%04d.png", out + "/out.%04d.png"}, {"TMPDIR=" + tmp}, root);
+    // Interrupt once the first frame is out, so the program is surely past its start-up.
+    for (int waited = 0; waited < 60000 && !platform::FileExists((out + "/out.0001.png").c_str()); waited += 20)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    kill(pid, signal);
+    const Outcome run = Finish(pid);
+    EXPECT_EQ(run.status, status) << name << ": " << run.errors;
+    EXPECT_NE(run.errors.find(std::string("interrupted (") + name + ")"), std::string::npos) << run.errors;
+    // Every output present is a whole picture; no temporary file is left beside them.
+    int written = 0;
+    for (const std::string& entry : platform::ListDirectory(out)) {
+      EXPECT_NE(entry[0], '.') << entry;
+      Frame frame;
+      EXPECT_TRUE(ReadFrame(out + "/" + entry, frame, error)) << entry << ": " << error;
+      ++written;
+    }
+    EXPECT_LT(written, 40) << name;
+    EXPECT_TRUE(platform::ListDirectory(tmp).empty()) << name;
+    EXPECT_TRUE(platform::ListDirectory(root + "/Programs/Temp").empty()) << name;
   }
-  EXPECT_LT(written, 40);
+}
+
+// Replacing an output keeps what the user set up: its permission bits, and a symbolic link
+// stays a link to the file it names. A write that fails says the system's reason.
+TEST_F(OmbrixRenderTest, ReplacedOutputsKeepTheirModeAndLinks) {
+  const std::string effect = NegativeEffect(0, 0, 640, 480, 0);
+  const std::string input = Picture("in.png");
+  const std::string out = dir_ + "/out.png";
+  ASSERT_TRUE(platform::ReplaceFileAtomically(out.c_str(), "old"));
+  ASSERT_EQ(chmod(out.c_str(), 0640), 0);
+  ASSERT_EQ(Render({effect, input, out}).status, 0);
+  struct stat st {};
+  ASSERT_EQ(stat(out.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+  ASSERT_TRUE(platform::MakeDirectories((dir_ + "/real").c_str()));
+  ASSERT_EQ(symlink("real/target.png", (dir_ + "/link.png").c_str()), 0);
+  ASSERT_EQ(Render({effect, input, dir_ + "/link.png"}).status, 0);
+  ASSERT_EQ(lstat((dir_ + "/link.png").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  Frame frame;
+  std::string error;
+  EXPECT_TRUE(ReadFrame(dir_ + "/real/target.png", frame, error)) << error;
+
+  ASSERT_TRUE(platform::MakeDirectories((dir_ + "/taken.png").c_str()));
+  const Outcome run = Render({effect, input, dir_ + "/taken.png"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.errors.find("cannot write \"" + dir_ + "/taken.png\": Is a directory"), std::string::npos)
+      << run.errors;
 }
 
 // An effect that cannot be rendered whole here is found out before the first frame: exit 1,
@@ -387,14 +447,7 @@ TEST_F(OmbrixRenderTest, KeepGoingWritesFailedFramesAndStillFails) {
 // An installation the user cannot write: the instance's script goes to the per-user folder and
 // the effect is applied; nothing of the run is left there.
 TEST_F(OmbrixRenderTest, AnInstallationThatCannotBeWrittenStillRendersTheEffect) {
-  const std::string root = dir_ + "/installation";
-  ASSERT_TRUE(platform::MakeDirectories((root + "/Programs").c_str()));
-  for (const char* name : {"Plugins", "UGIO", "Images", "Help"})
-    ASSERT_EQ(symlink((kStage + "/" + name).c_str(), (root + "/" + name).c_str()), 0);
-  for (const std::string& name : platform::ListDirectory(kStage + "/Programs")) {
-    if (name == "Temp") continue;
-    ASSERT_EQ(symlink((kStage + "/Programs/" + name).c_str(), (root + "/Programs/" + name).c_str()), 0);
-  }
+  const std::string root = LinkedInstallation("installation", false);
   // Made unwritable; a file in place of its folder stops even a user whom permissions do not.
   ASSERT_TRUE(platform::ReplaceFileAtomically((root + "/Programs/Temp").c_str(), ""));
   ASSERT_EQ(chmod((root + "/Programs").c_str(), 0555), 0);

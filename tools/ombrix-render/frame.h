@@ -29,7 +29,9 @@ struct Frame {
 // notes it is left in them for the caller to judge, with what the conversion changed.
 bool ReadFrame(const std::string& path, Frame& frame, std::string& error, picture_reader::ReadNotes* notes = nullptr);
 // Writes the frame in the format its extension names, replacing the file atomically (a
-// temporary file beside it, then a rename), with alpha when the frame has one.
+// temporary file beside it, then a rename), with alpha when the frame has one. An existing
+// output keeps its permission bits, and a symbolic link its place: the file it names is
+// replaced. A failure names the system's reason.
 bool WriteFrame(const std::string& path, const Frame& frame, std::string& error);
 // Whether the format the path's extension names keeps an alpha channel (JPEG and the PNM
 // formats do not).

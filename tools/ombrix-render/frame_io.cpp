@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "core/platform/file_system.h"
 #include "core/platform/files.h"
 #include "tools/ombrix-render/frame.h"
 #include "tools/picture-reader/read_picture.h"
@@ -106,8 +107,8 @@ bool WriteFrame(const std::string& path, const Frame& frame, std::string& error)
     Magick::Blob blob;
     image.write(&blob);
     const std::string data(static_cast<const char*>(blob.data()), blob.length());
-    if (!platform::ReplaceFileAtomically(path.c_str(), data)) {
-      error = "cannot write \"" + path + "\"";
+    if (!platform::ReplaceFileKeepingAttributes(path.c_str(), data)) {
+      error = "cannot write \"" + path + "\": " + std::make_error_code(platform::LastSystemError()).message();
       return false;
     }
     return true;

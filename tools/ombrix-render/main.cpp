@@ -1,5 +1,6 @@
 // ombrix-render: applies an effect script to pictures and frame sequences by driving the
 // image-filter module exactly as a renderer does.
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -34,7 +35,8 @@ std::string SystemReason() { return std::make_error_code(platform::LastSystemErr
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
-constexpr int kExitInterrupted = 130;
+// An interrupted run exits with 128 + the signal: 130 Ctrl-C, 143 SIGTERM, 129 SIGHUP.
+int InterruptedStatus() { return 128 + (platform::InterruptSignal() != 0 ? platform::InterruptSignal() : 2); }
 
 struct Options {
   std::string effect, input, output;
@@ -94,7 +96,7 @@ void Usage(FILE* out) {
                "Questions the engine asks are answered \"No\"; nobody can answer them in this run.\n"
                "\n"
                "exit status: 0 every frame written with the whole effect, 1 failure (also a failed frame\n"
-               "under --keep-going), 2 usage, 130 interrupted\n");
+               "under --keep-going), 2 usage, 130, 143, 129 interrupted by SIGINT, SIGTERM, SIGHUP\n");
 }
 
 bool ParseArguments(int argc, char** argv, Options& o, int& exit_code) {
@@ -400,12 +402,15 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
   static ProgressLine* current_progress = nullptr;
   current_progress = &progress;
   g_before_message = [] { current_progress->Finish(); };
-  platform::WatchInterrupt();
   int status = 0;
   std::vector<int> failed;
   std::set<std::string> said;  // what reading changed is said once a run
   for (int i = 0; i < count && status == 0; ++i) {
     const int number = first + i;
+    if (platform::InterruptRequested()) {
+      status = InterruptedStatus();
+      break;
+    }
     Frame frame;
     const std::string in_path = input->ForFrame(number), out_path = output->ForFrame(number);
     picture_reader::ReadNotes notes;
@@ -438,7 +443,7 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
     const bool done =
         host.Process(instance, frame, number, [&](uint32_t d, uint32_t t) { return progress.Rows(d, t); });
     if (!done || platform::InterruptRequested()) {
-      status = kExitInterrupted;
+      status = InterruptedStatus();
       break;
     }
     std::string failure = host.FrameFailure(instance);
@@ -468,9 +473,12 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
   }
   progress.Finish();
   g_before_message = nullptr;
-  platform::StopWatchingInterrupt();
-  if (status == kExitInterrupted) {
-    std::fprintf(stderr, "ombrix-render: interrupted; the frame in progress was not written\n");
+  if (platform::InterruptRequested()) {
+    status = InterruptedStatus();
+    std::fprintf(stderr, "ombrix-render: interrupted (%s); the frame in progress was not written\n",
+                 platform::InterruptSignal() == SIGTERM  ? "SIGTERM"
+                 : platform::InterruptSignal() == SIGHUP ? "SIGHUP"
+                                                         : "SIGINT");
   } else if (status == 0 && !failed.empty()) {
     std::string list;
     for (const int n : failed) list += (list.empty() ? "" : ", ") + std::to_string(n);
@@ -512,6 +520,9 @@ int main(int argc, char** argv) {
   for (std::string* path : {&o.effect, &o.input, &o.output, &o.root, &o.scene, &o.save_scene, &o.check})
     if (!path->empty() && !platform::IsAbsolutePath(path->c_str())) *path = platform::JoinPath(cwd, *path);
 
+  // From here on an interrupt only raises a flag, so every way out removes what the run made
+  // (the private settings store, the instance's script).
+  platform::WatchInterrupt();
   const std::string root = o.root.empty() ? platform::DirectoryPart(platform::ExecutableDirectory()) : o.root;
   const std::string module = platform::JoinPath(platform::JoinPath(root, "Programs"), "ombrix-filter.p");
   std::string private_settings;
@@ -543,5 +554,7 @@ int main(int argc, char** argv) {
     }
   }
   RemovePrivateSettingsStore(private_settings);
+  if (platform::InterruptRequested() && status != 0) status = InterruptedStatus();
+  platform::StopWatchingInterrupt();
   return status;
 }
