@@ -55,6 +55,7 @@ std::string FrameDigest(const Frame& frame) {
 struct Outcome {
   int status = -1;  // exit code, or 128 + signal
   std::string errors;
+  std::string output;
 };
 
 class OmbrixRenderTest : public ::testing::Test {
@@ -97,6 +98,8 @@ class OmbrixRenderTest : public ::testing::Test {
     posix_spawn_file_actions_init(&actions);
     const std::string errors = dir_ + "/stderr.txt";
     posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const std::string output = dir_ + "/stdout.txt";
+    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid = -1;
     EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()), 0);
     posix_spawn_file_actions_destroy(&actions);
@@ -109,6 +112,7 @@ class OmbrixRenderTest : public ::testing::Test {
     waitpid(pid, &status, 0);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     run.errors = platform::ReadWholeFile((dir_ + "/stderr.txt").c_str()).value_or("");
+    run.output = platform::ReadWholeFile((dir_ + "/stdout.txt").c_str()).value_or("");
     return run;
   }
 
@@ -548,6 +552,48 @@ TEST_F(OmbrixRenderTest, PictureReportsGiveTheFilesOwnDepth) {
     const std::string text = platform::ReadWholeFile(report.c_str()).value_or("");
     EXPECT_NE(text.find("BPP = " + std::to_string(bits) + "\n"), std::string::npos) << path << ": " << text;
   }
+}
+
+// A template is an effect that renders; --set and --proportional change exactly what they name,
+// for the run only.
+TEST_F(OmbrixRenderTest, TemplatesRenderAndSetChangesOnlyTheNamedValue) {
+  Outcome run = Render({"--template", "Twirl", "--template", "Negative"});
+  ASSERT_EQ(run.status, 0) << run.errors;
+  const std::string effect = dir_ + "/fx.Oms";
+  const std::string template_bytes = run.output;
+  ASSERT_TRUE(platform::ReplaceFileAtomically(effect.c_str(), template_bytes));
+  run = Render({"--check", effect});
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_NE(run.output.find("\"Twirl\" of ZvPic.Omp"), std::string::npos) << run.output;
+  const std::string input = Picture("in.png", 32, 24);
+  ASSERT_EQ(Render({effect, input, dir_ + "/out.png"}).status, 0);
+  EXPECT_EQ(Render({"--template", "Twirly"}).status, 1);
+
+  // The scene the instance got differs from the file in the changed lines alone.
+  ASSERT_EQ(Render({"--save-scene", dir_ + "/plain.txt", effect, input, dir_ + "/out.png"}).status, 0);
+  ASSERT_EQ(Render({"--set", "1:step:2=5", "--set", "0:zone=1,2,30,20", "--set", "1:alpha=25", "--proportional",
+                    "--save-scene", dir_ + "/set.txt", effect, input, dir_ + "/out.png"})
+                .status,
+            0);
+  const auto lines = [](const std::string& text) {
+    std::vector<std::string> result;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+      result.push_back(text.substr(start, end - start));
+    return result;
+  };
+  const std::vector<std::string> plain = lines(platform::ReadWholeFile((dir_ + "/plain.txt").c_str()).value());
+  const std::vector<std::string> set = lines(platform::ReadWholeFile((dir_ + "/set.txt").c_str()).value());
+  ASSERT_EQ(plain.size(), set.size());
+  std::vector<std::string> changed;
+  for (size_t i = 0; i < plain.size(); ++i)
+    if (plain[i] != set[i]) changed.push_back(set[i]);
+  EXPECT_EQ(changed, (std::vector<std::string>{"\tFullScreen=0\r", "\tZone=1 2 30 20\r", "\tAlphaInit=25\r",
+                                               "\tParameter_2_Step=5\r"}));
+  EXPECT_EQ(platform::ReadWholeFile(effect.c_str()).value(), template_bytes);  // the file stays as it was
+
+  EXPECT_EQ(Render({"--set", "2:1=3", effect, input, dir_ + "/out.png"}).status, 2);  // no such entry
+  EXPECT_EQ(Render({"--set", "0:zone=1,2", effect, input, dir_ + "/out.png"}).status, 2);
 }
 
 // Every shipped sample at its first, test and last frame, each frame a run of its own, pinned by

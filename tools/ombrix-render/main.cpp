@@ -1,5 +1,6 @@
 // ombrix-render: applies an effect script to pictures and frame sequences by driving the
 // image-filter module exactly as a renderer does.
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,7 @@
 #include "core/settings/private_store.h"
 #include "core/settings/settings.h"
 #include "tools/ombrix-render/effect_check.h"
+#include "tools/ombrix-render/effect_edits.h"
 #include "tools/ombrix-render/frame.h"
 #include "tools/ombrix-render/lightwave_host.h"
 #include "tools/ombrix-render/sequence.h"
@@ -44,6 +46,9 @@ struct Options {
   std::string save_scene, scene;
   std::string describe;
   std::string check;
+  std::vector<std::string> templates;
+  std::vector<EntryEdit> edits;
+  bool proportional = false;
   bool frames_given = false;
   int first = 0, last = 0;
   bool list_filters = false;
@@ -71,6 +76,7 @@ void Usage(FILE* out) {
                "       ombrix-render [options] --list-filters | --describe NAME\n"
                "       ombrix-render [options] --edit EFFECT.Oms\n"
                "       ombrix-render [options] --check EFFECT.Oms\n"
+               "       ombrix-render [options] --template NAME [--template NAME ...] > EFFECT.Oms\n"
                "\n"
                "Applies an Ombrix effect script to a picture or a frame sequence through the image-filter\n"
                "module, as a renderer does. INPUT and OUTPUT are picture files (PNG, TIFF, JPEG, BMP,\n"
@@ -85,6 +91,11 @@ void Usage(FILE* out) {
                "  --list-filters     list every registered filter\n"
                "  --describe NAME    show one filter's parameters and options\n"
                "  --check EFFECT     only check that the effect can be rendered here, and say what it holds\n"
+               "  --template NAME    write an effect of these filters with the catalogue's values, over the\n"
+               "                     whole frame at every frame, to standard output (repeat for a chain)\n"
+               "  --set N:SLOT=V     for this run, parameter slot SLOT of entry N (from 0) gets the value V;\n"
+               "                     also N:step:SLOT=V (its step per frame), N:zone=L,T,R,B, N:alpha=PERCENT\n"
+               "  --proportional     for this run, zones scale from the script's based size to the frame size\n"
                "  --edit             open the effect in the editor and wait; the edited effect is saved back\n"
                "  --keep-going       write a frame the effect failed on as it came out, report it and go on\n"
                "  --no-progress      no progress line\n"
@@ -138,6 +149,22 @@ bool ParseArguments(int argc, char** argv, Options& o, int& exit_code) {
       if (!value(o.describe)) break;
     } else if (a == "--check") {
       if (!value(o.check)) break;
+    } else if (a == "--template") {
+      std::string name;
+      if (!value(name)) break;
+      o.templates.push_back(name);
+    } else if (a == "--set") {
+      std::string text, error;
+      if (!value(text)) break;
+      EntryEdit edit;
+      if (!ParseEntryEdit(text, edit, error)) {
+        std::fprintf(stderr, "ombrix-render: %s\n", error.c_str());
+        exit_code = kExitUsage;
+        return false;
+      }
+      o.edits.push_back(edit);
+    } else if (a == "--proportional") {
+      o.proportional = true;
     } else if (a == "--list-filters") {
       o.list_filters = true;
     } else if (a == "--edit") {
@@ -155,7 +182,8 @@ bool ParseArguments(int argc, char** argv, Options& o, int& exit_code) {
     }
   }
   exit_code = kExitUsage;
-  if (o.list_filters || !o.describe.empty() || !o.check.empty()) return positional.empty() || (Usage(stderr), false);
+  if (o.list_filters || !o.describe.empty() || !o.check.empty() || !o.templates.empty())
+    return positional.empty() || (Usage(stderr), false);
   if (o.edit) {
     if (positional.size() != 1) return Usage(stderr), false;
     o.effect = positional[0];
@@ -233,6 +261,21 @@ bool EffectIsSound(const std::string& name, const std::string& script, EffectChe
     std::fprintf(stderr, "ombrix-render: \"%s\": %s\n", name.c_str(), OneLine(problem.c_str()).c_str());
   if (result != nullptr) *result = check;
   return check.problems.empty();
+}
+
+int WriteTemplate(const Options& o) {
+  PluginTable table;
+  BuildHostPluginTable(table);
+  std::string script, error;
+  if (!TemplateEffect(o.templates, table, script, error)) {
+    std::fprintf(stderr, "ombrix-render: %s\n", error.c_str());
+    return kExitFailure;
+  }
+  if (std::fwrite(script.data(), 1, script.size(), stdout) != script.size() || std::fflush(stdout) != 0) {
+    std::fprintf(stderr, "ombrix-render: cannot write the effect: %s\n", std::strerror(errno));
+    return kExitFailure;
+  }
+  return 0;
 }
 
 int CheckOnly(const Options& o) {
@@ -318,6 +361,14 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
       return kExitFailure;
     }
     texts = SceneTextsFromScript(*data);
+  }
+  if (!o.edit && (!o.edits.empty() || o.proportional)) {
+    std::string script = ScriptFromSceneTexts(texts), reason;
+    if (!ApplyEntryEdits(script, o.edits, o.proportional, reason)) {
+      std::fprintf(stderr, "ombrix-render: %s\n", reason.c_str());
+      return kExitUsage;
+    }
+    texts = SceneTextsFromScript(script);
   }
   // What can be known before the first frame is checked before it: an effect that cannot be
   // rendered whole renders nothing.
@@ -536,6 +587,8 @@ int main(int argc, char** argv) {
     status = kExitFailure;
   } else if (!o.check.empty()) {
     status = CheckOnly(o);
+  } else if (!o.templates.empty()) {
+    status = WriteTemplate(o);
   } else if (o.list_filters || !o.describe.empty()) {
     status = ListFilters(o);
   } else {
