@@ -220,6 +220,7 @@ TEST_F(OmbrixRenderTest, AlphaComesOutAsItWentInForPngTiffAndTarga) {
     ASSERT_TRUE(WriteFrame(input, in, error)) << error;
     const Outcome run = Render({effect, input, output});
     ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_NE(run.errors.find("move the colour but not the cut-out"), std::string::npos) << run.errors;
     Frame out;
     ASSERT_TRUE(ReadFrame(output, out, error)) << error;
     ASSERT_EQ(out.width, 6);

@@ -484,6 +484,15 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
                    number, in_path.c_str(), damage.c_str());
       failed.push_back(number);
     }
+    // The renderer's interface gives the alpha back as it came: a filter that moves pixels moves
+    // the colour away from its cut-out.
+    if (frame.has_alpha && said.insert("alpha kept").second) {
+      progress.Finish();
+      std::fprintf(stderr,
+                   "ombrix-render: \"%s\" has alpha: it goes out unchanged; filters that move pixels (Twirl, "
+                   "Roll, the flips, ...) move the colour but not the cut-out\n",
+                   in_path.c_str());
+    }
     for (const std::string& change : notes.changes)
       if (said.insert(change).second) {
         progress.Finish();
