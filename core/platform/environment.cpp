@@ -30,7 +30,7 @@ std::string CurrentDirectory() {
 bool ChangeDirectory(const std::string& path) { return chdir(path.c_str()) == 0; }
 
 std::string UserStateDirectory() {
-  const std::string state = GetEnvironment("XDG_STATE_HOME");
+  std::string state = GetEnvironment("XDG_STATE_HOME");
   if (!state.empty() && state[0] == '/') return state;
   return GetEnvironment("HOME") + "/.local/state";
 }

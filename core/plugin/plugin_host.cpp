@@ -155,7 +155,7 @@ int CopyDescriptor(FilterDescriptor* target, const FilterDescriptor* source, boo
   if (source->xalpha != nullptr) *target->xalpha = *source->xalpha;
   if (copy_mask_picture && target->xalpha->picture != nullptr) {
     auto* copy = new (std::nothrow) Picture();
-    if (copy == nullptr || !copy->CopyFrom(source->xalpha->picture)) {
+    if (copy == nullptr || !copy->CopyFrom(target->xalpha->picture)) {
       delete copy;
       target->xalpha->picture = nullptr;
       FreeDescriptorRecords(target, false);

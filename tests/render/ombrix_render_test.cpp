@@ -373,7 +373,7 @@ TEST_F(OmbrixRenderTest, AnEffectThatCannotBeRenderedWholeRendersNothing) {
     std::string name, bytes, reason;
   };
   const std::vector<Case> cases = {
-      {"random.Oms", std::string("\x8f\x13\xfe\x00\x42 garbage\x7f\x01", 17), "not an effect script"},
+      {"random.Oms", std::string("\x8f\x13\xfe\x00\x42 garbage\x7f\x01", 15), "not an effect script"},
       {"empty.Oms", "", "the file is empty"},
       {"utf8.Oms", utf8, "not an effect script"},
       {"cut.Oms", good_bytes.substr(0, good_bytes.find("FilterName") + 5), "Unknown filter \"\" of ZvPal.Omp"},
