@@ -134,7 +134,7 @@ class OmbrixRenderTest : public ::testing::Test {
   }
 
   std::string Effect(const std::string& name, const std::string& text) {
-    const std::string path = dir_ + "/" + name;
+    std::string path = dir_ + "/" + name;
     EXPECT_TRUE(platform::ReplaceFileAtomically(path.c_str(), ScriptBytes(text)));
     return path;
   }
@@ -161,14 +161,16 @@ class OmbrixRenderTest : public ::testing::Test {
   // An installation of its own at dir_/name, made of links to the staged files, so a test can
   // see what a run leaves in its temporary folder (or take that folder away).
   std::string LinkedInstallation(const std::string& name, bool temporary_folder) {
-    const std::string root = dir_ + "/" + name;
+    std::string root = dir_ + "/" + name;
     EXPECT_TRUE(platform::MakeDirectories((root + "/Programs").c_str()));
     for (const char* part : {"Plugins", "UGIO", "Images", "Help"}) {
       EXPECT_EQ(symlink((kStage + "/" + part).c_str(), (root + "/" + part).c_str()), 0);
     }
     for (const std::string& entry : platform::ListDirectory(kStage + "/Programs")) {
       if (entry == "Temp") continue;
-      EXPECT_EQ(symlink((kStage + "/Programs/" + entry).c_str(), (root + "/Programs/" + entry).c_str()), 0);
+      const std::string target = std::string(kStage).append("/Programs/").append(entry);
+      const std::string link = std::string(root).append("/Programs/").append(entry);
+      EXPECT_EQ(symlink(target.c_str(), link.c_str()), 0);
     }
     if (temporary_folder) {
       EXPECT_TRUE(platform::MakeDirectories((root + "/Programs/Temp").c_str()));
@@ -321,7 +323,7 @@ TEST_F(OmbrixRenderTest, InterruptStopsWithoutHalfWrittenFiles) {
     for (const std::string& entry : platform::ListDirectory(out)) {
       EXPECT_NE(entry[0], '.') << entry;
       Frame frame;
-      EXPECT_TRUE(ReadFrame(out + "/" + entry, frame, error)) << entry << ": " << error;
+      EXPECT_TRUE(ReadFrame(std::string(out).append("/").append(entry), frame, error)) << entry << ": " << error;
       ++written;
     }
     EXPECT_LT(written, 40) << name;
@@ -489,7 +491,7 @@ TEST_F(OmbrixRenderTest, PicturesAreReadAsTheyLookAndDamageIsNoSuccess) {
   }
   Magick::Image reference(cmyk);
   reference.colorSpace(Magick::RGBColorspace);
-  std::vector<uint8_t> rgb(8 * 6 * 3);
+  std::vector<uint8_t> rgb(size_t{8} * 6 * 3);
   reference.write(0, 0, 8, 6, "RGB", Magick::CharPixel, rgb.data());
   Outcome run = Render({effect, cmyk, dir_ + "/cmyk.png"});
   ASSERT_EQ(run.status, 0) << run.errors;
@@ -548,7 +550,8 @@ TEST_F(OmbrixRenderTest, PictureReportsGiveTheFilesOwnDepth) {
   }
   for (const auto& [path, bits] : {std::pair{grey, 16}, std::pair{cmyk, 32}}) {
     const std::string report = dir_ + "/report.txt";
-    const std::string command = "'" + kStage + "/UGIO/Im_pp' '[Info]' '[" + path + "]' '[" + report + "]'";
+    std::string command = "'" + kStage + "/UGIO/Im_pp' '[Info]' '[";
+    command.append(path).append("]' '[").append(report).append("]'");
     ASSERT_EQ(std::system(command.c_str()), 0) << path;
     const std::string text = platform::ReadWholeFile(report.c_str()).value_or("");
     EXPECT_NE(text.find("BPP = " + std::to_string(bits) + "\n"), std::string::npos) << path << ": " << text;

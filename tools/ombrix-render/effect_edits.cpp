@@ -12,7 +12,7 @@ namespace {
 // A whole non-negative decimal number.
 bool ReadIndex(const std::string& text, int& value) {
   if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) return false;
-  value = std::atoi(text.c_str());
+  value = int(std::strtol(text.c_str(), nullptr, 10));
   return true;
 }
 

@@ -213,8 +213,10 @@ void ReadPicture(const std::string& path, Magick::Image* image, ReadNotes* notes
   // Warnings about damaged but readable data leave a picture; the caller decides what they mean.
   image->quiet(false);
   image->magick(format);
+  const std::string& bytes = *data;
+  const Magick::Blob blob(bytes.data(), bytes.size());
   try {
-    image->read(Magick::Blob(data->data(), data->size()));
+    image->read(blob);
   } catch (const Magick::Warning& warning) {
     if (notes != nullptr) notes->damage.push_back(CleanMessage(warning.what()));
   }
