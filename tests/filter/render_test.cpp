@@ -386,8 +386,8 @@ TEST_F(RenderTest, XAlphaMaskFromAPictureFile) {
   ASSERT_EQ(Render(p, 0), 1);
   EXPECT_NE(Log().find("Load X Alpha picture \"mask.tga\"..."), std::string::npos) << Log();
   for (int x = 0; x < 6; ++x) {
-    const int old = before.Row(1)[3 * x];
-    EXPECT_EQ(p.Row(1)[3 * x], x % 2 == 0 ? 255 - old : old) << x;
+    const int old = before.Row(1)[size_t(3) * size_t(x)];
+    EXPECT_EQ(p.Row(1)[size_t(3) * size_t(x)], x % 2 == 0 ? 255 - old : old) << x;
   }
 
   // Inverted, the mask swaps the two; a mask that cannot be read leaves the filter unmasked.
