@@ -371,6 +371,12 @@ struct LWMessageFunctions {
   void (*warning)(const char* line1, const char* line2);
 };
 
+// Our own host's question to the image-filter module, beside the renderer's interface (exported
+// by name as "Ombrix_Frame_Failure"): whether the instance's last processed frame missed any of
+// its effect. Returns 1 and copies the reason (cut to size, with its NUL) when it did, else 0.
+typedef int32_t (*OmbrixFrameFailureFunction)(LWInstance instance, char* reason, int32_t size);
+#define OMBRIX_FRAME_FAILURE_EXPORT "Ombrix_Frame_Failure"
+
 }  // extern "C"
 
 static_assert(sizeof(LWServerRecord) == 3 * sizeof(void*));

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+namespace ombrix::picture_reader {
+struct ReadNotes;
+}
+
 namespace ombrix::render {
 
 struct Frame {
@@ -20,11 +24,18 @@ struct Frame {
   }
 };
 
-// Reads any picture GraphicsMagick reads. False with a one-line reason.
-bool ReadFrame(const std::string& path, Frame& frame, std::string& error);
+// Reads a picture of the formats the picture reader allows, made 8-bit sRGB. False with a
+// one-line reason. Without notes, damaged data (the decoder's warnings) is such a failure; with
+// notes it is left in them for the caller to judge, with what the conversion changed.
+bool ReadFrame(const std::string& path, Frame& frame, std::string& error, picture_reader::ReadNotes* notes = nullptr);
 // Writes the frame in the format its extension names, replacing the file atomically (a
-// temporary file beside it, then a rename), with alpha when the frame has one.
+// temporary file beside it, then a rename), with alpha when the frame has one. An existing
+// output keeps its permission bits, and a symbolic link its place: the file it names is
+// replaced. A failure names the system's reason.
 bool WriteFrame(const std::string& path, const Frame& frame, std::string& error);
+// Whether the format the path's extension names keeps an alpha channel (JPEG and the PNM
+// formats do not).
+bool FormatHoldsAlpha(const std::string& path);
 // Starts the picture library; call once before the first read or write.
 void StartPictureLibrary(const char* program_path);
 

@@ -4,8 +4,10 @@
 #include <cctype>
 #include <cstring>
 
+#include "core/platform/file_system.h"
 #include "core/platform/files.h"
 #include "tools/ombrix-render/frame.h"
+#include "tools/picture-reader/read_picture.h"
 
 namespace ombrix::render {
 namespace {
@@ -24,6 +26,13 @@ std::string FormatForPath(const std::string& path) {
 
 }  // namespace
 
+bool FormatHoldsAlpha(const std::string& path) {
+  const std::string format = FormatForPath(path);
+  for (const char* opaque : {"JPEG", "JPE", "JFIF", "PPM", "PGM", "PBM", "PNM"})
+    if (format == opaque) return false;
+  return true;
+}
+
 void Frame::Resize(int w, int h) {
   width = w;
   height = h;
@@ -41,20 +50,24 @@ void StartPictureLibrary(const char* program_path) {
   MagickLib::GetExceptionInfo(&exception);
   MagickLib::InitializeMagickEx(program_path, MAGICK_OPT_NO_SIGNAL_HANDER, &exception);
   MagickLib::DestroyExceptionInfo(&exception);
+  picture_reader::LimitPictureSizes();
 }
 
-bool ReadFrame(const std::string& path, Frame& frame, std::string& error) {
+bool ReadFrame(const std::string& path, Frame& frame, std::string& error, picture_reader::ReadNotes* notes) {
   if (!platform::CanOpenForReading(path.c_str())) {
     error = "cannot open \"" + path + "\"";
     return false;
   }
   try {
     Magick::Image image;
-    try {
-      image.read(path);
-    } catch (const Magick::Warning&) {
-      // A warning still leaves a usable picture.
+    picture_reader::ReadNotes own;
+    picture_reader::ReadNotes& found = notes != nullptr ? *notes : own;
+    picture_reader::ReadPicture(path, &image, &found);
+    if (notes == nullptr && !found.damage.empty()) {
+      error = "\"" + path + "\" is damaged: " + found.damage.front();
+      return false;
     }
+    picture_reader::MakeRgb8(image, &found);
     const int w = int(image.columns()), h = int(image.rows());
     if (w <= 0 || h <= 0 || w > 0xFFFF || h > 0xFFFF) {
       error = "\"" + path + "\" has no usable size";
@@ -94,8 +107,8 @@ bool WriteFrame(const std::string& path, const Frame& frame, std::string& error)
     Magick::Blob blob;
     image.write(&blob);
     const std::string data(static_cast<const char*>(blob.data()), blob.length());
-    if (!platform::ReplaceFileAtomically(path.c_str(), data)) {
-      error = "cannot write \"" + path + "\"";
+    if (!platform::ReplaceFileKeepingAttributes(path.c_str(), data)) {
+      error = "cannot write \"" + path + "\": " + std::make_error_code(platform::LastSystemError()).message();
       return false;
     }
     return true;
