@@ -143,6 +143,10 @@ struct FilterDescriptor {
   int32_t help_topic;
 };
 
+// An extended editor of a plug-in (the "module procedure" text of a kind 16 slot names it):
+// edits the chain entry in place and returns non-zero when it changed it.
+typedef int32_t (*ExtendedEditorProcedure)(FilterDescriptor* entry);
+
 struct CatalogueReply {
   int32_t count;
   FilterDescriptor* descriptors;
@@ -366,6 +370,12 @@ struct LWMessageFunctions {
   void (*error)(const char* line1, const char* line2);
   void (*warning)(const char* line1, const char* line2);
 };
+
+// Our own host's question to the image-filter module, beside the renderer's interface (exported
+// by name as "Ombrix_Frame_Failure"): whether the instance's last processed frame missed any of
+// its effect. Returns 1 and copies the reason (cut to size, with its NUL) when it did, else 0.
+typedef int32_t (*OmbrixFrameFailureFunction)(LWInstance instance, char* reason, int32_t size);
+#define OMBRIX_FRAME_FAILURE_EXPORT "Ombrix_Frame_Failure"
 
 }  // extern "C"
 

@@ -11,17 +11,18 @@
 #include "core/picture/picture.h"
 #include "core/platform/clipboard.h"
 #include "core/platform/environment.h"
+#include "core/platform/file_system.h"
 #include "core/platform/files.h"
 #include "core/platform/paths.h"
 #include "core/platform/process.h"
 #include "core/settings/settings.h"
+#include "core/settings/temporary_folder.h"
 #include "filter/module_table.h"
 #include "filter/render.h"
 
 namespace ombrix::engine {
 namespace {
 
-constexpr const char* kTemporaryClipboard = "OmbrixTemporaryClipboard";
 // A host whose read function never reports the end of its data must not keep us reading for
 // ever: no script has anywhere near this many lines.
 constexpr int kMaxSceneTexts = 1 << 20;
@@ -50,7 +51,7 @@ LWInstance Create() {
   BuildPluginTable(*instance->table);
   ReadProgressModulePath();
   Progress().Bind(false, false);
-  const std::string temp = platform::JoinPath(platform::JoinPath(InstallDir(), "Programs"), "Temp");
+  const std::string temp = PrepareTemporaryFolder(InstallDir());
   // The first free ScriptN.Oms becomes the instance's script. The name is claimed with an empty
   // file made in one step: instances of several renderers (a render farm's processes share the
   // installation) would otherwise take the same name and overwrite and delete each other's
@@ -77,7 +78,7 @@ void Destroy(LWInstance handle) {
   // The editor leaves its test picture on the clipboard for the next start from this instance;
   // with the instance gone, so is the picture. Other formats belong to other programs.
   platform::Clipboard clipboard;
-  if (clipboard.Open()) clipboard.Remove(kTemporaryClipboard);
+  if (clipboard.Open()) clipboard.Remove(platform::kClipboardTemporaryPicture);
   delete instance;
 }
 
@@ -93,20 +94,67 @@ const char* Copy(LWInstance source, LWInstance target) {
   return nullptr;
 }
 
+void SetFailure(FilterInstance* instance, const std::string& reason) {
+  std::snprintf(instance->failure, sizeof instance->failure, "%s", reason.c_str());
+}
+
+std::string SystemReason() { return std::make_error_code(platform::LastSystemError()).message(); }
+
+// Whether the instance's script can be written: its claimed file is there, or can be made now.
+// The folder must take new files too, since the script is replaced through one beside it.
+bool ScriptCanBeWritten(FilterInstance* instance) {
+  const char* path = instance->script_path;
+  if (!platform::FileExists(path) && platform::MakeNewEmptyFile(path) == platform::Claim::kFailed) return false;
+  return platform::CanWriteDirectory(platform::DirectoryPart(path).c_str());
+}
+
+// A text of the scene: up to its first NUL, at most 511 bytes. An end line inside it, after a
+// line feed, ends the scene there: written into the file it would end the next load at that
+// point anyway, so the scene is cut where the renderer would cut it.
+bool AppendSceneText(std::string& script, const char* text) {
+  const std::string_view end_line = OMBRIX_LW_SCENE_END_LINE;
+  std::string_view rest(text);
+  for (;;) {
+    const size_t feed = rest.find('\n');
+    const std::string_view line = rest.substr(0, feed);
+    if (line == end_line) return false;
+    script.append(line);
+    script += '\n';
+    if (feed == std::string_view::npos) return true;
+    rest.remove_prefix(feed + 1);
+  }
+}
+
 const char* Load(LWInstance handle, const LWLoadState* state) {
   auto* instance = static_cast<FilterInstance*>(handle);
   if (instance == nullptr || state == nullptr || state->read == nullptr) return nullptr;
+  // The file comes first: when it cannot be made, the scene's texts stay unread for the
+  // renderer rather than being read and lost.
+  static char error[640];
+  if (!ScriptCanBeWritten(instance)) {
+    std::snprintf(error, sizeof error, "Ombrix: cannot write the script \"%s\": %s", instance->script_path,
+                  SystemReason().c_str());
+    SetFailure(instance, error + 8);
+    instance->load_failed = true;
+    return error;
+  }
   std::string script;
   char text[512];
   for (int n = 0; n < kMaxSceneTexts; ++n) {
     std::memset(text, 0, sizeof text);
     if (state->read(state->data, text, int32_t(sizeof text)) < 0) break;
     text[sizeof text - 1] = '\0';
-    if (std::strcmp(text, OMBRIX_LW_SCENE_END_LINE) == 0) break;
-    script += text;
-    script += '\n';
+    if (!AppendSceneText(script, text)) break;
   }
-  platform::ReplaceFileAtomically(instance->script_path, script);
+  if (!platform::ReplaceFileAtomically(instance->script_path, script)) {
+    std::snprintf(error, sizeof error, "Ombrix: cannot write the script \"%s\": %s", instance->script_path,
+                  SystemReason().c_str());
+    SetFailure(instance, error + 8);
+    instance->load_failed = true;
+    return error;
+  }
+  instance->failure[0] = '\0';
+  instance->load_failed = false;
   return nullptr;
 }
 
@@ -162,6 +210,7 @@ void RunFrame(FilterInstance* instance, const LWFilterAccess* access) {
   ProgressBinding::SetRendererCall(1);
   Picture picture;
   if (!picture.Create(access->width, access->height)) {
+    SetFailure(instance, "out of memory");
     FinishFrame(access);
     return;
   }
@@ -179,6 +228,7 @@ void RunFrame(FilterInstance* instance, const LWFilterAccess* access) {
   }
   SetOutsideFrame(access->frame);
   RenderCall(instance, &picture);
+  SetFailure(instance, LastRenderFailure());
   uint8_t rgb[3];
   for (int y = 0; y < access->height; ++y) {
     const uint8_t* a = access->buffer_line(kLWBufferAlpha, y);
@@ -196,14 +246,29 @@ void RunFrame(FilterInstance* instance, const LWFilterAccess* access) {
 void Process(LWInstance handle, const LWFilterAccess* access) {
   auto* instance = static_cast<FilterInstance*>(handle);
   if (instance == nullptr || access == nullptr || access->width <= 0 || access->height <= 0) return;
-  if (!platform::CanOpenForReading(instance->script_path) || IsEmptyFile(instance->script_path))
+  if (instance->load_failed || !platform::CanOpenForReading(instance->script_path) ||
+      IsEmptyFile(instance->script_path)) {
+    // No script yet, or it was lost: the frame goes back as it came, which is not the effect.
+    if (instance->failure[0] == '\0') SetFailure(instance, std::string("no script \"") + instance->script_path + "\"");
     return PassThrough(access);
+  }
   SetCurrentPluginTable(instance->table);
   RunFrame(instance, access);
   SetCurrentPluginTable(nullptr);
 }
 
 uint32_t Flags(LWInstance) { return 0; }
+
+}  // namespace
+
+int32_t FrameFailure(LWInstance handle, char* reason, int32_t size) {
+  const auto* instance = static_cast<const FilterInstance*>(handle);
+  if (instance == nullptr || instance->failure[0] == '\0') return 0;
+  if (reason != nullptr && size > 0) std::snprintf(reason, size_t(size), "%s", instance->failure);
+  return 1;
+}
+
+namespace {
 
 // ---- What the renderer calls -------------------------------------------------------------------
 // Every function the renderer reaches runs its body through GuardBoundary, so nothing thrown
@@ -256,7 +321,7 @@ int32_t ActivateInterface(int32_t version, LWGlobalFunction global, void* local,
   platform::StartRequest request;
   request.program = editor;
   request.arguments = {instance != nullptr ? instance->script_path : ""};
-  if (process.Start(request)) process.Wait();
+  if (process.Start(request)) process.Wait(platform::HostEventPump());
   platform::ChangeDirectory(directory);
   return 0;
 }

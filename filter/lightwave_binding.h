@@ -12,6 +12,13 @@ namespace ombrix::engine {
 struct FilterInstance {
   char script_path[512];
   PluginTable* table;
+  // Why the last processed frame did not get the whole effect; empty when it did.
+  char failure[512];
+  // The last scene text could not be written: the script file is not the scene's.
+  bool load_failed;
 };
+
+// Answers OMBRIX_FRAME_FAILURE_EXPORT for an instance.
+int32_t FrameFailure(LWInstance instance, char* reason, int32_t size);
 
 }  // namespace ombrix::engine

@@ -49,6 +49,8 @@ struct RenderState {
   std::unique_ptr<PluginTable> own_table;
   ModuleTable* modules = nullptr;
   int16_t reported_value = 0;
+  // Why this render did not apply its whole chain: the first failure seen, empty while none.
+  std::string failure;
 };
 
 RenderState g_render;
@@ -56,6 +58,19 @@ ProgressBinding g_progress;
 // WORK keeps its block from render to render: a fresh picture-sized block costs a page fault
 // per page, far more than the copy into a block already touched.
 Picture g_work_picture;
+
+void NoteFailure(const std::string& reason) {
+  if (g_render.failure.empty()) g_render.failure = reason.empty() ? "unknown failure" : reason;
+}
+
+bool IsErrorCaption(const char* title) { return title != nullptr && std::strstr(title, "Error") != nullptr; }
+
+// Every message of a render goes through here: one shown with an error caption means the frame
+// did not get the whole effect.
+int32_t Say(const char* title, const char* text, int32_t kind) {
+  if (IsErrorCaption(title)) NoteFailure(text != nullptr ? text : "");
+  return g_progress.Message(title, text, kind);
+}
 
 void FreeEntries() {
   for (int i = 0; i < g_render.count; ++i) {
@@ -102,9 +117,7 @@ void ServiceShowProgress(int32_t command) {
   if (g_render.progress_display && f.OmShowProgress != nullptr) f.OmShowProgress(command);
 }
 
-int32_t ServiceShowMessage(const char* text, const char* title, int32_t kind) {
-  return g_progress.Message(title, text, kind);
-}
+int32_t ServiceShowMessage(const char* text, const char* title, int32_t kind) { return Say(title, text, kind); }
 
 PictureServices g_picture_services = {ServiceSetPixel,    ServiceGetPixel,     ServiceMaskGrey,
                                       ServiceReportValue, ServiceInputPicture, ServiceWorkPicture};
@@ -180,7 +193,8 @@ void LoadEntryMask(const FilterDescriptor& e) {
   const ProgressFunctions& f = g_progress.Functions();
   if (g_render.progress_display && f.OmShowProgress != nullptr) f.OmShowProgress(1);
   if (g_render.mask.picture == nullptr) {
-    g_progress.Message("Ombrix - Error", "Cannot open an X Alpha picture", 1);
+    NoteFailure(std::string("Cannot open the X Alpha picture \"") + e.xalpha->picture_path + "\"");
+    Say("Ombrix - Error", "Cannot open an X Alpha picture", 1);
     return;
   }
   if (e.xalpha->negative != 0) InvertMask(*g_render.mask.picture);
@@ -198,7 +212,7 @@ void RunChain() {
   ModuleTable modules;
   g_render.modules = &modules;
   for (int i = 0; i < n; ++i)
-    if (!modules.LoadModule(g_render.entries[i]->file_name)) g_progress.Message(LastErrorCaption(), LastErrorText(), 1);
+    if (!modules.LoadModule(g_render.entries[i]->file_name)) Say(LastErrorCaption(), LastErrorText(), 1);
 
   g_render.cancelled = false;
   if (f.OmInitProgress != nullptr && g_render.progress_display) f.OmInitProgress(1, 0, n + 1);
@@ -216,7 +230,11 @@ void RunChain() {
       g_progress.SetMessage(nullptr, nullptr, g_render.applying_line, g_render.applying_line);
       if (f.OmUpdateProgress != nullptr && f.OmUpdateProgress(2, 0) == 0) break;
     }
-    if (!ApplyEntry(e, g_render.frame)) break;
+    if (!ApplyEntry(e, g_render.frame)) {
+      // A filter stopped by a cancel is no failure; any other refusal is.
+      if (!g_render.cancelled) NoteFailure(LastErrorText());
+      break;
+    }
   }
   if (g_render.progress_display) {
     if (f.OmUpdateProgress != nullptr) f.OmUpdateProgress(1, n + 1);
@@ -228,17 +246,26 @@ void RunChain() {
 }
 
 // The missing-file handler of a render: asks whether to replace the file, then lets the user
-// choose one. Headless, the question is answered "No" and the text stays.
-int MissingFileHandler(char* text) {
+// choose one. Headless, the question is answered "No" and the text stays. A relative name is
+// proposed inside content_directory, the one of the script being read. A file that stays
+// missing makes the frame a failure: its filter would run without its picture.
+int AskForMissingFile(char* text, const std::string& content_directory) {
   char question[1024];
   std::snprintf(question, sizeof question, "Cannot find file\n\"%s\".\nDo you want to replace it with a new file.",
                 text);
-  if (g_progress.Message("Ombrix - Warning", question, 0) == 0) return 0;
+  const std::string missing = std::string("Cannot find file \"") + text + "\"";
+  if (g_progress.Message("Ombrix - Warning", question, 0) == 0) {
+    NoteFailure(missing);
+    return 0;
+  }
   std::string proposed = text;
-  if (text[0] != '\0' && text[1] != ':' && g_render.content_directory[0] != '\0')
-    proposed = platform::JoinPath(g_render.content_directory, text);
+  if (text[0] != '\0' && !platform::IsAbsolutePath(text) && !content_directory.empty())
+    proposed = platform::JoinPath(content_directory, text);
   std::string chosen;
-  if (!platform::ChooseFileToOpen("Choose A New File", "All files (*.*)|*.*||", proposed.c_str(), chosen)) return 0;
+  if (!platform::ChooseFileToOpen("Choose A New File", "All files (*.*)|*.*||", proposed.c_str(), chosen)) {
+    NoteFailure(missing);
+    return 0;
+  }
   std::snprintf(text, 256, "%s", chosen.c_str());
   return 1;
 }
@@ -248,16 +275,24 @@ int MissingFileHandler(char* text) {
 void SetOutsideFrame(int32_t frame) { g_render.outside_frame = frame; }
 void SetCurrentPluginTable(PluginTable* table) { g_render.current_table = table; }
 ProgressBinding& Progress() { return g_progress; }
+const std::string& LastRenderFailure() { return g_render.failure; }
 void ReadProgressModulePath() { g_progress.SetModulePath(ReadSetting(nullptr, "OmOutDll", "")); }
 
 namespace {
 
 int32_t Render(const void* record, Picture* picture) {
+  g_render.failure.clear();
   if (record != nullptr)
     std::snprintf(g_render.script_path, sizeof g_render.script_path, "%s", static_cast<const char*>(record));
-  if (picture == nullptr || picture->IsEmpty()) return 1;
+  if (picture == nullptr || picture->IsEmpty()) {
+    NoteFailure("no picture to render");
+    return 1;
+  }
   g_render.input = picture;
-  if (!g_work_picture.CopyFrom(picture)) return 1;
+  if (!g_work_picture.CopyFrom(picture)) {
+    NoteFailure("out of memory");
+    return 1;
+  }
   g_render.work = &g_work_picture;
 
   g_render.progress_display = ReadSettingNumber("Options", "ShowProgress", 1) != 0;
@@ -275,16 +310,28 @@ int32_t Render(const void* record, Picture* picture) {
     table = g_render.own_table.get();
   }
 
-  if (g_progress.Bind(true, g_render.progress_display)) {
+  if (!g_progress.Bind(true, g_render.progress_display)) {
+    NoteFailure("Cannot open the progress module \"" + g_progress.ModulePath() + "\"");
+  } else {
     ScriptHeader header;
     header.content_directory = g_render.content_directory;
     int test_frame = 0;
-    if (!ReadScript(g_render.script_path, g_render.entries, kMaxEntries, &g_render.count, &test_frame, header, *table,
-                    MissingFileHandler)) {
+    ScriptFile file;
+    // The reader sets the header's content directory before it reads the filter sections, so
+    // the handler resolves names against the script's own folder.
+    const MissingFileHandler missing_file = [&header](char* text) {
+      return AskForMissingFile(text, header.content_directory);
+    };
+    if (!file.Load(g_render.script_path) || !ReadScriptFrom(file, g_render.entries, kMaxEntries, &g_render.count,
+                                                            &test_frame, header, *table, missing_file)) {
+      NoteFailure(std::string("Cannot open Script \"") + g_render.script_path + "\"");
       platform::ShowMessageBox("Cannot open Script", kErrorCaption, platform::kIconError);
       // Nothing is rendered; the progress window opened for this render closes again.
       if (g_render.progress_display) g_progress.Unbind();
     } else {
+      // Entries whose filter no plug-in offers are dropped by the reader; the frame would
+      // come out without them.
+      for (const std::string& dropped : FiltersNotInTable(file, *table)) NoteFailure(dropped);
       g_render.based_width = header.based_width;
       g_render.based_height = header.based_height;
       std::snprintf(g_render.content_directory, sizeof g_render.content_directory, "%s",
@@ -318,6 +365,7 @@ int32_t RenderCall(const void* record, Picture* picture) {
   constexpr int32_t kAbandoned = -1;
   const int32_t result = GuardBoundary(kAbandoned, [&] { return Render(record, picture); });
   if (result != kAbandoned) return result;
+  NoteFailure("out of memory");
   AbandonRender();
   return 0;
 }

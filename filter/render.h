@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/plugin/plugin_host.h"
 #include "core/records.h"
@@ -18,6 +19,11 @@ inline constexpr int kMaxEntries = 256;
 // throws: a render that runs out of memory stops where it is, keeps the filters applied
 // before, and gives 0 like a cancelled one.
 int32_t RenderCall(const void* record, Picture* picture);
+
+// Why the last RenderCall did not apply its whole chain (the first reason: an unreadable
+// script, an unknown filter or plug-in, a missing picture, a filter that failed, a message with
+// an error caption); empty when it did. A cancel is not a failure.
+const std::string& LastRenderFailure();
 
 // The frame given by the renderer; -1 renders the script's test frame.
 void SetOutsideFrame(int32_t frame);

@@ -74,6 +74,20 @@ void AniButton::SetLabel(const wxString& label) {
   Repaint();
 }
 
+void AniButton::FitLabel(const wxString& label, int min_points) {
+  wxFont font = GetParent() != nullptr ? GetParent()->GetFont() : GetFont();
+  const int room = GetClientSize().x - (HasFlag(kAniAlignLeft) ? text_indent_ + 2 : 4);
+  const auto width = [&] {
+    int w = 0, h = 0;
+    GetTextExtent(label, &w, &h, nullptr, nullptr, &font);
+    return w;
+  };
+  while (font.GetPointSize() > min_points && width() > room) font.SetPointSize(font.GetPointSize() - 1);
+  SetFont(font);
+  wxControl::SetLabel(label);
+  Repaint();
+}
+
 wxSize AniButton::DoGetBestSize() const {
   wxSize size = GetTextExtent(GetLabel());
   for (const wxBitmap& picture : pictures_) size.IncTo(picture.GetSize());
@@ -96,6 +110,12 @@ void AniButton::OnPaint(wxPaintEvent&) {
     if (picture.IsOk()) {
       dc.DrawBitmap(picture, (size.x - picture.GetWidth()) / 2, (size.y - picture.GetHeight()) / 2, true);
     }
+  }
+
+  if (HasFlag(kAniFocusable) && HasFocus()) {
+    dc.SetPen(wxPen(ToWxColour(fore_), 1, wxPENSTYLE_DOT));
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.DrawRectangle(wxRect(size).Deflate(2));
   }
 
   const wxString label = GetLabel();
@@ -168,6 +188,10 @@ void AniButton::OnMouseUp(wxMouseEvent& event) {
   if (!pressing_) return;
   pressing_ = false;
   if (!wxRect(GetClientSize()).Contains(event.GetPosition())) return;
+  Press();
+}
+
+void AniButton::Press() {
   if (HasFlag(kAniTwoState)) SetFrame(frame_ == 1 ? 2 : 1);
   wxCommandEvent click(wxEVT_BUTTON, GetId());
   click.SetEventObject(this);
@@ -175,6 +199,19 @@ void AniButton::OnMouseUp(wxMouseEvent& event) {
 }
 
 void AniButton::OnCaptureLost(wxMouseCaptureLostEvent&) { pressing_ = false; }
+
+void AniButton::OnKeyDown(wxKeyEvent& event) {
+  if (HasFlag(kAniFocusable) && event.GetKeyCode() == WXK_SPACE && !event.HasAnyModifiers()) {
+    Press();
+    return;
+  }
+  event.Skip();
+}
+
+void AniButton::OnFocusChange(wxFocusEvent& event) {
+  Repaint();
+  event.Skip();
+}
 
 // clang-format off
 wxBEGIN_EVENT_TABLE(AniButton, wxControl)
@@ -185,6 +222,9 @@ wxBEGIN_EVENT_TABLE(AniButton, wxControl)
   EVT_LEFT_UP(AniButton::OnMouseUp)
   EVT_MOTION(AniButton::OnMouseMove)
   EVT_MOUSE_CAPTURE_LOST(AniButton::OnCaptureLost)
+  EVT_KEY_DOWN(AniButton::OnKeyDown)
+  EVT_SET_FOCUS(AniButton::OnFocusChange)
+  EVT_KILL_FOCUS(AniButton::OnFocusChange)
 wxEND_EVENT_TABLE()
 // clang-format on
 

@@ -22,6 +22,9 @@ inline constexpr long kAniTwoState = 0x0004;
 // The caption's "&" marks its shortcut letter, drawn underlined ("&&" draws one "&"), as the
 // original's dialog captions do; the label keeps the caption as written.
 inline constexpr long kAniMnemonic = 0x0008;
+// The control takes the keyboard focus (Tab reaches it), shows a dotted frame while it has it,
+// and Space presses it as a click does.
+inline constexpr long kAniFocusable = 0x0010;
 
 // The standard mouse event parameters: which button (1 left, 2 right, 4 middle), which modifier
 // keys (1 Shift, 2 Ctrl, 4 Alt) and the pointer position in pixels inside the control.
@@ -83,8 +86,16 @@ class AniButton : public wxControl {
 
   // The window text is the label; setting it repaints the control.
   void SetLabel(const wxString& label) override;
+  // A caption set at run time (a filter's parameter or option name) may be wider than the
+  // control: the font steps down a point at a time, to no less than min_points, until the
+  // caption fits. The control's own font again when it fits as it is.
+  void FitLabel(const wxString& label, int min_points = 6);
 
-  bool AcceptsFocus() const override { return false; }
+  // A press as the mouse gives it: a two-state button toggles, then the click event goes out.
+  void Press();
+
+  bool AcceptsFocus() const override { return HasFlag(kAniFocusable) && IsShown() && IsEnabled(); }
+  bool AcceptsFocusFromKeyboard() const override { return AcceptsFocus(); }
   bool HasTransparentBackground() override { return false; }
 
  protected:
@@ -96,6 +107,8 @@ class AniButton : public wxControl {
   void OnMouseUp(wxMouseEvent& event);
   void OnMouseMove(wxMouseEvent& event);
   void OnCaptureLost(wxMouseCaptureLostEvent& event);
+  void OnKeyDown(wxKeyEvent& event);
+  void OnFocusChange(wxFocusEvent& event);
   void SendMouseEvent(wxEventType type, int button, const wxMouseEvent& mouse);
   void Repaint();
 

@@ -75,6 +75,9 @@ void PlaceControls(wxWindow* window, std::span<const ControlTemplate> controls, 
     } else {
       long style = c.style;
       if (c.role == ControlRole::kStateButton) style |= kAniTwoState | kAniAlignLeft;
+      // Buttons that run commands or hold a state are reached by Tab; drag buttons only follow
+      // the mouse, and their fields take the keyboard instead.
+      if (IsFramedButton(c.role) && c.role != ControlRole::kDragButton) style |= kAniFocusable;
       auto* button = new AniButton(window, c.id, FromAnsi(c.caption), rect.GetPosition(), rect.GetSize(), style);
       if (c.role == ControlRole::kStateButton) {
         button->SetFramePictures(TwoStatePictures(rect.GetSize()));

@@ -11,6 +11,8 @@
 
 #include <cstdio>
 
+#include "core/text/windows1252.h"
+
 namespace ombrix::gui {
 namespace {
 
@@ -73,7 +75,11 @@ void DispatchPendingEvents() {
   loop->YieldFor(wxEVT_CATEGORY_ALL);
 }
 
-wxString FromAnsi(const char* text) { return text != nullptr ? wxString(text, AnsiConv()) : wxString(); }
+// Through the system's own table rather than the toolkit's converter, which gives an empty text
+// for the whole string when one byte is one the code page leaves unassigned.
+wxString FromAnsi(const char* text) {
+  return text != nullptr ? wxString::FromUTF8(text::Utf8FromAnsi(text)) : wxString();
+}
 
 std::string ToAnsi(const wxString& text) {
   const wxCharBuffer bytes = text.mb_str(AnsiConv());

@@ -17,7 +17,7 @@ int LampSide(const wxSize& size) { return std::max(5, std::min(size.y - 4, 11));
 wxBitmap TransparentBitmap(const wxSize& size) {
   wxImage image(size.x, size.y);
   image.InitAlpha();
-  std::fill(image.GetAlpha(), image.GetAlpha() + size.x * size.y, 0);
+  std::fill(image.GetAlpha(), image.GetAlpha() + ptrdiff_t(size.x) * size.y, 0);
   return wxBitmap(image, 32);
 }
 
@@ -101,6 +101,45 @@ wxBitmap BadgePicture(int size, uint32_t colour, const wxString& glyph) {
 std::vector<wxBitmap> TwoStatePictures(const wxSize& size) { return {Lamp(size, true), Lamp(size, false)}; }
 
 int TwoStateTextIndent(const wxSize& size) { return 3 + LampSide(size) + 4; }
+
+namespace {
+
+wxBitmap SmallButtonPicture(const wxSize& size, bool arrows, int shift) {
+  wxBitmap bitmap = TransparentBitmap(size);
+  wxMemoryDC dc(bitmap);
+  std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(dc));
+  if (!gc) return bitmap;
+  const double cx = size.x / 2.0 + shift;
+  const double cy = size.y / 2.0 + shift;
+  gc->SetPen(*wxTRANSPARENT_PEN);
+  gc->SetBrush(wxBrush(wxColour(20, 20, 20)));
+  if (arrows) {
+    const double h = std::max(2.0, std::min(size.x, size.y) / 3.0);
+    wxGraphicsPath left = gc->CreatePath();
+    left.MoveToPoint(cx - 0.5, cy - h);
+    left.AddLineToPoint(cx - 0.5 - h, cy);
+    left.AddLineToPoint(cx - 0.5, cy + h);
+    left.CloseSubpath();
+    wxGraphicsPath right = gc->CreatePath();
+    right.MoveToPoint(cx + 0.5, cy - h);
+    right.AddLineToPoint(cx + 0.5 + h, cy);
+    right.AddLineToPoint(cx + 0.5, cy + h);
+    right.CloseSubpath();
+    gc->FillPath(left);
+    gc->FillPath(right);
+  } else {
+    const double r = std::max(1.0, size.x / 10.0);
+    for (int i = -1; i <= 1; ++i) gc->DrawEllipse(cx + i * (size.x / 4.0) - r, cy - r, 2 * r, 2 * r);
+  }
+  return bitmap;
+}
+
+}  // namespace
+
+std::vector<wxBitmap> SmallButtonPictures(const wxSize& size) {
+  return {SmallButtonPicture(size, true, 0), SmallButtonPicture(size, true, 1), SmallButtonPicture(size, false, 0),
+          SmallButtonPicture(size, false, 1)};
+}
 
 wxBitmap ConfirmPicture(int size) {
   wxBitmap bitmap = TransparentBitmap(size);

@@ -27,6 +27,12 @@ wxBitmap BadgePicture(int size, uint32_t colour, const wxString& glyph);
 std::vector<wxBitmap> TwoStatePictures(const wxSize& size);
 int TwoStateTextIndent(const wxSize& size);
 
+// Frames 1 to 4 of the small buttons beside number fields, size pixels: 1 the drag look (arrows
+// left and right), 2 the same pressed, 3 the action look (three dots), 4 the same pressed.
+inline constexpr int16_t kDragLook = 1;
+inline constexpr int16_t kActionLook = 3;
+std::vector<wxBitmap> SmallButtonPictures(const wxSize& size);
+
 // The picture of an unlabelled confirm button: a tick, size x size pixels.
 wxBitmap ConfirmPicture(int size);
 

@@ -23,6 +23,37 @@ WindowFace::Button* WindowFace::Find(AniButton* button) {
   return nullptr;
 }
 
+const WindowFace::Button* WindowFace::Find(AniButton* button) const {
+  for (const Button& b : buttons_)
+    if (b.control == button) return &b;
+  return nullptr;
+}
+
+void WindowFace::ColourCaption(const Button& button) {
+  const Colour face = button.record.face;
+  const Colour caption = ButtonTextColour(face);
+  if (!button.greyed) {
+    button.control->SetForeColour(caption);
+    return;
+  }
+  // Half way between caption and face, channel by channel.
+  const Colour grey = MakeColour((RedOf(caption) + RedOf(face)) / 2, (GreenOf(caption) + GreenOf(face)) / 2,
+                                 (BlueOf(caption) + BlueOf(face)) / 2);
+  button.control->SetForeColour(grey);
+}
+
+void WindowFace::SetGreyed(AniButton* button, bool greyed) {
+  Button* b = Find(button);
+  if (b == nullptr || b->greyed == greyed) return;
+  b->greyed = greyed;
+  ColourCaption(*b);
+}
+
+bool WindowFace::IsGreyed(AniButton* button) const {
+  const Button* b = Find(button);
+  return b != nullptr && b->greyed;
+}
+
 void WindowFace::Repaint(const Button& button) {
   wxWindow* parent = button.control->GetParent();
   parent->RefreshRect(wxRect(button.record.rect).Inflate(1));
@@ -34,6 +65,7 @@ void WindowFace::SetButtonFace(AniButton* button, Colour face) {
   if (b == nullptr) return;
   b->record = MakeButtonRecord(button->GetRect(), face);
   ColourLabel(button, face);
+  ColourCaption(*b);
   Repaint(*b);
 }
 

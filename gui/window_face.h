@@ -33,6 +33,11 @@ class WindowFace {
   void SetButtonFace(AniButton* button, Colour face);
   // Shows a remembered button in its lit colour, or in its face colour again.
   void SetPressed(AniButton* button, bool pressed);
+  // A greyed button (its command not available now) keeps its face and takes a caption half way
+  // between its usual caption colour and the face; a press still reaches its window, which shows
+  // why the command cannot run.
+  void SetGreyed(AniButton* button, bool greyed);
+  bool IsGreyed(AniButton* button) const;
 
   // Background, panels and button frames; the controls paint themselves over it.
   void Paint(wxDC& dc, const wxSize& client) const;
@@ -54,8 +59,11 @@ class WindowFace {
   struct Button {
     AniButton* control;
     ButtonRecord record;
+    bool greyed = false;
   };
   Button* Find(AniButton* button);
+  const Button* Find(AniButton* button) const;
+  static void ColourCaption(const Button& button);
   void Repaint(const Button& button);
 
   Colour background_ = 0x909090;

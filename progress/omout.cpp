@@ -1,10 +1,12 @@
 // The exports of OmOutX.Omw: the current progress display (a window, or the terminal line when no
 // window can be shown) and the modal message window.
 #include <cstdio>
+#include <cstring>
 
 #include "core/omout_api.h"
 #include "core/platform/console.h"
 #include "core/platform/dynamic_library.h"
+#include "core/platform/message_box.h"
 #include "gui/gui_app.h"
 #include "progress/message_window.h"
 #include "progress/progress_window.h"
@@ -112,8 +114,12 @@ int32_t OpenMessageWin(const char* title, const char* text, int32_t kind) {
   const int32_t unanswered = kind == 0 ? 0 : 1;
   return Guarded<int32_t>(unanswered, [&]() -> int32_t {
     if (!WindowsAvailable()) {
-      // No window: the message goes to standard error and a question is answered "No".
-      std::fprintf(stderr, "%s: %s\n", title != nullptr ? title : "", text != nullptr ? text : "");
+      // No window: the process's message box handler has it, or it goes to standard error
+      // (a question is then answered "No").
+      if (kind == 0) return ombrix::platform::AskQuestion(text, title);
+      const bool error = title != nullptr && std::strstr(title, "Error") != nullptr;
+      ombrix::platform::ShowMessageBox(text, title,
+                                       error ? ombrix::platform::kIconError : ombrix::platform::kIconInformation);
       std::fflush(stderr);
       return unanswered;
     }

@@ -25,6 +25,7 @@ struct SourceFacts {
   int bits_per_sample = 8;  // of the file's samples (palette files: of their colour entries)
   bool grey = false;        // grey samples, expanded to red, green and blue
   bool palette = false;     // palette indices, expanded to their colours
+  int palette_colours = 0;  // the palette's entries
   bool has_alpha = false;
 };
 

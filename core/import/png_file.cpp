@@ -73,6 +73,9 @@ bool ReadHeader(png_structp png, png_infop info, Header* header, SourceFacts* fa
   const bool transparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
   facts->bits_per_sample = depth;
   facts->palette = colour == PNG_COLOR_TYPE_PALETTE;
+  png_colorp entries = nullptr;
+  int colours = 0;
+  if (facts->palette && png_get_PLTE(png, info, &entries, &colours) == PNG_INFO_PLTE) facts->palette_colours = colours;
   facts->grey = (colour & PNG_COLOR_MASK_COLOR) == 0;
   facts->has_alpha = (colour & PNG_COLOR_MASK_ALPHA) != 0 || transparency;
   if (colour == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);

@@ -1,4 +1,4 @@
-// Environment, directories, terminals and SIGINT with POSIX calls.
+// Environment, directories, terminals and the interrupt signals with POSIX calls.
 #include "core/platform/environment.h"
 
 #include <dirent.h>
@@ -30,7 +30,7 @@ std::string CurrentDirectory() {
 bool ChangeDirectory(const std::string& path) { return chdir(path.c_str()) == 0; }
 
 std::string UserStateDirectory() {
-  const std::string state = GetEnvironment("XDG_STATE_HOME");
+  std::string state = GetEnvironment("XDG_STATE_HOME");
   if (!state.empty() && state[0] == '/') return state;
   return GetEnvironment("HOME") + "/.local/state";
 }
@@ -63,17 +63,24 @@ bool IsDirectory(const std::string& path) {
 }
 
 namespace {
-volatile std::sig_atomic_t g_interrupted = 0;
+// The key, and what a job scheduler sends when it cancels a job or its terminal goes away.
+constexpr int kWatchedSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr size_t kWatchedCount = sizeof kWatchedSignals / sizeof kWatchedSignals[0];
+
+volatile std::sig_atomic_t g_interrupted = 0;  // the first signal seen, 0 while none
 std::atomic<int> g_watchers{0};
-struct sigaction g_previous {};
+struct sigaction g_previous[kWatchedCount] {};
 
 // Raises the flag and passes the signal on to a handler installed before ours (another module
 // of the process watching the same key), so every watcher hears it.
 void OnInterrupt(int signal_number) {
-  g_interrupted = 1;
-  const auto previous = g_previous.sa_handler;
-  if ((g_previous.sa_flags & SA_SIGINFO) == 0 && previous != SIG_DFL && previous != SIG_IGN && previous != nullptr)
-    previous(signal_number);
+  if (g_interrupted == 0) g_interrupted = signal_number;
+  for (size_t i = 0; i < kWatchedCount; ++i) {
+    if (kWatchedSignals[i] != signal_number) continue;
+    const auto previous = g_previous[i].sa_handler;
+    if ((g_previous[i].sa_flags & SA_SIGINFO) == 0 && previous != SIG_DFL && previous != SIG_IGN && previous != nullptr)
+      previous(signal_number);
+  }
 }
 }  // namespace
 
@@ -82,15 +89,16 @@ void WatchInterrupt() {
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, &g_previous);
+  for (size_t i = 0; i < kWatchedCount; ++i) sigaction(kWatchedSignals[i], &action, &g_previous[i]);
 }
 
 void StopWatchingInterrupt() {
   if (g_watchers.load() == 0 || --g_watchers > 0) return;
-  sigaction(SIGINT, &g_previous, nullptr);
+  for (size_t i = 0; i < kWatchedCount; ++i) sigaction(kWatchedSignals[i], &g_previous[i], nullptr);
 }
 
 bool InterruptRequested() { return g_interrupted != 0; }
+int InterruptSignal() { return g_interrupted; }
 void ClearInterrupt() { g_interrupted = 0; }
 
 }  // namespace ombrix::platform

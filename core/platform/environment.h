@@ -30,11 +30,14 @@ std::vector<std::string> ListDirectory(const std::string& path);
 bool ListDirectory(const std::string& path, std::vector<std::string>& names);
 bool IsDirectory(const std::string& path);
 
-// Interrupt key: while watched, SIGINT only raises a flag that long work polls; the previous
-// handler comes back when the last watcher stops.
+// Interrupts: while watched, SIGINT (the key), SIGTERM and SIGHUP (what a job scheduler sends
+// to cancel a job) only raise a flag that long work polls; the previous handlers come back when
+// the last watcher stops.
 void WatchInterrupt();
 void StopWatchingInterrupt();
 bool InterruptRequested();
+// The first signal that raised the flag; 0 while none did.
+int InterruptSignal();
 void ClearInterrupt();
 
 }  // namespace ombrix::platform

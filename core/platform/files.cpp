@@ -91,27 +91,70 @@ static void SyncDirectory(const std::string& dir) {
   close(fd);
 }
 
-bool ReplaceFileAtomically(const char* path, const std::string& data) {
-  if (path == nullptr || *path == '\0') return false;
+// The usual permissions of a user's new document: 0666 less the umask.
+static mode_t NewFileMode() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+// Writes data to a temporary file beside path, with the given permission bits, and renames it
+// over path. The error of the failing call stays in errno.
+static bool ReplaceWithMode(const std::string& path, const std::string& data, mode_t mode) {
   const std::string dir = DirectoryPart(path).empty() ? "." : DirectoryPart(path);
-  std::string pattern = JoinPath(dir, std::string(".") + FileNamePart(path) + ".XXXXXX");
+  std::string pattern = JoinPath(dir, std::string(".") + FileNamePart(path.c_str()) + ".XXXXXX");
   const int fd = mkstemp(pattern.data());
   if (fd < 0) return false;
-  const bool written = WriteAll(fd, data.data(), data.size()) && fsync(fd) == 0;
+  // mkstemp makes the file 0600; it gets its final bits before it takes the name.
+  bool written = fchmod(fd, mode) == 0 && WriteAll(fd, data.data(), data.size()) && fsync(fd) == 0;
+  int error = written ? 0 : errno;
   const bool closed = close(fd) == 0;
+  if (written && !closed) error = errno;
   if (written && closed) {
-    if (BeforeReplaceHook hook = g_before_replace_hook.load()) hook(pattern.c_str(), path);
+    if (BeforeReplaceHook hook = g_before_replace_hook.load()) hook(pattern.c_str(), path.c_str());
+    if (rename(pattern.c_str(), path.c_str()) != 0) {
+      error = errno;
+      written = false;
+    }
   }
-  if (!written || !closed || rename(pattern.c_str(), path) != 0) {
+  if (!written || !closed) {
     unlink(pattern.c_str());
+    errno = error;
     return false;
   }
   SyncDirectory(dir);
-  // mkstemp makes the file 0600; give it the usual permissions for a user's document.
-  const mode_t mask = umask(0);
-  umask(mask);
-  chmod(path, 0666 & ~mask);
   return true;
+}
+
+bool ReplaceFileAtomically(const char* path, const std::string& data) {
+  if (path == nullptr || *path == '\0') return false;
+  return ReplaceWithMode(path, data, NewFileMode());
+}
+
+bool ReplaceFileKeepingAttributes(const char* path, const std::string& data) {
+  if (path == nullptr || *path == '\0') {
+    errno = EINVAL;
+    return false;
+  }
+  // Follows the chain of links to the file they name (which need not exist yet).
+  std::string target = path;
+  for (int hops = 0;; ++hops) {
+    struct stat st {};
+    if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
+    if (hops == 40) {
+      errno = ELOOP;
+      return false;
+    }
+    std::string link(size_t(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+    const ssize_t n = readlink(target.c_str(), link.data(), link.size());
+    if (n < 0) return false;
+    link.resize(size_t(n));
+    target =
+        IsAbsolutePath(link.c_str()) || DirectoryPart(target).empty() ? link : JoinPath(DirectoryPart(target), link);
+  }
+  struct stat st {};
+  const mode_t mode = stat(target.c_str(), &st) == 0 ? mode_t(st.st_mode & 07777) : NewFileMode();
+  return ReplaceWithMode(target, data, mode);
 }
 
 Claim MakeNewEmptyFile(const char* path) {

@@ -19,6 +19,10 @@ std::optional<std::string> ReadFilePrefix(const char* path, size_t max_bytes, bo
 // so readers see the old file or the new one, never half of one. A read-only file at path is
 // replaced as well. False (and path untouched) on any failure.
 bool ReplaceFileAtomically(const char* path, const std::string& data);
+// The same for a file the user may have set up, as cp and gm convert replace one: a symbolic link
+// at path is followed and the file it names is replaced (the link stays), and an existing file
+// keeps its permission bits. On failure the system's error is left for LastSystemError.
+bool ReplaceFileKeepingAttributes(const char* path, const std::string& data);
 // Tests only: called by ReplaceFileAtomically once the temporary file is written and flushed,
 // just before the rename, so a test can stop or kill the writer at that point. Null: none.
 using BeforeReplaceHook = void (*)(const char* temporary_path, const char* path);

@@ -1,6 +1,7 @@
 // Processes on POSIX: posix_spawn with an argument vector, and a polling wait that pumps.
 #include "core/platform/process.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -107,6 +108,13 @@ bool Process::Poll() {
     return true;
   }
   return false;
+}
+
+Pump HostEventPump() {
+  using EventPump = void (*)();
+  auto pump = reinterpret_cast<EventPump>(dlsym(RTLD_DEFAULT, "Ombrix_Event_Pump"));
+  if (pump == nullptr) return {};
+  return [pump] { pump(); };
 }
 
 bool Process::Wait(const Pump& pump, int timeout_ms) {

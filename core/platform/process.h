@@ -11,6 +11,12 @@ namespace ombrix::platform {
 // keep being painted. An empty function means there is nothing to pump (headless callers).
 using Pump = std::function<void()>;
 
+// The event-loop yield of the program this code runs in: a GUI program exports it with C linkage
+// as `void Ombrix_Event_Pump(void)` (link with -rdynamic), beside its message box handler, so
+// that modules without windows of their own can keep its windows alive while they wait. Empty
+// in a program that exports none.
+Pump HostEventPump();
+
 struct StartRequest {
   std::string program;                 // path of the program; without a '/' it is looked up in PATH
   std::vector<std::string> arguments;  // arguments after the program name, passed as they are

@@ -7,10 +7,12 @@
 #include <poll.h>
 #include <sched.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -48,7 +50,39 @@ int ReceiveAll(int socket, void* data, size_t size, bool stop_on_signal) {
   return 1;
 }
 
+// FNV-1a; 0 is kept for the free slot.
+uint64_t HashOf(std::string_view text) {
+  uint64_t hash = 14695981039346656037ull;
+  for (const char c : text) hash = (hash ^ uint8_t(c)) * 1099511628211ull;
+  return hash != 0 ? hash : 1;
+}
+
 }  // namespace
+
+SharedOnceSet::SharedOnceSet() {
+  void* memory = mmap(nullptr, kSlots * sizeof(uint64_t), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+  if (memory != MAP_FAILED) slots_ = static_cast<uint64_t*>(memory);  // zero-filled
+}
+
+SharedOnceSet::~SharedOnceSet() {
+  if (slots_ != nullptr) munmap(slots_, kSlots * sizeof(uint64_t));
+}
+
+bool SharedOnceSet::Add(std::string_view text) {
+  const uint64_t hash = HashOf(text);
+  if (slots_ != nullptr) {
+    // Open addressing; a slot, once taken, never changes, so a text is found where it was put.
+    for (size_t probe = 0; probe < kSlots; ++probe) {
+      uint64_t* slot = slots_ + (hash + probe) % kSlots;
+      uint64_t expected = 0;
+      if (__atomic_compare_exchange_n(slot, &expected, hash, false, __ATOMIC_ACQ_REL, __ATOMIC_ACQUIRE)) return true;
+      if (expected == hash) return false;
+    }
+  }
+  if (std::find(own_.begin(), own_.end(), hash) != own_.end()) return false;
+  own_.push_back(hash);
+  return true;
+}
 
 int UsableProcessorCount() {
   cpu_set_t set;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ombrix::platform {
@@ -15,6 +16,26 @@ int UsableProcessorCount();
 
 // The number of threads of this process; a fork copies only the calling one.
 int ThreadCount();
+
+// A set of texts shared by a process and the workers it forks after making the set: the first
+// process to add a text learns that it was the first, so a notice is given once a run however
+// many processes render. Texts are kept by a 64-bit hash in a fixed table of shared memory; when
+// the table is full (or shared memory cannot be had) the set is this process's own.
+class SharedOnceSet {
+ public:
+  SharedOnceSet();
+  ~SharedOnceSet();
+  SharedOnceSet(const SharedOnceSet&) = delete;
+  SharedOnceSet& operator=(const SharedOnceSet&) = delete;
+
+  // True when no process had added the text before.
+  bool Add(std::string_view text);
+
+ private:
+  static constexpr size_t kSlots = 1024;
+  uint64_t* slots_ = nullptr;  // shared; 0 marks a free slot
+  std::vector<uint64_t> own_;  // when the shared table cannot take the text
+};
 
 class WorkerProcesses {
  public:

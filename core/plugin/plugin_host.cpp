@@ -155,7 +155,7 @@ int CopyDescriptor(FilterDescriptor* target, const FilterDescriptor* source, boo
   if (source->xalpha != nullptr) *target->xalpha = *source->xalpha;
   if (copy_mask_picture && target->xalpha->picture != nullptr) {
     auto* copy = new (std::nothrow) Picture();
-    if (copy == nullptr || !copy->CopyFrom(source->xalpha->picture)) {
+    if (copy == nullptr || !copy->CopyFrom(target->xalpha->picture)) {
       delete copy;
       target->xalpha->picture = nullptr;
       FreeDescriptorRecords(target, false);
@@ -166,20 +166,25 @@ int CopyDescriptor(FilterDescriptor* target, const FilterDescriptor* source, boo
   return 1;
 }
 
-FilterDescriptor* FindDescriptor(const PluginTable& table, const char* filter_name, const char* file_name) {
+const FilterDescriptor* FindTableEntry(const PluginTable& table, const char* filter_name, const char* file_name) {
   if (filter_name == nullptr || file_name == nullptr) return nullptr;
   for (int i = 0; i < table.Count(); ++i) {
     const FilterDescriptor* d = table.At(i);
-    if (std::strcmp(d->name, filter_name) != 0 || std::strcmp(d->file_name, file_name) != 0) continue;
-    auto* entry = new (std::nothrow) FilterDescriptor();
-    if (entry == nullptr) return nullptr;
-    if (!CopyDescriptor(entry, d, true)) {
-      delete entry;
-      return nullptr;
-    }
-    return entry;
+    if (std::strcmp(d->name, filter_name) == 0 && std::strcmp(d->file_name, file_name) == 0) return d;
   }
   return nullptr;
+}
+
+FilterDescriptor* FindDescriptor(const PluginTable& table, const char* filter_name, const char* file_name) {
+  const FilterDescriptor* d = FindTableEntry(table, filter_name, file_name);
+  if (d == nullptr) return nullptr;
+  auto* entry = new (std::nothrow) FilterDescriptor();
+  if (entry == nullptr) return nullptr;
+  if (!CopyDescriptor(entry, d, true)) {
+    delete entry;
+    return nullptr;
+  }
+  return entry;
 }
 
 void FreeDescriptorRecords(FilterDescriptor* d, bool owns_mask_picture) {

@@ -44,6 +44,8 @@ int AppendDescriptor(PluginTable& table, const FilterDescriptor* descriptor, con
 // Deep copy for a chain entry. With copy_mask_picture the X-Alpha picture is copied, otherwise
 // the pointer is shared. 0 when an allocation fails (target then holds no records).
 int CopyDescriptor(FilterDescriptor* target, const FilterDescriptor* source, bool copy_mask_picture);
+// The first table entry with this filter name and file name (exact comparison), or null.
+const FilterDescriptor* FindTableEntry(const PluginTable& table, const char* filter_name, const char* file_name);
 // A new chain entry copied from the first table entry with this name and file name, or null.
 FilterDescriptor* FindDescriptor(const PluginTable& table, const char* filter_name, const char* file_name);
 // Frees a host-made descriptor and its records; the mask picture too when the copy owns it.

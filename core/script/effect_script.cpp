@@ -32,6 +32,19 @@ void SetField(char (&field)[N], std::string_view text) {
 
 std::string SectionName(int index) { return "Filter_" + std::to_string(index); }
 
+// The two names that find an entry's filter in the plug-in table.
+struct EntryNames {
+  char dll[kScriptPathBytes];
+  char filter[kScriptPathBytes];
+};
+
+EntryNames ReadEntryNames(const ScriptFile& file, const std::string& section) {
+  EntryNames names;
+  file.GetText(section.c_str(), "DllName", names.dll, sizeof names.dll);
+  file.GetText(section.c_str(), "FilterName", names.filter, sizeof names.filter);
+  return names;
+}
+
 std::string KeyName(const char* prefix, int slot, const char* suffix = "") {
   return prefix + std::to_string(slot) + suffix;
 }
@@ -224,6 +237,21 @@ int WriteScript(const char* path, const FilterDescriptor* const* entries, int sl
   }
 }
 
+std::vector<std::string> FiltersNotInTable(const ScriptFile& file, const PluginTable& table) {
+  std::vector<std::string> missing;
+  const int sections = std::min(int(int16_t(file.GetInt(kHeaderSection, "nFilter"))), kMaxScriptEntries);
+  for (int i = 0; i < sections; ++i) {
+    const std::string section = SectionName(i);
+    const EntryNames names = ReadEntryNames(file, section);
+    if (FindTableEntry(table, names.filter, names.dll) != nullptr) continue;
+    if (names.filter[0] == '\0' && names.dll[0] == '\0')
+      missing.push_back("No filter in section " + section);
+    else
+      missing.push_back(std::string("Unknown filter \"") + names.filter + "\" of " + names.dll);
+  }
+  return missing;
+}
+
 int ReadScript(const char* path, FilterDescriptor** entries, int capacity, int* count, int* test_frame,
                ScriptHeader& header, const PluginTable& table, const MissingFileHandler& missing_file,
                bool entries_own_mask_pictures) {
@@ -262,11 +290,8 @@ int ReadScriptFrom(const ScriptFile& file, FilterDescriptor** entries, int capac
     EntryReader reader(file, header.content_directory, fallback, missing_file);
     for (int i = 0; i < sections && stored < capacity; ++i) {
       const std::string section = SectionName(i);
-      char dll_name[kScriptPathBytes];
-      char filter_name[kScriptPathBytes];
-      file.GetText(section.c_str(), "DllName", dll_name, sizeof dll_name);
-      file.GetText(section.c_str(), "FilterName", filter_name, sizeof filter_name);
-      FilterDescriptor* entry = FindDescriptor(table, filter_name, dll_name);
+      const EntryNames names = ReadEntryNames(file, section);
+      FilterDescriptor* entry = FindDescriptor(table, names.filter, names.dll);
       if (entry == nullptr) continue;  // its plug-in is not in the table: dropped without a message
       entries[stored++] = entry;
       reader.Read(section, *entry);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/plugin/plugin_host.h"
 #include "core/records.h"
@@ -57,5 +58,10 @@ int ReadScript(const char* path, FilterDescriptor** entries, int capacity, int* 
 int ReadScriptFrom(const ScriptFile& file, FilterDescriptor** entries, int capacity, int* count, int* test_frame,
                    ScriptHeader& header, const PluginTable& table, const MissingFileHandler& missing_file,
                    bool entries_own_mask_pictures = true);
+
+// The entries of a script that ReadScript drops, in chain order, each said as "Unknown filter
+// \"FilterName\" of DllName" (the table does not hold it) or "No filter in section Filter_N"
+// (the header counts more sections than the script has).
+std::vector<std::string> FiltersNotInTable(const ScriptFile& file, const PluginTable& table);
 
 }  // namespace ombrix

@@ -63,4 +63,29 @@ bool FilterChain::SetCurrentFilter(const FilterDescriptor& table_entry) {
   return true;
 }
 
+bool FilterChain::AddCopyOfCurrent() {
+  const FilterDescriptor* source = CurrentEntry();
+  if (count_ >= kMaxChainEntries || source == nullptr) return false;
+  auto* copy = new (std::nothrow) FilterDescriptor();
+  if (copy == nullptr || !CopyDescriptor(copy, source, true)) {
+    delete copy;
+    return false;
+  }
+  for (int i = count_; i > current_ + 1; --i) entries_[size_t(i)] = entries_[size_t(i) - 1];
+  ++count_;
+  ++current_;
+  entries_[size_t(current_)] = copy;
+  return true;
+}
+
+bool FilterChain::DeleteCurrent() {
+  if (count_ <= 1) return false;
+  FreeDescriptor(entries_[size_t(current_)], true);
+  for (int i = current_; i < count_ - 1; ++i) entries_[size_t(i)] = entries_[size_t(i) + 1];
+  entries_[size_t(count_ - 1)] = nullptr;
+  --count_;
+  if (current_ == count_) --current_;
+  return true;
+}
+
 }  // namespace ombrix::editor

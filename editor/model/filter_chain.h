@@ -46,6 +46,13 @@ class FilterChain {
   // Makes the current entry a fresh copy of a plug-in table entry, with the plug-in's default
   // parameters and options. False, with the entry left as it was, when memory runs out.
   bool SetCurrentFilter(const FilterDescriptor& table_entry);
+  // Puts a deep copy of the current entry (its records and its mask picture) right after it and
+  // makes the copy current. False, with the chain unchanged, when the chain is full (255
+  // entries), the current entry is missing or memory runs out.
+  bool AddCopyOfCurrent();
+  // Frees the current entry; the entries after it move down, and when it was the last one the
+  // one before it becomes current. False, with the chain unchanged, when it is the only entry.
+  bool DeleteCurrent();
 
  private:
   void FreeAll();

@@ -16,12 +16,17 @@
 #include "editor/model/filter_menu.h"
 #include "editor/model/filter_module.h"
 #include "editor/model/options.h"
+#include "gui/dialogs.h"
 
 namespace ombrix::editor {
 
 struct EditorSession {
   explicit EditorSession(std::string launch_script_path = {})
-      : launch_script(std::move(launch_script_path)), launched_with_script(!launch_script.empty()) {}
+      : launch_script(std::move(launch_script_path)),
+        launched_with_script(!launch_script.empty()),
+        script_path(launch_script) {
+    custom_colours.fill(gui::kWhite);
+  }
 
   std::string launch_script;  // the command line: the script to edit, or empty
   // The folder the editor runs from; without settings, start-up offers an installation tree there.
@@ -37,8 +42,13 @@ struct EditorSession {
   std::unique_ptr<Picture> test_picture;  // null when there is none
   FilterModule filter_module;
   std::string startup_script;  // the script read at start-up, or empty
+  // The script last loaded or saved (at first the launch script): its file name is where the
+  // Load and Save dialogs start.
+  std::string script_path;
   // Set once a script was read or a filter chosen: only then does confirming write the chain.
   bool ready = false;
+  // The colour dialog's 16 custom colours, one set for the whole run and every window.
+  gui::CustomColours custom_colours{};
 };
 
 }  // namespace ombrix::editor

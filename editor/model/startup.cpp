@@ -96,6 +96,7 @@ StartupResult RunStartup(EditorSession& session, StartupView& view, gui::Dialogs
                            MissingFileAsker(session.header.content_directory, dialogs));
     if (read) {
       session.ready = true;
+      session.script_path = session.startup_script;
       view.ScriptLoaded();
     }
   }

@@ -6,18 +6,30 @@
 #include <wx/scrolbar.h>
 #include <wx/utils.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
+#include "core/import/picture_import.h"
+#include "core/parameter_kinds.h"
+#include "core/platform/files.h"
+#include "core/platform/paths.h"
 #include "core/script/script_file.h"
 #include "core/text/numbers.h"
+#include "editor/model/dialog_folders.h"
+#include "editor/model/editor_link.h"
 #include "editor/model/ending.h"
+#include "editor/model/missing_file.h"
 #include "editor/model/number_formats.h"
+#include "editor/model/parameter_rows.h"
+#include "editor/model/picture_chooser.h"
 #include "editor/model/picture_fit.h"
 #include "editor/windows/about_window.h"
 #include "editor/windows/artwork.h"
+#include "editor/windows/colour_selector_window.h"
 #include "editor/windows/help.h"
 #include "editor/windows/options_window.h"
+#include "editor/windows/picture_view_window.h"
 #include "editor/windows/splash_window.h"
 #include "gui/ani_button.h"
 #include "gui/dialogs.h"
@@ -33,6 +45,12 @@ using gui::ControlRole;
 using gui::ControlTemplate;
 
 constexpr const char* kTitle = "Ombrix - v1.0e";
+constexpr const char* kWarningCaption = "Ombrix - Warning";
+constexpr const char* kErrorCaption = "Ombrix - Error";
+constexpr const char* kScriptOpenFolder = "ScriptOpenDir";
+constexpr const char* kScriptSaveFolder = "ScriptSaveDir";
+constexpr const char* kLoadFolder = "FSParamLoadDir";
+constexpr const char* kSaveFolder = "FSParamSaveDir";
 constexpr int kWidth = 420;
 constexpr int kHeight = 216;
 
@@ -49,7 +67,7 @@ std::vector<ControlTemplate> MainTemplate() {
   std::vector<ControlTemplate> t = {
       {kMainBanner, ControlRole::kLabel, "", 0, 0, kWidth, 24},
       {kMainFilterNameCaption, ControlRole::kLabel, "Current Filter Name", 4, 28, 72, 11},
-      {kMainFilterName, ControlRole::kInfoArea, "(none)", 78, 28, 140, 11},
+      {kMainFilterName, ControlRole::kInfoArea, "(none)", 78, 28, 140, 11, gui::kAniFocusable},
       {kMainIndex, ControlRole::kInfoArea, "0", 222, 28, 18, 11},
       {kMainAddFilter, ControlRole::kActionButton, "Add New Filter", 4, 43, 70, 12},
       {kMainPrevious, ControlRole::kActionButton, "Previous", 78, 43, 50, 12},
@@ -129,6 +147,9 @@ MainWindow::~MainWindow() {
   if (options_ != nullptr) options_->Destroy();
   if (about_ != nullptr) about_->Destroy();
   if (splash_ != nullptr) splash_->Destroy();
+  // Deleted now, while this window can still hear that it went (its destroy handler clears
+  // picture_view_), not later with the children.
+  delete picture_view_;
 }
 
 void MainWindow::CreateControls() {
@@ -136,6 +157,13 @@ void MainWindow::CreateControls() {
   const wxRect bar = gui::DialogUnitsRect(this, 242, 28, 174, 11);
   chain_bar_ = new wxScrollBar(this, kMainChainBar, bar.GetPosition(), bar.GetSize(), wxSB_HORIZONTAL);
   chain_bar_->SetScrollbar(0, 1, 1, 1);
+  chain_bar_->MoveAfterInTabOrder(Button(kMainIndex));
+  for (int i = 0; i < 4; ++i)
+    for (const int id :
+         {kMainParameterValueDrag1 + i, kMainParameterStepDrag1 + i, kMainZoneDrag1 + i, kMainZoneStepDrag1 + i})
+      Button(id)->SetFramePictures(gui::SmallButtonPictures(Button(id)->GetSize()));
+  for (int i = 0; i < 3; ++i)
+    Button(kMainFrameDrag1 + i)->SetFramePictures(gui::SmallButtonPictures(Button(kMainFrameDrag1 + i)->GetSize()));
   gui::AniButton* banner = Button(kMainBanner);
   banner->SetFramePictures({BannerPicture(banner->GetSize())});
   gui::AniButton* confirm = Button(kMainConfirm);
@@ -210,6 +238,8 @@ void MainWindow::ShowInitialState() {
   Button(kMainFilterName)->SetLabel("(none)");
   Button(kMainIndex)->SetLabel("0");
   ShowRows(session_.chain.CurrentEntry());
+  UpdateAvailability();
+  UpdateChainBar();
 }
 
 void MainWindow::TestPictureChanged() { RefreshPictures(); }
@@ -222,8 +252,8 @@ void MainWindow::CloseSplash() {
 
 void MainWindow::ScriptLoaded() {
   ShowCurrentFilter();
-  const int count = session_.chain.Count();
-  chain_bar_->SetScrollbar(session_.chain.Current(), 1, count, 1);
+  UpdateAvailability();
+  UpdateChainBar();
 }
 
 platform::Pump MainWindow::EventPump() {
@@ -260,6 +290,16 @@ void MainWindow::TakeFields() {
   entry->all_frames = Button(kMainAllFrames)->Frame() == 1;
   entry->full_screen = Button(kMainFullScreen)->Frame() == 1;
   entry->proportional = Button(kMainProportional)->Frame() == 1;
+  for (int k = 1; k <= 4; ++k) {
+    const int i = k - 1;
+    if (!row_shown_[size_t(i)]) continue;
+    RowFields fields;
+    if (controls_.Window(kMainParameterValue1 + i)->IsShown()) fields.value = FieldText(kMainParameterValue1 + i);
+    if (controls_.Window(kMainParameterStep1 + i)->IsShown()) fields.step = FieldText(kMainParameterStep1 + i);
+    TakeParameterRow(*entry, k, fields);
+  }
+  for (int k = 1; k <= 4 && entry->options != nullptr && k < entry->option_count; ++k)
+    if (option_shown_[size_t(k - 1)]) entry->options[k].state = Button(kMainOption1 + k - 1)->Frame() == 1 ? 1 : 0;
 }
 
 void MainWindow::ShowCurrentFilter() {
@@ -291,27 +331,35 @@ void MainWindow::ShowRows(const FilterDescriptor* entry) {
   // hidden, and when no row of a kind is shown its area shows a picture instead.
   int parameters_shown = 0;
   for (int k = 1; k <= 4; ++k) {
-    const bool shown =
-        entry->parameters != nullptr && k < entry->parameter_count && entry->parameters[k].name[0] != '\0';
-    parameters_shown += shown ? 1 : 0;
     const int i = k - 1;
-    for (const int id : {kMainParameter1 + i, kMainParameterValue1 + i, kMainParameterStep1 + i,
-                         kMainParameterValueDrag1 + i, kMainParameterStepDrag1 + i})
-      controls_.Window(id)->Show(shown);
-    if (!shown) continue;
-    Button(kMainParameter1 + i)->SetLabel(gui::FromAnsi(entry->parameters[k].name));
-    SetField(kMainParameterValue1 + i, entry->parameters[k].value);
-    SetField(kMainParameterStep1 + i, entry->parameters[k].step);
+    const ParameterRowView row = ShowParameterRow(*entry, k);
+    row_shown_[size_t(i)] = row.shown;
+    row_kinds_[size_t(i)] = row.kind;
+    parameters_shown += row.shown ? 1 : 0;
+    controls_.Window(kMainParameter1 + i)->Show(row.shown);
+    controls_.Window(kMainParameterValue1 + i)->Show(row.value_shown);
+    controls_.Window(kMainParameterStep1 + i)->Show(row.step_shown);
+    controls_.Window(kMainParameterValueDrag1 + i)->Show(row.value_shown);
+    controls_.Window(kMainParameterStepDrag1 + i)->Show(row.step_shown);
+    if (!row.shown) continue;
+    Button(kMainParameter1 + i)->FitLabel(gui::FromAnsi(row.name.c_str()));
+    SetField(kMainParameterValue1 + i, row.value);
+    SetField(kMainParameterStep1 + i, row.step);
+    const int16_t look = row.drags ? gui::kDragLook : gui::kActionLook;
+    Button(kMainParameterValueDrag1 + i)->SetFrame(look);
+    Button(kMainParameterStepDrag1 + i)->SetFrame(look);
   }
   int options_shown = 0;
   for (int k = 1; k <= 4; ++k) {
-    const bool shown = entry->options != nullptr && k < entry->option_count && entry->options[k].name[0] != '\0';
-    options_shown += shown ? 1 : 0;
+    const OptionRowView row = ShowOptionRow(*entry, k);
+    option_shown_[size_t(k - 1)] = row.shown;
+    option_groups_[size_t(k - 1)] = row.group;
+    options_shown += row.shown ? 1 : 0;
     gui::AniButton* option = Button(kMainOption1 + k - 1);
-    option->Show(shown);
-    if (!shown) continue;
-    option->SetLabel(gui::FromAnsi(entry->options[k].name));
-    option->SetFrame(entry->options[k].state != 0 ? 1 : 2);
+    option->Show(row.shown);
+    if (!row.shown) continue;
+    option->FitLabel(gui::FromAnsi(row.name.c_str()));
+    option->SetFrame(row.on ? 1 : 2);
   }
   Button(kMainParameterImage)->Show(parameters_shown == 0);
   Button(kMainOptionImage)->Show(options_shown == 0);
@@ -353,6 +401,7 @@ void MainWindow::ChooseFilter(int command) {
   }
   for (int i = 0; i < 3; ++i) SetField(kMainFrame1 + i, WholeNumberText(text::LeadingInt(frames[i], 0)));
   session_.ready = true;
+  UpdateAvailability();
 }
 
 // ---- Commands ------------------------------------------------------------------------------
@@ -386,16 +435,6 @@ void MainWindow::OptionsClosed(bool confirmed) {
   RefreshPictures();
   Refresh();
   Raise();
-}
-
-void MainWindow::OnFilterHelp(wxCommandEvent&) {
-  gui::WindowFace::Pressed pressed(face_, Button(kMainFilterHelp));
-  OpenFilterHelp(session_, session_.chain.CurrentEntry());
-}
-
-void MainWindow::OnHelp(wxCommandEvent&) {
-  gui::WindowFace::Pressed pressed(face_, Button(kMainHelp));
-  OpenMainHelp(session_, kMainWindowHelpTopic);
 }
 
 void MainWindow::OnFilterName(wxCommandEvent&) {
@@ -442,20 +481,467 @@ void MainWindow::OnClose(wxCloseEvent& event) {
   if (!ended_ && event.CanVeto()) event.Veto();
 }
 
+// Enter moves on as Tab does, and a number field that Tab or Enter leaves shows its text
+// evaluated in its kind's format; Esc is Cancel; the shortcut keys run their commands unless the
+// filter menu is open.
 void MainWindow::OnCharHook(wxKeyEvent& event) {
-  if (event.GetKeyCode() == WXK_ESCAPE) {
+  const int key = event.GetKeyCode();
+  if (key == WXK_ESCAPE) {
     LeaveWithoutSaving();
     return;
   }
-  if (event.GetKeyCode() == WXK_F1 && !filter_menu_showing_) {
-    OpenMainHelp(session_, kMainWindowHelpTopic);
+  if (key == WXK_TAB || key == WXK_RETURN || key == WXK_NUMPAD_ENTER) {
+    wxWindow* focus = wxWindow::FindFocus();
+    if (focus == nullptr || focus->GetParent() != this) {
+      event.Skip();
+      return;
+    }
+    ReformatField(focus->GetId());
+    focus->Navigate(event.ShiftDown() ? wxNavigationKeyEvent::IsBackward : wxNavigationKeyEvent::IsForward);
     return;
+  }
+  if (!filter_menu_showing_ && !event.HasAnyModifiers()) {
+    static constexpr std::pair<int, int> kShortcuts[] = {
+        {WXK_PAGEUP, kMainNext}, {WXK_PAGEDOWN, kMainPrevious}, {WXK_F1, kMainHelp},     {WXK_F2, kMainSave},
+        {WXK_F3, kMainLoad},     {WXK_F5, kMainXAlpha},         {WXK_F6, kMainExtended}, {WXK_F9, kMainRender},
+    };
+    for (const auto& [shortcut, id] : kShortcuts)
+      if (key == shortcut) {
+        RunCommand(id);
+        return;
+      }
   }
   event.Skip();
 }
 
-// The drag buttons' timer; drags begin with the parameter editing of the chain commands.
-void MainWindow::OnDragTimer(wxTimerEvent&) {}
+// ---- Chain commands ------------------------------------------------------------------------
+
+namespace {
+
+struct CommandButton {
+  int id;
+  ChainCommand command;
+};
+constexpr CommandButton kCommandButtons[] = {
+    {kMainAddFilter, ChainCommand::kAddFilter},
+    {kMainDelete, ChainCommand::kDelete},
+    {kMainNext, ChainCommand::kNext},
+    {kMainPrevious, ChainCommand::kPrevious},
+    {kMainSave, ChainCommand::kSave},
+    {kMainXAlpha, ChainCommand::kXAlpha},
+    {kMainExtended, ChainCommand::kExtended},
+    {kMainRender, ChainCommand::kRender},
+    {kMainFilterHelp, ChainCommand::kFilterHelp},
+};
+
+}  // namespace
+
+bool MainWindow::Available(ChainCommand command) const {
+  return AvailabilityOf(session_.chain, session_.ready).Allows(command);
+}
+
+void MainWindow::UpdateAvailability() {
+  const ChainAvailability availability = AvailabilityOf(session_.chain, session_.ready);
+  for (const CommandButton& b : kCommandButtons) face_.SetGreyed(Button(b.id), !availability.Allows(b.command));
+}
+
+void MainWindow::UpdateChainBar() { chain_bar_->SetScrollbar(session_.chain.Current(), 1, session_.chain.Count(), 1); }
+
+bool MainWindow::Offer(ChainCommand command) {
+  if (Available(command)) return true;
+  if (const char* warning = UnavailableWarning(command, session_.chain)) gui::Inform(warning, kWarningCaption);
+  return false;
+}
+
+void MainWindow::OnCommand(wxCommandEvent& event) { RunCommand(event.GetId()); }
+
+void MainWindow::RunCommand(int id) {
+  if (ended_ || !IsEnabled()) return;
+  gui::WindowFace::Pressed pressed(face_, Button(id));
+  switch (id) {
+    case kMainAddFilter:
+      if (Offer(ChainCommand::kAddFilter)) AddFilter();
+      break;
+    case kMainDelete:
+      if (Offer(ChainCommand::kDelete)) DeleteFilter();
+      break;
+    case kMainNext:
+      if (Offer(ChainCommand::kNext)) {
+        TakeFields();
+        MoveTo(session_.chain.Current() + 1);
+      }
+      break;
+    case kMainPrevious:
+      if (Offer(ChainCommand::kPrevious)) {
+        TakeFields();
+        MoveTo(session_.chain.Current() - 1);
+      }
+      break;
+    case kMainLoad:
+      Load();
+      break;
+    case kMainSave:
+      if (Offer(ChainCommand::kSave)) Save();
+      break;
+    case kMainFilterHelp:
+      ShowFilterHelp();
+      break;
+    case kMainHelp:
+      ShowMainHelp();
+      break;
+    case kMainRender:
+      if (!Available(ChainCommand::kRender)) gui::Inform("Nothing to render", kErrorCaption);
+      break;
+    case kMainXAlpha:
+      Offer(ChainCommand::kXAlpha);
+      break;
+    case kMainExtended:
+      Offer(ChainCommand::kExtended);
+      break;
+    default:
+      break;
+  }
+}
+
+// The copy shows what the window already shows, so the fields are not written again.
+void MainWindow::AddFilter() {
+  TakeFields();
+  if (!session_.chain.AddCopyOfCurrent()) return;
+  Button(kMainIndex)->SetLabel(wxString::Format("%d", session_.chain.Current()));
+  UpdateAvailability();
+  UpdateChainBar();
+}
+
+void MainWindow::DeleteFilter() {
+  if (!session_.chain.DeleteCurrent()) return;
+  UpdateAvailability();
+  UpdateChainBar();
+  ShowCurrentFilter();
+}
+
+// The fields were taken by the caller.
+void MainWindow::MoveTo(int index) {
+  session_.chain.SetCurrent(index);
+  ShowCurrentFilter();
+  UpdateAvailability();
+  UpdateChainBar();
+}
+
+void MainWindow::OnChainBar(wxScrollEvent& event) {
+  const int count = session_.chain.Count();
+  const int current = session_.chain.Current();
+  const wxEventType type = event.GetEventType();
+  int position = current;
+  if (type == wxEVT_SCROLL_LINEUP || type == wxEVT_SCROLL_PAGEUP) {
+    position = current - 1;
+  } else if (type == wxEVT_SCROLL_LINEDOWN || type == wxEVT_SCROLL_PAGEDOWN) {
+    position = current + 1;
+  } else if (type == wxEVT_SCROLL_THUMBTRACK || type == wxEVT_SCROLL_THUMBRELEASE) {
+    position = event.GetPosition();
+  } else if (type == wxEVT_SCROLL_TOP) {
+    position = 0;
+  } else if (type == wxEVT_SCROLL_BOTTOM) {
+    position = count - 1;
+  }
+  position = std::clamp(position, 0, count - 1);
+  if (position != current) {
+    TakeFields();
+    MoveTo(position);
+  } else {
+    UpdateChainBar();
+  }
+}
+
+bool MainWindow::LoadScript(const std::string& path) {
+  bool read = false;
+  {
+    wxBusyCursor wait;
+    read = session_.chain.Read(path.c_str(), session_.plugins, session_.header, &session_.test_frame,
+                               MissingFileAsker(session_.header.content_directory, gui::CurrentDialogs()));
+  }
+  if (!read) {
+    gui::Inform("Cannot open script", kErrorCaption);
+    ShowCurrentFilter();
+    UpdateAvailability();
+    UpdateChainBar();
+    return false;
+  }
+  session_.ready = true;
+  session_.script_path = path;
+  ShowCurrentFilter();
+  UpdateAvailability();
+  UpdateChainBar();
+  return true;
+}
+
+// The script dialogs start at the current script's file name in their remembered folder.
+gui::FileDialogRequest MainWindow::ScriptDialog(bool save) const {
+  gui::FileDialogRequest request;
+  request.mode = save ? gui::FileDialogRequest::Mode::kSave : gui::FileDialogRequest::Mode::kOpen;
+  request.title = save ? "Save Script" : "Load Script";
+  request.default_extension = "OMS";
+  request.filter =
+      save ? "Ombrix Script (*.Oms)|*.Oms|All Files (*.*)|*.*||" : "Ombrix Script (*.Oms)|*.Oms|All files (*.*)|*.*||";
+  request.start_path = DialogStartPath(save ? kScriptSaveFolder : kScriptOpenFolder, session_.header.content_directory,
+                                       platform::FileNamePart(session_.script_path.c_str()));
+  request.must_exist = !save;
+  request.confirm_overwrite = save;
+  return request;
+}
+
+void MainWindow::Load() {
+  const auto chosen = gui::CurrentDialogs().ChooseFile(ScriptDialog(false));
+  if (!chosen) return;
+  if (LoadScript(*chosen)) RememberDialogFolder(kScriptOpenFolder, *chosen);
+}
+
+// A script that cannot be written is reported: saying nothing would let the user believe the
+// effect is safe on disk.
+bool MainWindow::SaveScript(const std::string& path) {
+  bool written = false;
+  {
+    wxBusyCursor wait;
+    TakeFields();
+    written = session_.chain.Write(path.c_str(), session_.test_frame, session_.header);
+  }
+  RememberDialogFolder(kScriptSaveFolder, path);
+  session_.script_path = path;
+  if (!written) gui::Inform(CannotSaveMessage(path), kErrorCaption);
+  return written;
+}
+
+void MainWindow::Save() {
+  const auto chosen = gui::CurrentDialogs().ChooseFile(ScriptDialog(true));
+  if (chosen) SaveScript(*chosen);
+}
+
+void MainWindow::ShowFilterHelp() { OpenFilterHelp(session_, session_.chain.CurrentEntry()); }
+
+void MainWindow::ShowMainHelp() { OpenMainHelp(session_, kMainWindowHelpTopic); }
+
+// ---- Parameter and option rows -------------------------------------------------------------
+
+std::optional<int32_t> MainWindow::FieldKind(int id) const {
+  if (id >= kMainZone1 && id < kMainZone1 + 4) return kKindInteger;
+  if (id >= kMainZoneStep1 && id < kMainZoneStep1 + 4) return kKindReal;
+  if (id >= kMainFrame1 && id < kMainFrame1 + 3) return kKindPositiveInteger;
+  for (const int first : {kMainParameterValue1, kMainParameterStep1})
+    if (id >= first && id < first + 4 && row_shown_[size_t(id - first)]) return row_kinds_[size_t(id - first)];
+  return std::nullopt;
+}
+
+void MainWindow::ReformatField(int id) {
+  const std::optional<int32_t> kind = FieldKind(id);
+  if (!kind) return;
+  SetField(id, ReformatLeavingField(*kind, FieldText(id)));
+}
+
+void MainWindow::OnParameterName(wxCommandEvent& event) {
+  PressParameter(event.GetId() - kMainParameter1 + 1, 0, false);
+}
+
+// A right-button press on a name button runs the value's action with the right button.
+void MainWindow::OnParameterMouseDown(gui::AniMouseEvent& event) {
+  if (event.Button() == 2) PressParameter(event.GetId() - kMainParameter1 + 1, 0, true);
+}
+
+// The small buttons of rows whose kind has a dialog run it on the value or the step.
+void MainWindow::OnSmallButton(wxCommandEvent& event) {
+  const int id = event.GetId();
+  const bool step = id >= kMainParameterStepDrag1;
+  const int i = id - (step ? kMainParameterStepDrag1 : kMainParameterValueDrag1);
+  if (!row_shown_[size_t(i)] || IsTypedNumber(row_kinds_[size_t(i)])) return;
+  gui::AniButton* button = Button(id);
+  button->SetFrame(gui::kActionLook + 1);
+  PressParameter(i + 1, step ? 1 : 0, false);
+  button->SetFrame(gui::kActionLook);
+}
+
+bool MainWindow::EditFileValue(char (&text)[256], bool save) {
+  const char* folder = save ? kSaveFolder : kLoadFolder;
+  gui::FileDialogRequest request;
+  request.mode = save ? gui::FileDialogRequest::Mode::kSave : gui::FileDialogRequest::Mode::kOpen;
+  request.title = save ? "Save" : "Load";
+  request.filter = "All Files (*.*)|*.*||";
+  request.start_path = DialogStartPath(folder, session_.header.content_directory, text);
+  request.must_exist = !save;
+  const auto chosen = gui::CurrentDialogs().ChooseFile(request);
+  if (!chosen) return false;
+  std::snprintf(text, sizeof text, "%s", chosen->c_str());
+  RememberDialogFolder(folder, *chosen);
+  return true;
+}
+
+// Right button: the picture the value names (or that name in the content directory) in a view
+// of its own. Left button, or a picture that does not load: the picture dialog.
+bool MainWindow::EditPictureValue(char (&text)[256], bool right) {
+  const auto pump = [] { gui::DispatchPendingEvents(); };
+  if (right) {
+    std::string path = text;
+    if (!platform::FileExists(path.c_str())) path = session_.header.content_directory + path;
+    if (std::unique_ptr<Picture> picture = LoadPictureWithMessages(path.c_str(), pump)) {
+      // A second request closes the view open before.
+      if (picture_view_ != nullptr) picture_view_->Destroy();
+      picture_view_ = new PictureViewWindow(this, std::move(picture));
+      picture_view_->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& e) {
+        if (e.GetEventObject() == picture_view_) picture_view_ = nullptr;
+        e.Skip();
+      });
+      picture_view_->Show();
+      return false;
+    }
+  }
+  std::string chosen;
+  OpenPictureDialog(0, &chosen, PictureChooser(text), pump);
+  if (chosen.empty()) return false;
+  std::snprintf(text, sizeof text, "%s", chosen.c_str());
+  return true;
+}
+
+bool MainWindow::PressParameter(int k, int which, bool right) {
+  TakeFields();
+  FilterDescriptor* entry = session_.chain.CurrentEntry();
+  if (entry == nullptr || entry->parameters == nullptr || k < 1 || k >= entry->parameter_count) return false;
+  ParameterRecord& slot = entry->parameters[k];
+  char(&text)[256] = which == 1 ? slot.step : slot.value;
+  bool changed = false;
+  switch (ActionOf(slot.kind)) {
+    case KindAction::kColourSelector: {
+      ColourSelectorWindow selector(this, entry->name, k - 1, session_.custom_colours);
+      colour_selector_ = &selector;
+      std::string colour = text;
+      changed = selector.Edit(colour);
+      colour_selector_ = nullptr;
+      if (changed) std::snprintf(text, sizeof text, "%s", colour.c_str());
+      break;
+    }
+    case KindAction::kOpenFile:
+      changed = EditFileValue(text, false);
+      break;
+    case KindAction::kSaveFile:
+      changed = EditFileValue(text, true);
+      break;
+    case KindAction::kPictureFile:
+      changed = EditPictureValue(text, right);
+      break;
+    case KindAction::kEditorLink: {
+      const EditorLinkResult result = RunEditorLink(slot.value, *entry);
+      if (!result.error.empty()) gui::Inform(result.error, kErrorCaption);
+      changed = result.changed;
+      break;
+    }
+    case KindAction::kFilterHelp:
+      ShowFilterHelp();
+      break;
+  }
+  if (changed) ShowCurrentFilter();
+  return changed;
+}
+
+// The pressed option has toggled itself; the group rule sets it and its partners.
+void MainWindow::OnOptionButton(wxCommandEvent& event) {
+  std::vector<OptionButton> options(4);
+  for (size_t i = 0; i < 4; ++i)
+    options[i] = {option_shown_[i], Button(kMainOption1 + int(i))->Frame() == 1, option_groups_[i]};
+  ApplyOptionGroup(options, size_t(event.GetId() - kMainOption1));
+  for (size_t i = 0; i < 4; ++i)
+    if (option_shown_[i]) Button(kMainOption1 + int(i))->SetFrame(options[i].on ? 1 : 2);
+}
+
+// ---- Drag buttons --------------------------------------------------------------------------
+
+namespace {
+
+// The field a drag button moves and what bounds it; row parameter buttons are worked out apart.
+struct DragButton {
+  int button;
+  int field;
+  DragField kind;
+};
+
+std::vector<DragButton> FieldDragButtons() {
+  std::vector<DragButton> buttons;
+  const DragField zone[] = {DragField::kZoneLeft, DragField::kZoneTop, DragField::kZoneRight, DragField::kZoneBottom};
+  for (int i = 0; i < 4; ++i) {
+    buttons.push_back({kMainZoneDrag1 + i, kMainZone1 + i, zone[i]});
+    buttons.push_back({kMainZoneStepDrag1 + i, kMainZoneStep1 + i, DragField::kZoneStep});
+  }
+  const DragField frames[] = {DragField::kStartFrame, DragField::kEndFrame, DragField::kTestFrame};
+  for (int i = 0; i < 3; ++i) buttons.push_back({kMainFrameDrag1 + i, kMainFrame1 + i, frames[i]});
+  return buttons;
+}
+
+}  // namespace
+
+DragFieldTexts MainWindow::CurrentDragTexts() const {
+  DragFieldTexts texts;
+  for (int i = 0; i < 4; ++i) texts.zone[size_t(i)] = FieldText(kMainZone1 + i);
+  texts.start_frame = FieldText(kStartFrameField);
+  texts.end_frame = FieldText(kEndFrameField);
+  return texts;
+}
+
+void MainWindow::OnDragMouseDown(gui::AniMouseEvent& event) {
+  if (event.Button() != 1 || drag_.Active() || !IsEnabled()) return;
+  const int id = event.GetId();
+  int field = 0;
+  int32_t kind = kKindInteger;
+  DragField target = DragField::kParameter;
+  for (const DragButton& b : FieldDragButtons())
+    if (b.button == id) {
+      field = b.field;
+      target = b.kind;
+      kind = DragKindOf(b.kind, 0);
+    }
+  if (field == 0) {
+    const bool step = id >= kMainParameterStepDrag1;
+    const int i = id - (step ? kMainParameterStepDrag1 : kMainParameterValueDrag1);
+    if (i < 0 || i >= 4 || !row_shown_[size_t(i)] || !IsTypedNumber(row_kinds_[size_t(i)])) return;
+    field = (step ? kMainParameterStep1 : kMainParameterValue1) + i;
+    kind = row_kinds_[size_t(i)];
+  }
+  gui::AniButton* button = Button(id);
+  drag_anchor_ = wxGetMousePosition();
+  drag_.Begin(field, kind, FieldText(field), drag_anchor_.x);
+  drag_field_ = target;
+  drag_button_ = id;
+  button->SetFrame(int16_t(button->Frame() + 1));
+  if (!button->HasCapture()) button->CaptureMouse();
+  button->SetCursor(wxCursor(wxCURSOR_BLANK));
+}
+
+// The value follows the cursor's travel from the anchor, and the cursor goes back to the anchor
+// after every step, so the mouse never reaches the edge of the screen. Ticks come faster than
+// the toolkit can always serve; one that arrives while the last is still running is dropped, and
+// the travel, not the number of ticks, decides the value.
+void MainWindow::OnDragTimer(wxTimerEvent&) {
+  if (!drag_.Active() || in_drag_tick_) return;
+  in_drag_tick_ = true;
+  if (!wxGetMouseState().LeftIsDown()) {
+    EndDrag();
+  } else {
+    const wxPoint cursor = wxGetMousePosition();
+    if (cursor.x != drag_.AnchorX()) {
+      drag_timer_.Stop();
+      const int32_t kind = FieldKind(drag_.Target()).value_or(kKindInteger);
+      const DragBounds bounds = DragBoundsOf(drag_field_, kind, CurrentDragTexts());
+      if (const auto text = drag_.Step(cursor.x, bounds)) SetField(drag_.Target(), *text);
+      WarpPointer(ScreenToClient(drag_anchor_).x, ScreenToClient(drag_anchor_).y);
+      drag_timer_.Start(kDragTimerMilliseconds);
+    }
+  }
+  in_drag_tick_ = false;
+}
+
+void MainWindow::EndDrag() {
+  if (!drag_.Active()) return;
+  drag_.End();
+  gui::AniButton* button = Button(drag_button_);
+  button->SetFrame(int16_t(button->Frame() - 1));
+  WarpPointer(ScreenToClient(drag_anchor_).x, ScreenToClient(drag_anchor_).y);
+  button->SetCursor(wxNullCursor);
+  if (button->HasCapture()) button->ReleaseMouse();
+}
 
 void MainWindow::End(int result) {
   if (ended_) return;
@@ -474,10 +960,33 @@ wxBEGIN_EVENT_TABLE(MainWindow, wxDialog)
   EVT_BUTTON(kMainBanner, MainWindow::OnBanner)
   EVT_BUTTON(kMainOption, MainWindow::OnOption)
   EVT_BUTTON(kMainFilterName, MainWindow::OnFilterName)
-  EVT_BUTTON(kMainFilterHelp, MainWindow::OnFilterHelp)
-  EVT_BUTTON(kMainHelp, MainWindow::OnHelp)
   EVT_BUTTON(kMainConfirm, MainWindow::OnConfirm)
   EVT_BUTTON(kMainCancel, MainWindow::OnCancel)
+  EVT_BUTTON(kMainLoad, MainWindow::OnCommand)
+  EVT_BUTTON(kMainSave, MainWindow::OnCommand)
+  EVT_BUTTON(kMainAddFilter, MainWindow::OnCommand)
+  EVT_BUTTON(kMainPrevious, MainWindow::OnCommand)
+  EVT_BUTTON(kMainNext, MainWindow::OnCommand)
+  EVT_BUTTON(kMainDelete, MainWindow::OnCommand)
+  EVT_BUTTON(kMainRender, MainWindow::OnCommand)
+  EVT_BUTTON(kMainFilterHelp, MainWindow::OnCommand)
+  EVT_BUTTON(kMainHelp, MainWindow::OnCommand)
+  EVT_BUTTON(kMainXAlpha, MainWindow::OnCommand)
+  EVT_BUTTON(kMainExtended, MainWindow::OnCommand)
+  EVT_COMMAND_SCROLL(kMainChainBar, MainWindow::OnChainBar)
+  EVT_COMMAND_RANGE(kMainParameter1, kMainParameter1 + 3, wxEVT_BUTTON, MainWindow::OnParameterName)
+  EVT_COMMAND_RANGE(kMainParameterValueDrag1, kMainParameterStepDrag1 + 3, wxEVT_BUTTON, MainWindow::OnSmallButton)
+  EVT_COMMAND_RANGE(kMainOption1, kMainOption1 + 3, wxEVT_BUTTON, MainWindow::OnOptionButton)
+  wx__DECLARE_EVT2(gui::EVT_ANI_MOUSE_DOWN, kMainParameter1, kMainParameter1 + 3,
+                   OMBRIX_ANI_MOUSE_HANDLER(MainWindow::OnParameterMouseDown))
+  wx__DECLARE_EVT2(gui::EVT_ANI_MOUSE_DOWN, kMainParameterValueDrag1, kMainParameterStepDrag1 + 3,
+                   OMBRIX_ANI_MOUSE_HANDLER(MainWindow::OnDragMouseDown))
+  wx__DECLARE_EVT2(gui::EVT_ANI_MOUSE_DOWN, kMainZoneDrag1, kMainZoneDrag1 + 3,
+                   OMBRIX_ANI_MOUSE_HANDLER(MainWindow::OnDragMouseDown))
+  wx__DECLARE_EVT2(gui::EVT_ANI_MOUSE_DOWN, kMainZoneStepDrag1, kMainZoneStepDrag1 + 3,
+                   OMBRIX_ANI_MOUSE_HANDLER(MainWindow::OnDragMouseDown))
+  wx__DECLARE_EVT2(gui::EVT_ANI_MOUSE_DOWN, kMainFrameDrag1, kMainFrameDrag1 + 2,
+                   OMBRIX_ANI_MOUSE_HANDLER(MainWindow::OnDragMouseDown))
   EVT_MENU_RANGE(kFilterMenuBase + 1, kFilterMenuBase + kMaxTableDescriptors, MainWindow::OnFilterMenu)
   EVT_CLOSE(MainWindow::OnClose)
   EVT_CHAR_HOOK(MainWindow::OnCharHook)

@@ -7,20 +7,26 @@
 #include <wx/menu.h>
 #include <wx/timer.h>
 
+#include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "editor/model/chain_commands.h"
+#include "editor/model/drag.h"
 #include "editor/model/session.h"
 #include "editor/model/startup.h"
 #include "gui/colour_set.h"
 #include "gui/dialog_template.h"
+#include "gui/dialogs.h"
 #include "gui/window_face.h"
 
 class wxScrollBar;
 
 namespace ombrix::gui {
 class AniButton;
+class AniMouseEvent;
 class MaskedEdit;
 }  // namespace ombrix::gui
 
@@ -29,6 +35,8 @@ namespace ombrix::editor {
 class SplashWindow;
 class OptionsWindow;
 class AboutWindow;
+class ColourSelectorWindow;
+class PictureViewWindow;
 
 // Control ids of template 131.
 enum MainWindowId {
@@ -126,6 +134,21 @@ class MainWindow : public wxDialog, private StartupView {
   // Reads the colour set again and recolours every control.
   void ReadColours() override;
 
+  // Whether a command's control is available (not greyed) now.
+  bool Available(ChainCommand command) const;
+  // Reads a script into the chain, as Load does after its dialog.
+  bool LoadScript(const std::string& path);
+  // Takes the fields and writes the chain, as Save does after its dialog.
+  bool SaveScript(const std::string& path);
+  // A press on parameter row k's buttons (which 0: value, 1: step; right: the right mouse
+  // button), by the slot's kind. True when the entry changed; the window then shows it again.
+  bool PressParameter(int k, int which, bool right);
+  // The drag in progress, for tests.
+  const Drag& CurrentDrag() const { return drag_; }
+  // The colour selector while one is open, for tests; and the picture view last opened.
+  ColourSelectorWindow* OpenColourSelector() const { return colour_selector_; }
+  PictureViewWindow* PictureView() const { return picture_view_; }
+
  private:
   // Start-up steps shown by the window.
   void ShowStep(const char* text) override;
@@ -148,8 +171,6 @@ class MainWindow : public wxDialog, private StartupView {
   void OnBanner(wxCommandEvent& event);
   void OnOption(wxCommandEvent& event);
   void OnFilterName(wxCommandEvent& event);
-  void OnFilterHelp(wxCommandEvent& event);  // "About": the current filter's help
-  void OnHelp(wxCommandEvent& event);
   void OnFilterMenu(wxCommandEvent& event);
   void OnConfirm(wxCommandEvent& event);
   void OnCancel(wxCommandEvent& event);
@@ -157,6 +178,40 @@ class MainWindow : public wxDialog, private StartupView {
   void OnCharHook(wxKeyEvent& event);
   void OnDragTimer(wxTimerEvent& event);
   void LeaveWithoutSaving();
+
+  // The chain commands and the buttons around them.
+  void UpdateAvailability();
+  void UpdateChainBar();
+  // False, after showing the command's warning, when it is not available.
+  bool Offer(ChainCommand command);
+  void RunCommand(int id);
+  void AddFilter();
+  void DeleteFilter();
+  void MoveTo(int index);
+  gui::FileDialogRequest ScriptDialog(bool save) const;
+  void Load();
+  void Save();
+  void ShowFilterHelp();
+  void ShowMainHelp();
+  void OnCommand(wxCommandEvent& event);
+  void OnChainBar(wxScrollEvent& event);
+
+  // Parameter and option rows.
+  void OnParameterName(wxCommandEvent& event);
+  void OnParameterMouseDown(gui::AniMouseEvent& event);
+  void OnSmallButton(wxCommandEvent& event);
+  void OnOptionButton(wxCommandEvent& event);
+  bool EditFileValue(char (&text)[256], bool save);
+  bool EditPictureValue(char (&text)[256], bool right);
+  // The kind a number field is evaluated and dragged as; nothing for a field of another kind.
+  std::optional<int32_t> FieldKind(int id) const;
+  // Evaluates a number field's text after Tab or Enter left it and shows it in its kind's format.
+  void ReformatField(int id);
+
+  // Drag buttons.
+  void OnDragMouseDown(gui::AniMouseEvent& event);
+  void EndDrag();
+  DragFieldTexts CurrentDragTexts() const;
 
   EditorSession& session_;
   EndHandler on_end_;
@@ -173,6 +228,19 @@ class MainWindow : public wxDialog, private StartupView {
   OptionsWindow* options_ = nullptr;
   AboutWindow* about_ = nullptr;
   std::unique_ptr<Picture> preview_copy_;  // the test picture fitted into the main preview
+  ColourSelectorWindow* colour_selector_ = nullptr;
+  PictureViewWindow* picture_view_ = nullptr;
+  // What rows 1 to 4 show: the slot kinds, whether each field is shown, the options' groups.
+  std::array<int32_t, 4> row_kinds_{};
+  std::array<bool, 4> row_shown_{};
+  std::array<bool, 4> option_shown_{};
+  std::array<int16_t, 4> option_groups_{};
+  // The drag in progress: its field, what bounds it, its button and where the cursor is held.
+  Drag drag_;
+  DragField drag_field_ = DragField::kParameter;
+  int drag_button_ = 0;
+  wxPoint drag_anchor_;
+  bool in_drag_tick_ = false;
   bool ended_ = false;
   int end_result_ = wxID_CANCEL;
 

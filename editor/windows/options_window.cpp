@@ -11,6 +11,7 @@
 #include "editor/model/content_label.h"
 #include "editor/model/dialog_folders.h"
 #include "editor/model/number_formats.h"
+#include "editor/model/picture_chooser.h"
 #include "editor/model/picture_fit.h"
 #include "editor/model/plugin_database.h"
 #include "editor/model/test_picture.h"
@@ -76,7 +77,6 @@ wxString ColourLabel(gui::Colour colour) {
 }
 
 OptionsWindow::OptionsWindow(MainWindow* owner, EditorSession& session) : owner_(owner), session_(session) {
-  custom_colours_.fill(gui::kWhite);
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   Create(owner, wxID_ANY, "Ombrix - Options", wxDefaultPosition, wxDefaultSize,
          wxCAPTION | wxCLOSE_BOX | wxSYSTEM_MENU);
@@ -198,14 +198,8 @@ void OptionsWindow::OnContentDirectory(wxCommandEvent&) {
 }
 
 void OptionsWindow::OnTestPicture(wxCommandEvent&) {
-  const FileOpenChooser choose = [](const FileOpenRequest& request) {
-    gui::FileDialogRequest file;
-    file.title = request.title;
-    file.filter = request.filter;
-    file.start_path = request.initial_directory;
-    return gui::CurrentDialogs().ChooseFile(file);
-  };
-  std::unique_ptr<Picture> picture = OpenPictureDialog(1, nullptr, choose, [] { gui::DispatchPendingEvents(); });
+  std::unique_ptr<Picture> picture =
+      OpenPictureDialog(1, nullptr, PictureChooser(), [] { gui::DispatchPendingEvents(); });
   if (!picture) return;
   pending_picture_ = std::move(picture);
   ShowPicture(pending_picture_.get());
@@ -214,7 +208,7 @@ void OptionsWindow::OnTestPicture(wxCommandEvent&) {
 void OptionsWindow::OnColour(wxCommandEvent& event) {
   const size_t i = size_t(event.GetId() - kOptionsColour1);
   gui::Colour& pending = pending_colours_.*gui::ColourRows()[i].member;
-  const auto chosen = gui::CurrentDialogs().ChooseColour(pending, custom_colours_);
+  const auto chosen = gui::CurrentDialogs().ChooseColour(pending, session_.custom_colours);
   if (!chosen) return;
   pending = *chosen & 0xFFFFFF;
   face_.SetButtonFace(controls_.Button(event.GetId()), pending);

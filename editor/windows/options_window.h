@@ -81,8 +81,6 @@ class OptionsWindow : public wxDialog {
   gui::ColourSet pending_colours_;
   std::string content_directory_;
   std::unique_ptr<Picture> pending_picture_;
-  // The colour dialog's custom colours, kept for the whole run.
-  gui::CustomColours custom_colours_;
 
   wxDECLARE_EVENT_TABLE();
 };

@@ -1,16 +1,7 @@
 // Text helpers of the help generator.
 #include "help/generator/texts.h"
 
-#include <wx/strconv.h>
-#include <wx/string.h>
-
 namespace ombrix::help {
-
-std::string Utf8FromAnsi(std::string_view text) {
-  static const wxCSConv ansi(wxFONTENCODING_CP1252);
-  const wxString wide(text.data(), ansi, text.size());
-  return std::string(wide.utf8_str());
-}
 
 std::string HtmlEscape(std::string_view text) {
   std::string out;

@@ -5,10 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "core/text/windows1252.h"
+
 namespace ombrix::help {
 
 // A catalogue or settings text, Windows-1252 bytes, as UTF-8.
-std::string Utf8FromAnsi(std::string_view text);
+using text::Utf8FromAnsi;
 // Text with &, <, > and " escaped for HTML.
 std::string HtmlEscape(std::string_view text);
 // A filter name as the label a window shows: the menus' doubled ampersand taken as one.

@@ -28,7 +28,8 @@ constexpr const char* kUsage =
     "With --package-files it instead writes the system-wide desktop entry of the editor and the\n"
     "MIME package of the file types for an installation at DIR under ROOT (usr/share/...), as a\n"
     "distribution package installs them.\n"
-    "Options: --install-dir DIR, --renderer-dir DIR, --uninstaller FILE, --package-files ROOT (above); --help  this text.\n"
+    "Options: --install-dir DIR, --renderer-dir DIR, --uninstaller FILE, --package-files ROOT (above); --help  this "
+    "text.\n"
     "Example: ombrix-integrate --install-dir stage --renderer-dir ~/LightWave --uninstaller "
     "build/release/setup/uninstall\n"
     "Exit status: 0 done, 1 failed (no such tree, the log cannot be written), 2 bad command line.\n";

@@ -8,7 +8,9 @@
 #include "core/platform/files.h"
 #include "core/plugin/plugin_host.h"
 #include "core/settings/settings.h"
+#include "editor/model/chain_commands.h"
 #include "editor/model/command_line.h"
+#include "editor/model/editor_link.h"
 #include "editor/model/filter_chain.h"
 #include "editor/model/missing_file.h"
 #include "editor/model/picture_fit.h"
@@ -85,6 +87,66 @@ TEST_F(Model, AChosenFilterIsAFreshCopyWithThePlugInsDefaults) {
   EXPECT_EQ(chain.CurrentEntry()->parameter_count, 11);
 }
 
+TEST_F(Model, ChainCommandsKeepOneToTwoHundredFiftyFiveEntriesEachOwningItsCopy) {
+  PluginTable table;
+  ASSERT_TRUE(LoadPluginFile(table, test::TestModule("good_module.Omp").c_str()));
+  FilterChain chain;
+  // Before a filter is chosen only the moves that exist are offered, and Add explains itself.
+  ChainAvailability a = AvailabilityOf(chain, false);
+  EXPECT_FALSE(a.add_filter || a.remove || a.next || a.previous || a.filter_work);
+  EXPECT_STREQ(UnavailableWarning(ChainCommand::kAddFilter, chain),
+               "Cannot add filter\nbecause current filter is empty");
+  EXPECT_STREQ(UnavailableWarning(ChainCommand::kDelete, chain), "Cannot delete first filter");
+  EXPECT_STREQ(UnavailableWarning(ChainCommand::kExtended, chain), "Only works when current filtre\nisn't empty");
+  EXPECT_EQ(UnavailableWarning(ChainCommand::kRender, chain), nullptr);
+
+  ASSERT_TRUE(chain.SetCurrentFilter(*table.At(0)));
+  FilterDescriptor* first = chain.CurrentEntry();
+  first->xalpha->picture = new Picture();
+  ASSERT_TRUE(first->xalpha->picture->Create(4, 2));
+  ASSERT_TRUE(chain.AddCopyOfCurrent());
+  ASSERT_TRUE(chain.AddCopyOfCurrent());
+  ASSERT_EQ(chain.Count(), 3);
+  EXPECT_EQ(chain.Current(), 2);
+  // Deep copies: own records and own mask picture.
+  EXPECT_NE(chain.At(1)->parameters, first->parameters);
+  ASSERT_NE(chain.At(1)->xalpha->picture, nullptr);
+  EXPECT_NE(chain.At(1)->xalpha->picture, first->xalpha->picture);
+  EXPECT_EQ(chain.At(1)->xalpha->picture->Info()->width, 4);
+  a = AvailabilityOf(chain, true);
+  EXPECT_TRUE(a.add_filter && a.remove && a.previous && a.filter_work);
+  EXPECT_FALSE(a.next);
+
+  // Deleting the last of three while it is current leaves two, entry 1 current.
+  std::strcpy(chain.At(1)->name, "Middle");
+  ASSERT_TRUE(chain.DeleteCurrent());
+  EXPECT_EQ(chain.Count(), 2);
+  EXPECT_EQ(chain.Current(), 1);
+  EXPECT_STREQ(chain.CurrentEntry()->name, "Middle");
+  EXPECT_EQ(chain.At(2), nullptr);
+  // Deleting the first moves the rest down.
+  chain.SetCurrent(0);
+  ASSERT_TRUE(chain.DeleteCurrent());
+  EXPECT_EQ(chain.Current(), 0);
+  EXPECT_STREQ(chain.CurrentEntry()->name, "Middle");
+  EXPECT_FALSE(chain.DeleteCurrent());  // the last entry stays, whatever its index
+  EXPECT_EQ(chain.Count(), 1);
+
+  // An entry added in the middle goes right after the current one.
+  ASSERT_TRUE(chain.AddCopyOfCurrent());
+  std::strcpy(chain.At(1)->name, "Last");
+  chain.SetCurrent(0);
+  ASSERT_TRUE(chain.AddCopyOfCurrent());
+  EXPECT_EQ(chain.Current(), 1);
+  EXPECT_STREQ(chain.At(2)->name, "Last");
+
+  while (chain.Count() < kMaxChainEntries) ASSERT_TRUE(chain.AddCopyOfCurrent());
+  EXPECT_FALSE(chain.AddCopyOfCurrent());
+  EXPECT_EQ(chain.Count(), 255);
+  EXPECT_FALSE(AvailabilityOf(chain, true).add_filter);
+  EXPECT_STREQ(UnavailableWarning(ChainCommand::kAddFilter, chain), "Cannot add more filter");
+}
+
 TEST_F(Model, AMissingFileIsReplacedOnlyWhenTheUserChoosesOne) {
   gui::ScriptedDialogs dialogs;
   char text[256] = "tex/wood.tga";
@@ -121,6 +183,30 @@ TEST_F(Model, AMissingFileIsReplacedOnlyWhenTheUserChoosesOne) {
   EXPECT_STREQ(absolute, "/old/place/oak.tga");
   EXPECT_EQ(dialogs.unexpected, 0);
   EXPECT_EQ(dialogs.Unused(), 0u);
+}
+
+TEST_F(Model, TheEditorLinkCallsTheNamedProcedureOrSaysWhyNot) {
+  FilterDescriptor entry{};
+  EXPECT_EQ(RunEditorLink("Unknown Proc", entry).error, "Cannot create memory link to \"Unknown\".");
+  EXPECT_EQ(RunEditorLink("", entry).error, "Cannot create memory link to \"\".");
+  WriteSettingText("References", "Gone", "/no/such/module.Omp");
+  EXPECT_EQ(RunEditorLink("Gone Proc", entry).error, "Cannot open file\n\"/no/such/module.Omp\".");
+  const std::string text = test::FreshDirectory(name_) + "/not-a-module.Omp";
+  test::WriteFile(text, "plain text");
+  WriteSettingText("References", "Text", text.c_str());
+  EXPECT_EQ(RunEditorLink("Text Proc", entry).error, "Cannot access datas of file\n\"" + text + "\".");
+  const std::string module = test::TestModule("extended_editor_module.Omp");
+  WriteSettingText("References", "Editor", module.c_str());
+  EXPECT_EQ(RunEditorLink("Editor No_Such_Procedure", entry).error,
+            "Cannot find module\"No_Such_Procedure\" in file \"" + module + "\".");
+  EXPECT_EQ(entry.zone[0], 0);
+  const EditorLinkResult looked = RunEditorLink("Editor Test_Look_Only", entry);
+  EXPECT_TRUE(looked.error.empty());
+  EXPECT_FALSE(looked.changed);
+  const EditorLinkResult edited = RunEditorLink("Editor  Test_Extended_Editor", entry);
+  EXPECT_TRUE(edited.error.empty()) << edited.error;
+  EXPECT_TRUE(edited.changed);
+  EXPECT_EQ(entry.zone[0], 42);
 }
 
 TEST(PictureFit, SizesFitTheAreaExactly) {

@@ -16,6 +16,14 @@
 #include "core/script/effect_script.h"
 #include "core/settings/settings.h"
 
+// The file dialog of a GUI host: records where it was asked to start, and is cancelled.
+static std::vector<std::string> g_proposed;
+extern "C" __attribute__((visibility("default"))) int Ombrix_File_Dialog_Handler(const char*, const char*,
+                                                                                 const char* proposed, char*, int) {
+  g_proposed.emplace_back(proposed != nullptr ? proposed : "");
+  return 0;
+}
+
 namespace {
 
 using namespace ombrix;
@@ -95,7 +103,7 @@ class RenderTest : public ::testing::Test {
     const std::string script = dir_ + "/chain.Oms";
     EXPECT_EQ(WriteScript(script.c_str(), entries_.data(), int(entries_.size()), test_frame, header), 1);
     record_->initialise = record_->release = record_->applies = 0;
-    omout_reset_(stop_bar_, stop_after_, 0);
+    omout_reset_(stop_bar_, stop_after_, question_answer_);
     char path[256] = {};
     std::snprintf(path, sizeof path, "%s", script.c_str());
     return render_("Zorvex\xA7Ombrix", path, &picture);
@@ -121,7 +129,27 @@ class RenderTest : public ::testing::Test {
   PluginTable table_;
   std::vector<FilterDescriptor*> entries_;
   int stop_bar_ = 0;
+  int question_answer_ = 0;
 };
+
+// A missing file the user agrees to replace: the dialog starts in the script's own content
+// folder (not the settings' one) for a relative name, and at the name itself for an absolute
+// path. Left missing, it makes the render a failure the renderer's binding reports.
+TEST_F(RenderTest, MissingFilesAreProposedInTheScriptsFolder) {
+  WriteSettingText("Options", "ContentDirectory", "/settings-folder/");
+  question_answer_ = 1;
+  FilterDescriptor* e = Add("Count", "CountFx.Omp");
+  std::snprintf(e->xalpha->picture_path, sizeof e->xalpha->picture_path, "%s", "missing.png");
+  FilterDescriptor* f = Add("Count", "CountFx.Omp");
+  std::snprintf(f->xalpha->picture_path, sizeof f->xalpha->picture_path, "%s", "/elsewhere/gone.png");
+  g_proposed.clear();
+  Picture p;
+  Noise(p, 4, 4);
+  Render(p, 0);
+  ASSERT_EQ(g_proposed.size(), 2u);
+  EXPECT_EQ(g_proposed[0], dir_ + "/missing.png");
+  EXPECT_EQ(g_proposed[1], "/elsewhere/gone.png");
+}
 
 TEST_F(RenderTest, FrameRangesAndTestFrame) {
   FilterDescriptor* e = Add("Count", "CountFx.Omp");
@@ -358,8 +386,8 @@ TEST_F(RenderTest, XAlphaMaskFromAPictureFile) {
   ASSERT_EQ(Render(p, 0), 1);
   EXPECT_NE(Log().find("Load X Alpha picture \"mask.tga\"..."), std::string::npos) << Log();
   for (int x = 0; x < 6; ++x) {
-    const int old = before.Row(1)[3 * x];
-    EXPECT_EQ(p.Row(1)[3 * x], x % 2 == 0 ? 255 - old : old) << x;
+    const int old = before.Row(1)[size_t(3) * size_t(x)];
+    EXPECT_EQ(p.Row(1)[size_t(3) * size_t(x)], x % 2 == 0 ? 255 - old : old) << x;
   }
 
   // Inverted, the mask swaps the two; a mask that cannot be read leaves the filter unmasked.

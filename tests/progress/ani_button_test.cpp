@@ -308,6 +308,8 @@ TEST_F(GuiLibrary, AnsiTextsConvertBothWays) {
   EXPECT_EQ(FromAnsi("\xA7 \xB0 \x80"), wxString(L"\u00A7 \u00B0 \u20AC"));
   EXPECT_EQ(ToAnsi(wxString(L"Caf\u00E9 \u20AC")), "Caf\xE9 \x80");
   EXPECT_EQ(FromAnsi(nullptr), wxString());
+  // A byte the code page leaves unassigned does not blank the whole text.
+  EXPECT_EQ(FromAnsi("Filter \x81 name"), wxString("Filter ? name"));
 }
 
 // clang-format off

@@ -14,6 +14,10 @@
 #include "core/settings/settings.h"
 #include "tools/ombrix-render/lightwave_host.h"
 
+// The test program plays a GUI renderer: the module pumps its events while it waits.
+int g_pumped = 0;
+extern "C" __attribute__((visibility("default"))) void Ombrix_Event_Pump() { ++g_pumped; }
+
 namespace {
 
 using namespace ombrix;
@@ -102,7 +106,7 @@ TEST_F(BindingTest, InstancesClaimTheirNamesSoNoTwoShareAScript) {
 TEST_F(BindingTest, SceneTextRoundTripKeepsCarriageReturns) {
   LWInstance instance = host_.Create();
   const std::string path = static_cast<const char*>(instance);
-  host_.LoadScene(instance, {"first\r", "second", "third\r", "- \xA7 -", "never written"});
+  EXPECT_EQ(host_.LoadScene(instance, {"first\r", "second", "third\r", "- \xA7 -", "never written"}), "");
   EXPECT_EQ(platform::ReadWholeFile(path.c_str()).value_or(""), "first\r\nsecond\nthird\r\n");
   const std::vector<std::string> texts = host_.SaveScene(instance);
   ASSERT_EQ(texts.size(), 4u);
@@ -112,8 +116,85 @@ TEST_F(BindingTest, SceneTextRoundTripKeepsCarriageReturns) {
   // Without the end line the load stops at the end of the host's data.
   host_.LoadScene(instance, {"only", "lines"});
   EXPECT_EQ(platform::ReadWholeFile(path.c_str()).value_or(""), "only\nlines\n");
+
+  // An end line after a line feed inside a text ends the scene there, as it would end the next
+  // load of the saved scene: what is saved loads back to the same file.
+  host_.LoadScene(instance, {"kept\n- \xA7 -\nlost", "lost too"});
+  EXPECT_EQ(platform::ReadWholeFile(path.c_str()).value_or(""), "kept\n");
+  host_.LoadScene(instance, host_.SaveScene(instance));
+  EXPECT_EQ(platform::ReadWholeFile(path.c_str()).value_or(""), "kept\n");
   host_.Destroy(instance);
   EXPECT_FALSE(platform::FileExists(path.c_str()));
+}
+
+TEST_F(BindingTest, TheHostLearnsWhetherAFrameGotTheWholeEffect) {
+  LWInstance instance = host_.Create();
+  Frame f = TwoByTwo();
+  ASSERT_TRUE(host_.Process(instance, f, 0, {}));
+  EXPECT_NE(host_.FrameFailure(instance).find("no script"), std::string::npos);
+
+  host_.LoadScene(instance, NegativeScene());
+  ASSERT_TRUE(host_.Process(instance, f, 0, {}));
+  EXPECT_EQ(host_.FrameFailure(instance), "");
+
+  // A filter no plug-in offers is dropped by the reader: the frame lacks it.
+  std::vector<std::string> scene = NegativeScene();
+  for (std::string& text : scene)
+    if (text.rfind("\tFilterName=", 0) == 0) text = "\tFilterName=Negativ\r";
+  host_.LoadScene(instance, scene);
+  ASSERT_TRUE(host_.Process(instance, f, 0, {}));
+  EXPECT_EQ(host_.FrameFailure(instance), "Unknown filter \"Negativ\" of ZvPal.Omp");
+
+  // Bytes that are no script at all.
+  host_.LoadScene(instance, {"\x01\x02 not a script"});
+  f = TwoByTwo();
+  ASSERT_TRUE(host_.Process(instance, f, 0, {}));
+  EXPECT_EQ(f.red[1], 10);
+  EXPECT_EQ(host_.FrameFailure(instance).rfind("Cannot open Script", 0), 0u) << host_.FrameFailure(instance);
+  host_.Destroy(instance);
+}
+
+TEST_F(BindingTest, AScriptThatCannotBeWrittenLeavesTheSceneUnread) {
+  LWInstance instance = host_.Create();
+  const std::string path = static_cast<const char*>(instance);
+  host_.LoadScene(instance, NegativeScene());
+  // The folder goes away and a file takes its name: the script can be made neither there nor
+  // in its place.
+  ASSERT_TRUE(platform::RemoveFile(path.c_str()));
+  ASSERT_TRUE(platform::RemoveDirectory(temp_.c_str()));
+  ASSERT_TRUE(platform::ReplaceFileAtomically(temp_.c_str(), "not a folder"));
+  const std::vector<std::string> scene = NegativeScene();
+  const std::string error = host_.LoadScene(instance, scene);
+  EXPECT_NE(error.find("cannot write the script \"" + path + "\""), std::string::npos) << error;
+  EXPECT_EQ(host_.SceneTextsRead(), 0u);
+  Frame f = TwoByTwo();
+  ASSERT_TRUE(host_.Process(instance, f, 0, {}));
+  EXPECT_EQ(f.red[1], 10);
+  EXPECT_NE(host_.FrameFailure(instance).find("cannot write the script"), std::string::npos);
+  host_.Destroy(instance);
+  ASSERT_TRUE(platform::RemoveFile(temp_.c_str()));
+}
+
+TEST_F(BindingTest, AnInstallationThatCannotBeWrittenGivesScriptsAPerUserFolder) {
+  // The installation's temporary folder is taken by a file: the per-user folder stands in.
+  ASSERT_TRUE(platform::RemoveDirectory(temp_.c_str()));
+  ASSERT_TRUE(platform::ReplaceFileAtomically(temp_.c_str(), "not a folder"));
+  setenv("XDG_CACHE_HOME", (install_ + "/cache").c_str(), 1);
+  LWInstance instance = host_.Create();
+  const std::string path = static_cast<const char*>(instance);
+  EXPECT_EQ(path, install_ + "/cache/zorvex/ombrix/Temp/Script0.Oms");
+  struct stat st {};
+  ASSERT_EQ(stat((install_ + "/cache/zorvex/ombrix/Temp").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  EXPECT_EQ(host_.LoadScene(instance, NegativeScene()), "");
+  Frame f = TwoByTwo();
+  ASSERT_TRUE(host_.Process(instance, f, 0, {}));
+  EXPECT_EQ(f.red[1], 255 - 10);
+  EXPECT_EQ(host_.FrameFailure(instance), "");
+  host_.Destroy(instance);
+  EXPECT_FALSE(platform::FileExists(path.c_str()));
+  unsetenv("XDG_CACHE_HOME");
+  ASSERT_TRUE(platform::RemoveFile(temp_.c_str()));
 }
 
 TEST_F(BindingTest, CopiesShareOneScriptFile) {
@@ -187,8 +268,10 @@ TEST_F(BindingTest, InterfaceStartsTheEditorOnTheScriptAndWaits) {
   ASSERT_TRUE(platform::ReplaceFileAtomically(
       editor.c_str(), "#!/bin/sh\nsleep 0.2\nprintf '%s|' \"$@\" > '" + record + "'\nprintf 'edited\\n' >> \"$1\"\n"));
   ASSERT_EQ(chmod(editor.c_str(), 0755), 0);
+  g_pumped = 0;
   EXPECT_EQ(host_.ActivateInterface(instance), 0);
   EXPECT_EQ(platform::ReadWholeFile(record.c_str()).value_or(""), script + "|");
+  EXPECT_GT(g_pumped, 0);  // the renderer's windows were kept alive while the editor ran
   const std::vector<std::string> texts = host_.SaveScene(instance);
   ASSERT_GE(texts.size(), 2u);
   EXPECT_EQ(texts[texts.size() - 2], "edited");

@@ -62,6 +62,37 @@ TEST(FrameQueue, ChunksAreContiguousCoverEveryFrameOnceAndGoOutInOrder) {
   EXPECT_EQ(ten.Next(7), -1);  // a worker the queue was not made for has nothing
 }
 
+// A notice is said once a run: of three workers told the same text at once, exactly one is the
+// first, and the parent, asking afterwards, is not; another text is new to everyone.
+TEST(SharedOnceSet, OnlyTheFirstProcessToAddATextIsFirst) {
+  ombrix::platform::SharedOnceSet said;
+  ombrix::platform::WorkerProcesses workers;
+  std::string error;
+  const int started = workers.Fork(3, error);
+  if (workers.IsWorker()) {
+    int32_t task = 0;
+    while (workers.NextTask(task)) workers.Report(task, said.Add("the alpha is dropped") ? 1 : 0);
+    workers.Exit(0);
+  }
+  ASSERT_EQ(started, 3) << error;
+  for (int w = 0; w < started; ++w) {
+    ASSERT_TRUE(workers.Send(w, w));
+    workers.EndTasks(w);
+  }
+  int first = 0, results = 0;
+  ombrix::platform::WorkerProcesses::Event event;
+  while (workers.Wait(5000, event))
+    if (event.kind == ombrix::platform::WorkerProcesses::Event::kResult) {
+      ++results;
+      first += event.result;
+    }
+  EXPECT_EQ(results, 3);
+  EXPECT_EQ(first, 1);
+  EXPECT_FALSE(said.Add("the alpha is dropped"));
+  EXPECT_TRUE(said.Add("reduced from 16 to 8 bits per channel"));
+  EXPECT_FALSE(said.Add("reduced from 16 to 8 bits per channel"));
+}
+
 TEST(RandomFilters, AreFoundInAnEffectByPlugInAndName) {
   const std::string script =
       "1\r\n[Header]\r\n\tnFilter=4\r\n\r\n[Filter_0]\r\n\tDllName=ZvPal.Omp\r\n\tFilterName=Negative\r\n\r\n"

@@ -10,7 +10,7 @@
 #include "core/picture/picture.h"
 #include "core/platform/clipboard.h"
 #include "core/platform/process.h"
-#include "tools/im_pp/read_picture.h"
+#include "tools/picture-reader/read_picture.h"
 
 namespace {
 
@@ -80,8 +80,11 @@ int Load(const std::string& input) {
   Picture picture;
   try {
     Magick::Image image;
-    im_pp::ReadPicture(input, &image);
-    if (image.colorSpace() != Magick::RGBColorspace) image.colorSpace(Magick::RGBColorspace);
+    ombrix::picture_reader::ReadNotes notes;
+    ombrix::picture_reader::ReadPicture(input, &image, &notes);
+    // Damaged data would come out as a picture partly grey or black: not a picture to use.
+    if (!notes.damage.empty()) return Fail(kCannotRead, "damaged picture", input, notes.damage.front().c_str());
+    ombrix::picture_reader::MakeRgb8(image);
     const int width = int(image.columns());
     const int height = int(image.rows());
     if (!picture.Create(width, height)) return Fail(kCannotRead, "not enough memory for", input, nullptr);
@@ -97,14 +100,14 @@ int Load(const std::string& input) {
 }
 
 int Info(const std::string& input, const std::string& report) {
-  im_pp::PictureFacts facts;
+  ombrix::picture_reader::PictureFacts facts;
   unsigned width = 0, height = 0;
   try {
     Magick::Image image;
-    im_pp::ReadPicture(input, &image);
+    ombrix::picture_reader::ReadPicture(input, &image);
     width = image.columns();
     height = image.rows();
-    facts = im_pp::DescribePicture(input, image);
+    facts = ombrix::picture_reader::DescribePicture(input, image);
   } catch (const std::exception& error) {
     return Fail(kCannotRead, "cannot read", input, error.what());
   }
@@ -148,7 +151,7 @@ int main(int argc, char** argv) {
   ombrix::platform::LimitOwnResources(kAddressSpace, kProcessorSeconds);
   try {
     Magick::InitializeMagick(argv[0]);
-    im_pp::LimitPictureSizes();
+    ombrix::picture_reader::LimitPictureSizes();
     return load ? Load(input) : Info(input, output);
   } catch (...) {
     return Fail(kCannotRead, "cannot read", input, "unexpected failure");

@@ -7,6 +7,7 @@
 
 #include "core/import/png_file.h"
 #include "core/import/tiff_file.h"
+#include "core/platform/file_system.h"
 #include "core/platform/files.h"
 
 namespace ombrix::render {
@@ -29,7 +30,7 @@ bool AllocatePlanes(Frame& frame, int width, int height, bool has_alpha, Picture
 
 }  // namespace
 
-DirectRead ReadFrameDirectly(const std::string& path, Frame& frame, std::string& error) {
+DirectRead ReadFrameDirectly(const std::string& path, Frame& frame, SourceFacts& facts, std::string& error) {
   std::optional<std::string> data;
   try {
     data = platform::ReadWholeFile(path.c_str());
@@ -44,9 +45,9 @@ DirectRead ReadFrameDirectly(const std::string& path, Frame& frame, std::string&
   };
   std::string reason;
   if (IsPngData(bytes, file.size())) {
-    if (DecodePng(bytes, file.size(), allocate, nullptr, reason)) return DirectRead::kRead;
+    if (DecodePng(bytes, file.size(), allocate, &facts, reason)) return DirectRead::kRead;
   } else {
-    switch (DecodeTiff(bytes, file.size(), allocate, nullptr, reason)) {
+    switch (DecodeTiff(bytes, file.size(), allocate, &facts, reason)) {
       case TiffDecode::kDecoded:
         return DirectRead::kRead;
       case TiffDecode::kNotTaken:
@@ -85,8 +86,8 @@ bool WriteFrameDirectly(const std::string& path, const std::string& format, cons
     error = "cannot write \"" + path + "\": " + reason;
     return false;
   }
-  if (!platform::ReplaceFileAtomically(path.c_str(), data)) {
-    error = "cannot write \"" + path + "\"";
+  if (!platform::ReplaceFileKeepingAttributes(path.c_str(), data)) {
+    error = "cannot write \"" + path + "\": " + std::make_error_code(platform::LastSystemError()).message();
     return false;
   }
   return true;

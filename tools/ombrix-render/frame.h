@@ -8,6 +8,9 @@
 
 #include "core/import/png_file.h"
 #include "core/import/tiff_file.h"
+namespace ombrix::picture_reader {
+struct ReadNotes;
+}
 
 namespace ombrix::render {
 
@@ -29,13 +32,20 @@ struct FrameWriteOptions {
   TiffCompression tiff_compression = TiffCompression::kNone;
 };
 
-// Reads any picture GraphicsMagick reads; PNG and most TIFF files through their own libraries.
-// False with a one-line reason.
-bool ReadFrame(const std::string& path, Frame& frame, std::string& error);
+// Reads a picture of the formats the picture reader allows, made 8-bit sRGB; PNG and most TIFF
+// files through their own libraries. False with a one-line reason. Without notes, damaged data
+// (the decoder's warnings) is such a failure; with notes it is left in them for the caller to
+// judge, with what the conversion changed.
+bool ReadFrame(const std::string& path, Frame& frame, std::string& error, picture_reader::ReadNotes* notes = nullptr);
 // Writes the frame in the format its extension names, replacing the file atomically (a
 // temporary file beside it, then a rename), with alpha when the frame has one. PNG and TIFF go
-// through their own libraries, with the options' compression.
+// through their own libraries, with the options' compression. An existing output keeps its
+// permission bits, and a symbolic link its place: the file it names is replaced. A failure
+// names the system's reason.
 bool WriteFrame(const std::string& path, const Frame& frame, std::string& error, const FrameWriteOptions& options = {});
+// Whether the format the path's extension names keeps an alpha channel (JPEG and the PNM
+// formats do not).
+bool FormatHoldsAlpha(const std::string& path);
 // Starts the picture library; call once before the first read or write.
 void StartPictureLibrary(const char* program_path);
 

@@ -4,9 +4,11 @@
 #include <cctype>
 #include <cstring>
 
+#include "core/platform/file_system.h"
 #include "core/platform/files.h"
 #include "tools/ombrix-render/direct_frames.h"
 #include "tools/ombrix-render/frame.h"
+#include "tools/picture-reader/read_picture.h"
 
 namespace ombrix::render {
 namespace {
@@ -25,6 +27,13 @@ std::string FormatForPath(const std::string& path) {
 
 }  // namespace
 
+bool FormatHoldsAlpha(const std::string& path) {
+  const std::string format = FormatForPath(path);
+  for (const char* opaque : {"JPEG", "JPE", "JFIF", "PPM", "PGM", "PBM", "PNM"})
+    if (format == opaque) return false;
+  return true;
+}
+
 void Frame::Resize(int w, int h) {
   width = w;
   height = h;
@@ -42,28 +51,33 @@ void StartPictureLibrary(const char* program_path) {
   MagickLib::GetExceptionInfo(&exception);
   MagickLib::InitializeMagickEx(program_path, MAGICK_OPT_NO_SIGNAL_HANDER, &exception);
   MagickLib::DestroyExceptionInfo(&exception);
+  picture_reader::LimitPictureSizes();
 }
 
-bool ReadFrame(const std::string& path, Frame& frame, std::string& error) {
+bool ReadFrame(const std::string& path, Frame& frame, std::string& error, picture_reader::ReadNotes* notes) {
   if (!platform::CanOpenForReading(path.c_str())) {
     error = "cannot open \"" + path + "\"";
     return false;
   }
-  switch (ReadFrameDirectly(path, frame, error)) {
-    case DirectRead::kRead:
-      return true;
-    case DirectRead::kFailed:
-      return false;
-    case DirectRead::kNotTaken:
-      break;
+  // A file the direct decoders cannot read whole goes to GraphicsMagick all the same: it reads
+  // over some damage, and says what it met in the notes or in its error.
+  SourceFacts facts;
+  std::string direct_error;
+  if (ReadFrameDirectly(path, frame, facts, direct_error) == DirectRead::kRead) {
+    if (notes != nullptr)
+      picture_reader::NoteRgb8Changes(facts.bits_per_sample, facts.grey, facts.palette_colours, notes);
+    return true;
   }
   try {
     Magick::Image image;
-    try {
-      image.read(path);
-    } catch (const Magick::Warning&) {
-      // A warning still leaves a usable picture.
+    picture_reader::ReadNotes own;
+    picture_reader::ReadNotes& found = notes != nullptr ? *notes : own;
+    picture_reader::ReadPicture(path, &image, &found);
+    if (notes == nullptr && !found.damage.empty()) {
+      error = "\"" + path + "\" is damaged: " + found.damage.front();
+      return false;
     }
+    picture_reader::MakeRgb8(image, &found);
     const int w = int(image.columns()), h = int(image.rows());
     if (w <= 0 || h <= 0 || w > 0xFFFF || h > 0xFFFF) {
       error = "\"" + path + "\" has no usable size";
@@ -105,8 +119,8 @@ bool WriteFrame(const std::string& path, const Frame& frame, std::string& error,
     Magick::Blob blob;
     image.write(&blob);
     const std::string data(static_cast<const char*>(blob.data()), blob.length());
-    if (!platform::ReplaceFileAtomically(path.c_str(), data)) {
-      error = "cannot write \"" + path + "\"";
+    if (!platform::ReplaceFileKeepingAttributes(path.c_str(), data)) {
+      error = "cannot write \"" + path + "\": " + std::make_error_code(platform::LastSystemError()).message();
       return false;
     }
     return true;

@@ -169,10 +169,13 @@ void LightWaveHost::Copy(LWInstance source, LWInstance target) {
   if (handler_active_) handler_.copy(source, target);
 }
 
-void LightWaveHost::LoadScene(LWInstance instance, const std::vector<std::string>& texts) {
+std::string LightWaveHost::LoadScene(LWInstance instance, const std::vector<std::string>& texts) {
   SceneReader reader{&texts, 0};
   const LWLoadState state{0, &reader, ReadText};
-  if (handler_active_) handler_.load(instance, &state);
+  if (!handler_active_) return "the image-filter server is not active";
+  const char* error = handler_.load(instance, &state);
+  scene_texts_read_ = reader.next;
+  return error != nullptr ? error : "";
 }
 
 std::vector<std::string> LightWaveHost::SaveScene(LWInstance instance) {
@@ -202,6 +205,15 @@ bool LightWaveHost::Process(LWInstance instance, Frame& frame, int frame_number,
   handler_.process(instance, &access);
   g_frame = nullptr;
   return !state.aborted;
+}
+
+std::string LightWaveHost::FrameFailure(LWInstance instance) const {
+  auto failure =
+      reinterpret_cast<OmbrixFrameFailureFunction>(platform::LibrarySymbol(library_, OMBRIX_FRAME_FAILURE_EXPORT));
+  if (failure == nullptr) return "the image-filter module cannot tell whether it applied the effect";
+  char reason[1024] = {};
+  if (failure(instance, reason, int32_t(sizeof reason)) == 0) return {};
+  return reason[0] != '\0' ? reason : "the effect was not applied";
 }
 
 const std::vector<std::string>& LightWaveHost::Messages() const { return g_messages; }

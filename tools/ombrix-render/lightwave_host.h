@@ -36,10 +36,16 @@ class LightWaveHost {
   void Destroy(LWInstance instance);
   void Copy(LWInstance source, LWInstance target);
   // Sends the texts as the instance's scene text; the texts end with the end line or not.
-  void LoadScene(LWInstance instance, const std::vector<std::string>& texts);
+  // The module's error text, empty when it took the scene.
+  std::string LoadScene(LWInstance instance, const std::vector<std::string>& texts);
   std::vector<std::string> SaveScene(LWInstance instance);
+  // How many texts the module read at the last LoadScene.
+  size_t SceneTextsRead() const { return scene_texts_read_; }
   // Runs one frame through the instance. False when the monitor aborted it.
   bool Process(LWInstance instance, Frame& frame, int frame_number, const MonitorCallback& monitor);
+  // Why the last processed frame did not get the whole effect, as the module tells; empty when
+  // it did. A module that cannot tell gives its frames as failures.
+  std::string FrameFailure(LWInstance instance) const;
 
   // Messages the module sent through the "Info Messages" global, one "line1 line2" each.
   const std::vector<std::string>& Messages() const;
@@ -52,6 +58,7 @@ class LightWaveHost {
   void* startup_data_ = nullptr;
   LWImageFilterHandler handler_{};
   bool handler_active_ = false;
+  size_t scene_texts_read_ = 0;
 };
 
 // A script file's bytes as scene texts: its lines without their line feeds (a carriage return

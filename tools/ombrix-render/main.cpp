@@ -1,14 +1,20 @@
 // ombrix-render: applies an effect script to pictures and frame sequences by driving the
 // image-filter module exactly as a renderer does.
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "core/parameter_kinds.h"
 #include "core/platform/environment.h"
+#include "core/platform/file_system.h"
 #include "core/platform/files.h"
+#include "core/platform/message_box.h"
 #include "core/platform/paths.h"
 #include "core/platform/worker_processes.h"
 #include "core/plugin/last_error.h"
@@ -17,26 +23,36 @@
 #include "core/settings/private_store.h"
 #include "core/settings/settings.h"
 #include "core/text/numbers.h"
+#include "tools/ombrix-render/effect_check.h"
+#include "tools/ombrix-render/effect_edits.h"
 #include "tools/ombrix-render/frame.h"
 #include "tools/ombrix-render/lightwave_host.h"
 #include "tools/ombrix-render/random_filters.h"
 #include "tools/ombrix-render/sequence.h"
 #include "tools/ombrix-render/workers.h"
+#include "tools/picture-reader/read_picture.h"
 
 namespace {
 
 using namespace ombrix;
 using namespace ombrix::render;
 
+std::string SystemReason() { return std::make_error_code(platform::LastSystemError()).message(); }
+
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
-constexpr int kExitInterrupted = 130;
+// An interrupted run exits with 128 + the signal: 130 Ctrl-C, 143 SIGTERM, 129 SIGHUP.
+int InterruptedStatus() { return 128 + (platform::InterruptSignal() != 0 ? platform::InterruptSignal() : 2); }
 
 struct Options {
   std::string effect, input, output;
   std::string root;
   std::string save_scene, scene;
   std::string describe;
+  std::string check;
+  std::vector<std::string> templates;
+  std::vector<EntryEdit> edits;
+  bool proportional = false;
   bool frames_given = false;
   int first = 0, last = 0;
   bool list_filters = false;
@@ -44,13 +60,29 @@ struct Options {
   bool progress = true;
   FrameWriteOptions write;
   int jobs = 0;  // 0: as many as the processors this process may use
+  bool keep_going = false;
 };
+
+// A message's text on one line: its line breaks become blanks.
+std::string OneLine(const char* text) {
+  std::string line = text != nullptr ? text : "";
+  for (char& c : line)
+    if (c == '\n' || c == '\r') c = ' ';
+  return line;
+}
+
+// The messages with an error caption the engine showed while the current frame was rendered.
+std::vector<std::string> g_frame_errors;
+// Called before a message is printed, so that it does not land in the middle of a progress line.
+void (*g_before_message)() = nullptr;
 
 void Usage(FILE* out) {
   std::fprintf(out,
                "usage: ombrix-render [options] EFFECT.Oms INPUT OUTPUT\n"
                "       ombrix-render [options] --list-filters | --describe NAME\n"
                "       ombrix-render [options] --edit EFFECT.Oms\n"
+               "       ombrix-render [options] --check EFFECT.Oms\n"
+               "       ombrix-render [options] --template NAME [--template NAME ...] > EFFECT.Oms\n"
                "\n"
                "Applies an Ombrix effect script to a picture or a frame sequence through the image-filter\n"
                "module, as a renderer does. INPUT and OUTPUT are picture files (PNG, TIFF, JPEG, BMP,\n"
@@ -64,7 +96,14 @@ void Usage(FILE* out) {
                "  --scene FILE       load the instance from a scene text instead of EFFECT.Oms\n"
                "  --list-filters     list every registered filter\n"
                "  --describe NAME    show one filter's parameters and options\n"
+               "  --check EFFECT     only check that the effect can be rendered here, and say what it holds\n"
+               "  --template NAME    write an effect of these filters with the catalogue's values, over the\n"
+               "                     whole frame at every frame, to standard output (repeat for a chain)\n"
+               "  --set N:SLOT=V     for this run, parameter slot SLOT of entry N (from 0) gets the value V;\n"
+               "                     also N:step:SLOT=V (its step per frame), N:zone=L,T,R,B, N:alpha=PERCENT\n"
+               "  --proportional     for this run, zones scale from the script's based size to the frame size\n"
                "  --edit             open the effect in the editor and wait; the edited effect is saved back\n"
+               "  --keep-going       write a frame the effect failed on as it came out, report it and go on\n"
                "  --no-progress      no progress line\n"
                "  --jobs N           render a sequence in N worker processes (default: one per usable\n"
                "                     processor; 1 renders in this process)\n"
@@ -72,10 +111,16 @@ void Usage(FILE* out) {
                "  --tiff-compression none|lzw|deflate  compression of TIFF frames (default none)\n"
                "  --help, --version\n"
                "\n"
+               "A frame fails when the effect was not applied whole: the script cannot be read, a plug-in,\n"
+               "filter or picture it names cannot be found, a filter fails or the engine shows an error.\n"
+               "A failed frame is not written: the run stops there and names the frame and the reason.\n"
+               "Questions the engine asks are answered \"No\"; nobody can answer them in this run.\n"
+               "\n"
                "example:\n"
                "  ombrix-render --frames 1-24 Sepia.Oms 'in.%%04d.png' 'out.%%04d.png'\n"
                "\n"
-               "exit status: 0 success, 1 failure, 2 usage, 130 interrupted\n");
+               "exit status: 0 every frame written with the whole effect, 1 failure (also a failed frame\n"
+               "under --keep-going), 2 usage, 130, 143, 129 interrupted by SIGINT, SIGTERM, SIGHUP\n");
 }
 
 bool ParseArguments(int argc, char** argv, Options& o, int& exit_code) {
@@ -115,6 +160,24 @@ bool ParseArguments(int argc, char** argv, Options& o, int& exit_code) {
       if (!value(o.scene)) break;
     } else if (a == "--describe") {
       if (!value(o.describe)) break;
+    } else if (a == "--check") {
+      if (!value(o.check)) break;
+    } else if (a == "--template") {
+      std::string name;
+      if (!value(name)) break;
+      o.templates.push_back(name);
+    } else if (a == "--set") {
+      std::string text, error;
+      if (!value(text)) break;
+      EntryEdit edit;
+      if (!ParseEntryEdit(text, edit, error)) {
+        std::fprintf(stderr, "ombrix-render: %s\n", error.c_str());
+        exit_code = kExitUsage;
+        return false;
+      }
+      o.edits.push_back(edit);
+    } else if (a == "--proportional") {
+      o.proportional = true;
     } else if (a == "--list-filters") {
       o.list_filters = true;
     } else if (a == "--edit") {
@@ -139,6 +202,8 @@ bool ParseArguments(int argc, char** argv, Options& o, int& exit_code) {
         exit_code = kExitUsage;
         return false;
       }
+    } else if (a == "--keep-going") {
+      o.keep_going = true;
     } else if (a.size() > 1 && a[0] == '-' && a != "-") {
       std::fprintf(stderr, "ombrix-render: unknown option %s (see --help)\n", a.c_str());
       exit_code = kExitUsage;
@@ -148,7 +213,8 @@ bool ParseArguments(int argc, char** argv, Options& o, int& exit_code) {
     }
   }
   exit_code = kExitUsage;
-  if (o.list_filters || !o.describe.empty()) return positional.empty() || (Usage(stderr), false);
+  if (o.list_filters || !o.describe.empty() || !o.check.empty() || !o.templates.empty())
+    return positional.empty() || (Usage(stderr), false);
   if (o.edit) {
     if (positional.size() != 1) return Usage(stderr), false;
     o.effect = positional[0];
@@ -184,20 +250,15 @@ std::string InstallationProblem() {
   if (!platform::CanOpenForReading(progress.c_str()))
     return "the progress module \"" + progress + "\" named by the settings cannot be opened";
   if (ReadSettingNumber("Plug-ins", "N_Plug", 0) <= 0) return "the settings register no filter plug-ins";
-  const std::string temp =
-      platform::JoinPath(platform::JoinPath(ReadSetting(nullptr, "InstallDir"), "Programs"), "Temp");
-  if (!platform::IsDirectory(temp)) return "the installation has no folder \"" + temp + "\" for its instance scripts";
   return {};
 }
 
 int ListFilters(const Options& o) {
   PluginTable table;
-  const int count = ReadSettingNumber("Plug-ins", "N_Plug", 0);
-  for (int i = 0; i < count; ++i) {
-    const std::string key = "Plug-in_" + std::to_string(i);
-    const std::string path = ReadSetting("Plug-ins", key.c_str());
-    if (!LoadPluginFile(table, path.c_str())) std::fprintf(stderr, "ombrix-render: %s\n", LastErrorText());
-  }
+  std::vector<std::string> problems;
+  BuildHostPluginTable(table, &problems);
+  for (const std::string& problem : problems)
+    std::fprintf(stderr, "ombrix-render: %s\n", OneLine(problem.c_str()).c_str());
   bool found = o.describe.empty();
   for (int i = 0; i < table.Count(); ++i) {
     const FilterDescriptor& d = *table.At(i);
@@ -222,6 +283,58 @@ int ListFilters(const Options& o) {
     return kExitFailure;
   }
   return 0;
+}
+
+// Says what is wrong with the effect, one line each; true when nothing is.
+bool EffectIsSound(const std::string& name, const std::string& script, EffectCheck* result = nullptr) {
+  const EffectCheck check = CheckEffect(script);
+  for (const std::string& problem : check.problems)
+    std::fprintf(stderr, "ombrix-render: \"%s\": %s\n", name.c_str(), OneLine(problem.c_str()).c_str());
+  if (result != nullptr) *result = check;
+  return check.problems.empty();
+}
+
+int WriteTemplate(const Options& o) {
+  PluginTable table;
+  BuildHostPluginTable(table);
+  std::string script, error;
+  if (!TemplateEffect(o.templates, table, script, error)) {
+    std::fprintf(stderr, "ombrix-render: %s\n", error.c_str());
+    return kExitFailure;
+  }
+  if (std::fwrite(script.data(), 1, script.size(), stdout) != script.size() || std::fflush(stdout) != 0) {
+    std::fprintf(stderr, "ombrix-render: cannot write the effect: %s\n", std::strerror(errno));
+    return kExitFailure;
+  }
+  return 0;
+}
+
+int CheckOnly(const Options& o) {
+  const auto data = platform::ReadWholeFile(o.check.c_str());
+  if (!data) {
+    std::fprintf(stderr, "ombrix-render: cannot read effect \"%s\": %s\n", o.check.c_str(), SystemReason().c_str());
+    return kExitFailure;
+  }
+  EffectCheck check;
+  const bool sound = EffectIsSound(o.check, *data, &check);
+  std::printf("%s: %zu filter%s\n", o.check.c_str(), check.filters.size(), check.filters.size() == 1 ? "" : "s");
+  for (size_t i = 0; i < check.filters.size(); ++i) std::printf("  %zu  %s\n", i, check.filters[i].c_str());
+  std::printf("%s\n", sound ? "ready to render" : "not ready to render (see the messages)");
+  return sound ? 0 : kExitFailure;
+}
+
+// Frame numbers as a short list: "3, 7-9".
+std::string FrameList(const std::vector<int>& frames) {
+  std::string list;
+  for (size_t i = 0; i < frames.size();) {
+    size_t j = i;
+    while (j + 1 < frames.size() && frames[j + 1] == frames[j] + 1) ++j;
+    if (!list.empty()) list += ", ";
+    list += std::to_string(frames[i]);
+    if (j > i) list += "-" + std::to_string(frames[j]);
+    i = j + 1;
+  }
+  return list;
 }
 
 // The script's test frame, the frame a single picture is rendered at by default.
@@ -275,12 +388,30 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
   } else {
     auto data = platform::ReadWholeFile(o.effect.c_str());
     if (!data) {
-      std::fprintf(stderr, "ombrix-render: cannot read effect \"%s\"\n", o.effect.c_str());
+      std::fprintf(stderr, "ombrix-render: cannot read effect \"%s\": %s\n", o.effect.c_str(), SystemReason().c_str());
       return kExitFailure;
     }
     texts = SceneTextsFromScript(*data);
   }
-  host.LoadScene(instance, texts);
+  if (!o.edit && (!o.edits.empty() || o.proportional)) {
+    std::string script = ScriptFromSceneTexts(texts), reason;
+    if (!ApplyEntryEdits(script, o.edits, o.proportional, reason)) {
+      std::fprintf(stderr, "ombrix-render: %s\n", reason.c_str());
+      return kExitUsage;
+    }
+    texts = SceneTextsFromScript(script);
+  }
+  // What can be known before the first frame is checked before it: an effect that cannot be
+  // rendered whole renders nothing.
+  if (!o.edit && !EffectIsSound(o.scene.empty() ? o.effect : o.scene, ScriptFromSceneTexts(texts))) {
+    std::fprintf(stderr, "ombrix-render: nothing rendered\n");
+    return kExitFailure;
+  }
+  const std::string load_error = host.LoadScene(instance, texts);
+  if (!load_error.empty()) {
+    std::fprintf(stderr, "ombrix-render: %s\n", load_error.c_str());
+    return kExitFailure;
+  }
 
   if (o.edit) {
     const int result = host.ActivateInterface(instance);
@@ -331,6 +462,24 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
   }
 
   const int count = last - first + 1;
+  std::vector<std::string> inputs;
+  for (int n = first; n <= last && (input->IsSequence() || inputs.empty()); ++n) inputs.push_back(input->ForFrame(n));
+  const std::vector<int> missing = MissingFrames(inputs, first);
+  if (!missing.empty()) {
+    if (input->IsSequence())
+      std::fprintf(stderr, "ombrix-render: input frames missing or unreadable (%s): %s; nothing rendered\n",
+                   o.input.c_str(), FrameList(missing).c_str());
+    else
+      std::fprintf(stderr, "ombrix-render: cannot open \"%s\": %s; nothing rendered\n", o.input.c_str(),
+                   SystemReason().c_str());
+    return kExitFailure;
+  }
+  const std::string folder = platform::DirectoryPart(output->ForFrame(first));
+  if (!platform::CanWriteDirectory(folder.c_str())) {
+    std::fprintf(stderr, "ombrix-render: cannot write into the folder \"%s\": %s; nothing rendered\n", folder.c_str(),
+                 SystemReason().c_str());
+    return kExitFailure;
+  }
   // Frames of an effect with a random filter depend on the frames the same process rendered
   // before them, so workers then take contiguous chunks.
   const std::vector<std::string> random = RandomFiltersOf(ScriptFromSceneTexts(texts));
@@ -341,24 +490,83 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
                  "frames with its own random sequence (the grain of %d chunks; --jobs 1 keeps one sequence)\n",
                  random.front().c_str(), frames.Jobs(), frames.Jobs());
   ProgressLine progress(o.progress && !frames.Pooled(), count);
-  platform::WatchInterrupt();
+  static ProgressLine* current_progress = nullptr;
+  current_progress = &progress;
+  g_before_message = [] { current_progress->Finish(); };
   int status = 0;
-  for (int i = 0; status == 0 && frames.Next(i, status);) {
+  std::vector<int> failed;
+  bool kept = false;  // the frame before failed and was written all the same (--keep-going)
+  for (int i = 0; status == 0 && frames.Next(i, kept ? kFrameKeptFailed : 0);) {
+    kept = false;
     const int number = first + i;
+    if (platform::InterruptRequested()) {
+      status = InterruptedStatus();
+      break;
+    }
     Frame frame;
     const std::string in_path = input->ForFrame(number), out_path = output->ForFrame(number);
-    if (!ReadFrame(in_path, frame, error)) {
+    picture_reader::ReadNotes notes;
+    if (!ReadFrame(in_path, frame, error, &notes)) {
       progress.Finish();
       std::fprintf(stderr, "ombrix-render: %s\n", error.c_str());
       status = kExitFailure;
       break;
     }
+    if (!notes.damage.empty()) {
+      progress.Finish();
+      const std::string damage = OneLine(notes.damage.front().c_str());
+      if (!o.keep_going) {
+        std::fprintf(stderr, "ombrix-render: frame %d failed and was not written: \"%s\" is damaged: %s\n", number,
+                     in_path.c_str(), damage.c_str());
+        status = kExitFailure;
+        break;
+      }
+      std::fprintf(stderr, "ombrix-render: warning: frame %d: \"%s\" is damaged (%s); rendered as it was read\n",
+                   number, in_path.c_str(), damage.c_str());
+      failed.push_back(number);
+      kept = true;
+    }
+    // The renderer's interface gives the alpha back as it came: a filter that moves pixels moves
+    // the colour away from its cut-out.
+    if (frame.has_alpha && frames.FirstToSay("alpha kept")) {
+      progress.Finish();
+      std::fprintf(stderr,
+                   "ombrix-render: \"%s\" has alpha: it goes out unchanged; filters that move pixels (Twirl, "
+                   "Roll, the flips, ...) move the colour but not the cut-out\n",
+                   in_path.c_str());
+    }
+    for (const std::string& change : notes.changes)
+      if (frames.FirstToSay(change)) {
+        progress.Finish();
+        std::fprintf(stderr, "ombrix-render: \"%s\": %s\n", in_path.c_str(), change.c_str());
+      }
     progress.Frame(i, number);
+    g_frame_errors.clear();
     const bool done =
         host.Process(instance, frame, number, [&](uint32_t d, uint32_t t) { return progress.Rows(d, t); });
     if (!done || platform::InterruptRequested()) {
-      status = kExitInterrupted;
+      status = InterruptedStatus();
       break;
+    }
+    std::string failure = host.FrameFailure(instance);
+    if (failure.empty() && !g_frame_errors.empty()) failure = g_frame_errors.front();
+    if (!failure.empty()) {
+      progress.Finish();
+      if (!o.keep_going) {
+        std::fprintf(stderr, "ombrix-render: frame %d failed and was not written: %s\n", number,
+                     OneLine(failure.c_str()).c_str());
+        status = kExitFailure;
+        break;
+      }
+      std::fprintf(stderr, "ombrix-render: frame %d failed and is written as the engine left it: %s\n", number,
+                   OneLine(failure.c_str()).c_str());
+      if (failed.empty() || failed.back() != number) failed.push_back(number);
+      kept = true;
+    }
+    if (frame.has_alpha && !FormatHoldsAlpha(out_path) && frames.FirstToSay("alpha dropped")) {
+      progress.Finish();
+      std::fprintf(stderr, "ombrix-render: \"%s\": the format has no alpha channel; the alpha is dropped\n",
+                   out_path.c_str());
     }
     if (!WriteFrame(out_path, frame, error, o.write)) {
       progress.Finish();
@@ -368,18 +576,48 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
   }
   status = frames.Finish(status);
   progress.Finish();
-  platform::StopWatchingInterrupt();
+  g_before_message = nullptr;
   // A worker ends here: the parent sums up the run and removes the instance, its script and
   // the settings store.
   frames.EndWorker(status);
-  if (status == kExitInterrupted)
-    std::fprintf(stderr, "ombrix-render: interrupted; the frame in progress was not written\n");
-  else if (status == 0)
+  for (const int index : frames.KeptFailures()) failed.push_back(first + index);
+  std::sort(failed.begin(), failed.end());
+  if (platform::InterruptRequested()) {
+    status = InterruptedStatus();
+    std::fprintf(stderr, "ombrix-render: interrupted (%s); the frame in progress was not written\n",
+                 platform::InterruptSignal() == SIGTERM  ? "SIGTERM"
+                 : platform::InterruptSignal() == SIGHUP ? "SIGHUP"
+                                                         : "SIGINT");
+  } else if (status == 0 && !failed.empty()) {
+    std::string list;
+    for (const int n : failed) list += (list.empty() ? "" : ", ") + std::to_string(n);
+    std::fprintf(stderr, "ombrix-render: %d frame%s written to %s; %zu failed: %s\n", count, count == 1 ? "" : "s",
+                 o.output.c_str(), failed.size(), list.c_str());
+    status = kExitFailure;
+  } else if (status == 0) {
     std::fprintf(stderr, "ombrix-render: %d frame%s written to %s\n", count, count == 1 ? "" : "s", o.output.c_str());
+  }
   return status;
 }
 
 }  // namespace
+
+// The message boxes of the engine and of the modules it loads come here. Nobody can answer in
+// this run: a question is answered "No", and the answer is said. A message with an error
+// caption makes the frame being rendered a failure.
+extern "C" __attribute__((visibility("default"))) int Ombrix_Message_Box_Handler(const char* text, const char* caption,
+                                                                                 int icon, int question) {
+  if (g_before_message != nullptr) g_before_message();
+  std::fprintf(stderr, "ombrix-render: %s: %s\n", OneLine(caption).c_str(), OneLine(text).c_str());
+  if (question != 0) {
+    std::fprintf(stderr, "ombrix-render: answered \"No\" (nobody can answer questions in this run)\n");
+    return 0;
+  }
+  if (icon == platform::kIconError || (caption != nullptr && std::strstr(caption, "Error") != nullptr))
+    g_frame_errors.push_back(OneLine(text));
+  return 1;
+}
+static_assert(std::is_same_v<decltype(&Ombrix_Message_Box_Handler), ombrix::platform::MessageBoxHandler>);
 
 int main(int argc, char** argv) {
   Options o;
@@ -388,9 +626,12 @@ int main(int argc, char** argv) {
   // The image-filter module changes the current directory when it binds the progress module,
   // so every path the user gave is made absolute first.
   const std::string cwd = platform::CurrentDirectory();
-  for (std::string* path : {&o.effect, &o.input, &o.output, &o.root, &o.scene, &o.save_scene})
+  for (std::string* path : {&o.effect, &o.input, &o.output, &o.root, &o.scene, &o.save_scene, &o.check})
     if (!path->empty() && !platform::IsAbsolutePath(path->c_str())) *path = platform::JoinPath(cwd, *path);
 
+  // From here on an interrupt only raises a flag, so every way out removes what the run made
+  // (the private settings store, the instance's script).
+  platform::WatchInterrupt();
   const std::string root = o.root.empty() ? platform::DirectoryPart(platform::ExecutableDirectory()) : o.root;
   const std::string module = platform::JoinPath(platform::JoinPath(root, "Programs"), "ombrix-filter.p");
   std::string private_settings;
@@ -402,6 +643,10 @@ int main(int argc, char** argv) {
   if (!problem.empty()) {
     std::fprintf(stderr, "ombrix-render: %s\n", problem.c_str());
     status = kExitFailure;
+  } else if (!o.check.empty()) {
+    status = CheckOnly(o);
+  } else if (!o.templates.empty()) {
+    status = WriteTemplate(o);
   } else if (o.list_filters || !o.describe.empty()) {
     status = ListFilters(o);
   } else {
@@ -420,5 +665,7 @@ int main(int argc, char** argv) {
     }
   }
   RemovePrivateSettingsStore(private_settings);
+  if (platform::InterruptRequested() && status != 0) status = InterruptedStatus();
+  platform::StopWatchingInterrupt();
   return status;
 }

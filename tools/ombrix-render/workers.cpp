@@ -120,7 +120,8 @@ void FrameDealer::RunParent() {
     if (event.kind == platform::WorkerProcesses::Event::kResult) {
       ++done_;
       ShowProgress(false);
-      if (event.result != 0)
+      if (event.result == kFrameKeptFailed) kept_failures_.push_back(event.task);
+      if (event.result != 0 && event.result != kFrameKeptFailed)
         note(event.result);
       else
         hand(event.worker);

@@ -21,11 +21,13 @@
 #include <string>
 #include <vector>
 
-namespace ombrix::platform {
-class WorkerProcesses;
-}
+#include "core/platform/worker_processes.h"
 
 namespace ombrix::render {
+
+// What a worker reports for a frame that failed and was written all the same (--keep-going);
+// the run goes on, and the parent counts the frame among the failed ones.
+inline constexpr int kFrameKeptFailed = -1;
 
 // The order frames go out in: one at a time, always the lowest one left, to whichever worker is
 // free; or, chunked, each worker its own contiguous run of frames (worker k of n gets frames
@@ -61,6 +63,10 @@ class FrameDealer {
   int Finish(int status);
   // Ends a worker process with its run's status; does nothing in the parent.
   void EndWorker(int status);
+  // In the parent: the indexes of the frames the workers reported kFrameKeptFailed for.
+  const std::vector<int>& KeptFailures() const { return kept_failures_; }
+  // Whether no process of the run has said the notice before (it is then said).
+  bool FirstToSay(const std::string& notice) { return said_.Add(notice); }
 
  private:
   void RunParent();
@@ -76,6 +82,8 @@ class FrameDealer {
   int run_status_ = 0;
   bool progress_shown_ = false;
   std::string private_clipboard_;  // in a worker: its own clipboard store
+  std::vector<int> kept_failures_;
+  platform::SharedOnceSet said_;  // made before the workers fork, so they share it
   std::unique_ptr<platform::WorkerProcesses> workers_;
 };
 

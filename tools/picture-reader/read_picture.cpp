@@ -1,13 +1,13 @@
-// Picture reading for Im_pp: GraphicsMagick with size limits, headerless DIBs wrapped into
-// bitmap files, and the format words the picture report uses.
-#include "tools/im_pp/read_picture.h"
+// Picture reading for Im_pp and ombrix-render: GraphicsMagick with size limits, headerless DIBs
+// wrapped into bitmap files, the format words the picture report uses, and the way to sRGB.
+#include "tools/picture-reader/read_picture.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <stdexcept>
 
-namespace im_pp {
+namespace ombrix::picture_reader {
 namespace {
 
 // Pictures are at most 65535 pixels on a side; beyond about 200 million pixels the pixel cache
@@ -145,6 +145,47 @@ std::string FormatOf(const std::string& path, const std::string& data) {
   return IsAllowedFormat(format) ? format : std::string();
 }
 
+// A library message without its prefix and the source place it names.
+std::string CleanMessage(std::string text) {
+  if (text.rfind("Magick: ", 0) == 0) text.erase(0, 8);
+  const size_t place = text.find(" reported by ");
+  if (place != std::string::npos) text.erase(place);
+  const size_t empty_name = text.find(" ()");
+  if (empty_name != std::string::npos) text.erase(empty_name, 3);
+  for (char& c : text)
+    if (c == '\n' || c == '\r') c = ' ';
+  return text;
+}
+
+// Formats that may hold more than one page or frame.
+bool MayHoldPages(const std::string& format) {
+  for (const char* f : {"GIF", "GIF87", "TIFF", "TIF", "PTIF", "ICO", "ICON", "DCX", "MIFF", "WEBP"})
+    if (format == f) return true;
+  return false;
+}
+
+// Whether the file holds a second page: its first two are pinged (headers only).
+bool HasSecondPage(const std::string& data, const std::string& format) {
+  MagickLib::ImageInfo* info = MagickLib::CloneImageInfo(nullptr);
+  if (info == nullptr) return false;
+  std::snprintf(info->magick, sizeof info->magick, "%s", format.c_str());
+  info->subimage = 0;
+  info->subrange = 2;
+  MagickLib::ExceptionInfo exception;
+  MagickLib::GetExceptionInfo(&exception);
+  MagickLib::Image* list = MagickLib::PingBlob(info, data.data(), data.size(), &exception);
+  const bool more = list != nullptr && MagickLib::GetImageListLength(list) > 1;
+  if (list != nullptr) MagickLib::DestroyImageList(list);
+  MagickLib::DestroyExceptionInfo(&exception);
+  MagickLib::DestroyImageInfo(info);
+  return more;
+}
+
+bool IsGrey(Magick::Image& image) {
+  const Magick::ImageType type = image.type();
+  return type == Magick::GrayscaleType || type == Magick::GrayscaleMatteType || type == Magick::BilevelType;
+}
+
 }  // namespace
 
 void LimitPictureSizes() {
@@ -153,7 +194,7 @@ void LimitPictureSizes() {
   MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, kMaxPixels);
 }
 
-void ReadPicture(const std::string& path, Magick::Image* image) {
+void ReadPicture(const std::string& path, Magick::Image* image, ReadNotes* notes) {
   // The file is read here and handed to GraphicsMagick from memory, so that nothing in its name
   // ("format:" prefixes, "[frame]" suffixes, pipes) is ever interpreted.
   std::optional<std::string> data = ReadBytes(path, 0);
@@ -169,12 +210,44 @@ void ReadPicture(const std::string& path, Magick::Image* image) {
   // Only the first frame of an animation, an icon file or a multi-page document.
   image->subImage(0);
   image->subRange(1);
-  // Warnings about damaged but readable data do not stop the conversion; errors do.
-  image->quiet(true);
+  // Warnings about damaged but readable data leave a picture; the caller decides what they mean.
+  image->quiet(false);
   image->magick(format);
-  image->read(Magick::Blob(data->data(), data->size()));
+  const std::string& bytes = *data;
+  const Magick::Blob blob(bytes.data(), bytes.size());
+  try {
+    image->read(blob);
+  } catch (const Magick::Warning& warning) {
+    if (notes != nullptr) notes->damage.push_back(CleanMessage(warning.what()));
+  }
   if (image->columns() == 0 || image->rows() == 0) throw std::runtime_error("the file holds no picture");
   if (image->columns() > kMaxSide || image->rows() > kMaxSide) throw std::runtime_error("the picture is too large");
+  if (notes != nullptr && MayHoldPages(format) && HasSecondPage(*data, format))
+    notes->changes.push_back("only its first page or frame is used");
+}
+
+void MakeRgb8(Magick::Image& image, ReadNotes* notes) {
+  std::vector<std::string> changes;
+  const Magick::ColorspaceType space = image.colorSpace();
+  if (space == Magick::CMYKColorspace) {
+    changes.push_back("converted from CMYK to sRGB");
+  } else if (space != Magick::RGBColorspace && space != Magick::GRAYColorspace &&
+             space != Magick::TransparentColorspace) {
+    changes.push_back("converted to sRGB");
+  }
+  if (space != Magick::RGBColorspace) image.colorSpace(Magick::RGBColorspace);
+  if (notes == nullptr) return;
+  notes->changes.insert(notes->changes.end(), changes.begin(), changes.end());
+  const bool palette = image.classType() == Magick::PseudoClass && image.colorMapSize() > 0;
+  NoteRgb8Changes(int(image.depth()), IsGrey(image), palette ? int(image.colorMapSize()) : 0, notes);
+}
+
+void NoteRgb8Changes(int depth, bool grey, int palette_colours, ReadNotes* notes) {
+  if (depth > 8) notes->changes.push_back("reduced from " + std::to_string(depth) + " to 8 bits per channel");
+  if (grey)
+    notes->changes.push_back("expanded from grey to RGB");
+  else if (palette_colours > 0)
+    notes->changes.push_back("expanded from a palette of " + std::to_string(palette_colours) + " colours to RGB");
 }
 
 PictureFacts DescribePicture(const std::string& path, Magick::Image& image) {
@@ -215,17 +288,17 @@ PictureFacts DescribePicture(const std::string& path, Magick::Image& image) {
   }
   // Bits per pixel from the picture itself: the index size of a palette picture, else the
   // channels times their depth.
+  // A library palette larger than an index byte is no palette of the file (16-bit grey is read
+  // as one); such pictures count their channels. CMYK has four.
   const unsigned depth = image.depth() > 0 ? image.depth() : 8;
-  if (image.classType() == Magick::PseudoClass && image.colorMapSize() > 0) {
-    const unsigned colours = image.colorMapSize();
+  const unsigned colours = image.classType() == Magick::PseudoClass ? image.colorMapSize() : 0;
+  if (colours > 0 && colours <= 256) {
     facts.bits_per_pixel = colours <= 2 ? 1 : colours <= 16 ? 4 : 8;
   } else {
-    const Magick::ImageType type = image.type();
-    const bool grey =
-        type == Magick::GrayscaleType || type == Magick::GrayscaleMatteType || type == Magick::BilevelType;
-    facts.bits_per_pixel = int(((grey ? 1 : 3) + (image.matte() ? 1 : 0)) * depth);
+    const unsigned channels = IsGrey(image) ? 1 : image.colorSpace() == Magick::CMYKColorspace ? 4 : 3;
+    facts.bits_per_pixel = int((channels + (image.matte() ? 1 : 0)) * depth);
   }
   return facts;
 }
 
-}  // namespace im_pp
+}  // namespace ombrix::picture_reader
