@@ -11,6 +11,7 @@
 #include "core/platform/environment.h"
 #include "core/platform/files.h"
 #include "core/platform/paths.h"
+#include "core/text/numbers.h"
 #include "tools/ombrix-render/frame.h"
 
 namespace {
@@ -50,12 +51,23 @@ void Usage(FILE* out) {
                "  --size WxH          picture size (default 1920x1080)\n"
                "  --reps N            most repetitions per measure (default 25)\n"
                "  --frames N          frames of the ombrix-render pass (default 24; 0 skips it)\n"
+               "  --sequence-frames N frames of the end-to-end sequence (default 48)\n"
                "  --filter NAME       only this filter (repeatable)\n"
-               "  --section NAME      only this part (repeatable): filters, merges, renders, frames, peers;\n"
+               "  --section NAME      only this part (repeatable): filters, merges, renders, frames, sequence, peers;\n"
                "                      the yardstick always runs\n"
                "  --vips PATH         also time libvips (path of the vips program)\n"
                "  --convert PATH      also time ImageMagick (path of the convert program)\n"
                "  --smoke             one filter once at a small size, every part once (for the tests)\n");
+}
+
+// The whole text as a decimal number.
+bool WholeNumber(const char* text, int& value) {
+  size_t pos = 0;
+  int32_t number = 0;
+  const std::string_view view(text);
+  if (!text::ParseLeadingInt(view, pos, number) || pos != view.size()) return false;
+  value = number;
+  return true;
 }
 
 bool Parse(int argc, char** argv, Arguments& a) {
@@ -69,8 +81,8 @@ bool Parse(int argc, char** argv, Arguments& a) {
       Usage(stdout);
       std::exit(0);
     } else if ((arg == "--out" || arg == "--markdown" || arg == "--targets" || arg == "--reasons" || arg == "--stage" ||
-                arg == "--size" || arg == "--reps" || arg == "--frames" || arg == "--filter" || arg == "--section" ||
-                arg == "--vips" || arg == "--convert") &&
+                arg == "--size" || arg == "--reps" || arg == "--frames" || arg == "--sequence-frames" ||
+                arg == "--filter" || arg == "--section" || arg == "--vips" || arg == "--convert") &&
                (v = value()) != nullptr) {
       if (arg == "--out")
         a.out = v;
@@ -91,16 +103,19 @@ bool Parse(int argc, char** argv, Arguments& a) {
       else if (arg == "--section")
         a.sections.push_back(v);
       else if (arg == "--size") {
-        if (std::sscanf(v, "%dx%d", &a.config.width, &a.config.height) != 2 || a.config.width < 2 ||
-            a.config.height < 2 || a.config.width > 0xFFFF || a.config.height > 0xFFFF)
+        const std::string size = v;
+        const size_t x = size.find('x');
+        if (x == std::string::npos || !WholeNumber(size.substr(0, x).c_str(), a.config.width) ||
+            !WholeNumber(size.substr(x + 1).c_str(), a.config.height) || a.config.width < 2 || a.config.height < 2 ||
+            a.config.width > 0xFFFF || a.config.height > 0xFFFF)
           return false;
       } else if (arg == "--reps") {
-        a.config.plan.max_reps = std::atoi(v);
-        if (a.config.plan.max_reps < 1) return false;
+        if (!WholeNumber(v, a.config.plan.max_reps) || a.config.plan.max_reps < 1) return false;
         if (a.config.plan.min_reps > a.config.plan.max_reps) a.config.plan.min_reps = a.config.plan.max_reps;
+      } else if (arg == "--sequence-frames") {
+        if (!WholeNumber(v, a.config.sequence_frames) || a.config.sequence_frames < 1) return false;
       } else if (arg == "--frames") {
-        a.config.frames = std::atoi(v);
-        if (a.config.frames < 0) return false;
+        if (!WholeNumber(v, a.config.frames) || a.config.frames < 0) return false;
       }
     } else {
       return false;
@@ -112,6 +127,7 @@ bool Parse(int argc, char** argv, Arguments& a) {
     a.config.plan = RepeatPlan{1, 1, 0.0};
     a.config.yardstick_reps = 3;
     a.config.frames = a.config.frames > 0 ? 2 : 0;
+    a.config.sequence_frames = 2;
     a.config.one_filter = a.config.only_filters.empty();
   }
   return true;
@@ -222,6 +238,11 @@ int main(int argc, char** argv) {
     yardstick.Sample(batch);
   }
   if (Runs(a, "frames") && a.config.frames > 0) MeasureFrameSequence(a.config, pictures, report);
+  if (Runs(a, "sequence")) {
+    for (const char* gm : {"/usr/bin/gm", "/usr/local/bin/gm"})
+      if (a.config.gm.empty() && platform::FileExists(gm)) a.config.gm = gm;
+    MeasureEndToEnd(a.config, report);
+  }
   if (Runs(a, "peers") && (!a.config.vips.empty() || !a.config.convert.empty()))
     MeasurePeers(a.config, pictures, report);
   yardstick.Finish(report);

@@ -11,6 +11,7 @@
 #include "core/platform/files.h"
 #include "core/platform/paths.h"
 #include "core/platform/process.h"
+#include "core/platform/worker_processes.h"
 #include "core/plugin/last_error.h"
 #include "core/plugin/plugin_host.h"
 #include "core/script/effect_script.h"
@@ -110,10 +111,11 @@ bool SamePixels(const Picture& a, const Picture& b) {
 }
 
 // Runs a program and waits; the time it took, or a negative number when it failed.
-double TimeProgram(const std::string& program, const std::vector<std::string>& arguments) {
+double TimeProgram(const std::string& program, const std::vector<std::string>& arguments,
+                   const std::string& working_directory = {}) {
   platform::Process process;
   const double start = NowMs();
-  if (!process.Start(platform::StartRequest{program, arguments, {}})) return -1;
+  if (!process.Start(platform::StartRequest{program, arguments, working_directory})) return -1;
   if (!process.Wait() || !process.ExitedNormally() || process.ExitCode() != 0) return -1;
   return NowMs() - start;
 }
@@ -329,6 +331,210 @@ void MeasureFrameSequence(const BenchConfig& config, const BenchPictures& pictur
       "ombrix-render: %d frames in %s ms (%.1f frames/s); reading and writing the pictures take %.0f %% of it.", frames,
       FormatMs(run_ms).c_str(), 1000.0 * frames / run_ms, 100.0 * (read_ms + write_ms) / run_ms);
   report.AddNote(line);
+}
+
+namespace {
+
+// Bytes of the files a pattern's frames 1..n make up; 0 when one is missing.
+double SequenceBytes(const std::string& dir, const std::string& stem, const char* extension, int frames) {
+  double total = 0;
+  for (int i = 1; i <= frames; ++i) {
+    char file[64];
+    std::snprintf(file, sizeof file, "%s.%04d.%s", stem.c_str(), i, extension);
+    const auto data = platform::ReadWholeFile(platform::JoinPath(dir, file).c_str());
+    if (!data) return 0;
+    total += double(data->size());
+  }
+  return total;
+}
+
+// Runs a program with OMP_NUM_THREADS set for it (GraphicsMagick's threads), the time or -1.
+double TimeWithThreads(const std::string& program, const std::vector<std::string>& arguments, int threads,
+                       const std::string& working_directory = {}) {
+  const std::string omp = platform::GetEnvironment("OMP_NUM_THREADS");
+  const std::string magick = platform::GetEnvironment("MAGICK_THREAD_LIMIT");
+  platform::SetEnvironment("OMP_NUM_THREADS", std::to_string(threads));
+  platform::SetEnvironment("MAGICK_THREAD_LIMIT", std::to_string(threads));
+  const double ms = TimeProgram(program, arguments, working_directory);
+  platform::SetEnvironment("OMP_NUM_THREADS", omp);
+  platform::SetEnvironment("MAGICK_THREAD_LIMIT", magick);
+  return ms;
+}
+
+}  // namespace
+
+void MeasureEndToEnd(const BenchConfig& config, Report& report) {
+  const int frames = config.sequence_frames;
+  const int cores = platform::UsableProcessorCount();
+  const std::string dir = platform::JoinPath(config.work_dir, "sequence");
+  const std::string program = platform::JoinPath(platform::JoinPath(config.stage_dir, "Programs"), "ombrix-render");
+  const std::string effect = platform::JoinPath(platform::JoinPath(config.stage_dir, "Samples"), "Demo.Oms");
+  std::string error;
+  auto fail = [&](const std::string& what) {
+    Row row;
+    row.section = "end-to-end";
+    row.name = "end-to-end sequence";
+    row.note = what;
+    report.Add(row);
+    std::fprintf(stderr, "bench: end-to-end: %s\n", what.c_str());
+  };
+  if (!platform::MakeDirectories(dir.c_str())) return fail("cannot make " + dir);
+  if (!PrepareSettings(config, error)) return fail(error);
+  auto frame_name = [&](const std::string& stem, int i, const char* extension) {
+    char file[64];
+    std::snprintf(file, sizeof file, "%s.%04d.%s", stem.c_str(), i, extension);
+    return platform::JoinPath(dir, file);
+  };
+  // A noisy picture, each frame its own noise: PNG speed depends on content, and a flat picture
+  // would flatter every writer.
+  {
+    render::Frame frame;
+    Picture picture;
+    for (int i = 1; i <= frames; ++i) {
+      MakeBenchPicture(picture, config.width, config.height, uint32_t(500 + i), true);
+      FrameFromPicture(picture, frame);
+      if (!render::WriteFrame(frame_name("in", i, "png"), frame, error)) return fail(error);
+    }
+  }
+  const std::string range = "1-" + std::to_string(frames);
+
+  struct Run {
+    std::string name;
+    double ms = -1;
+    double bytes = 0;
+    int jobs = 1;
+    bool ours = false;
+    std::string format;
+  };
+  std::vector<Run> runs;
+  for (const char* format : {"png", "tif"}) {
+    for (const int jobs : {1, cores}) {
+      if (jobs == cores && cores == 1 && !runs.empty() && runs.back().format == format) continue;
+      const std::string stem = std::string("ours-") + format + "-" + std::to_string(jobs);
+      Run run;
+      run.name = std::string("ombrix-render Demo.Oms to ") + (format[0] == 'p' ? "PNG" : "TIFF") + ", --jobs " +
+                 std::to_string(jobs);
+      run.ms = TimeProgram(program,
+                           {"--no-progress", "--jobs", std::to_string(jobs), "--frames", range, effect,
+                            platform::JoinPath(dir, "in.%04d.png"), platform::JoinPath(dir, stem + ".%04d." + format)});
+      run.bytes = SequenceBytes(dir, stem, format, frames);
+      run.jobs = jobs;
+      run.ours = true;
+      run.format = format;
+      runs.push_back(run);
+    }
+  }
+  Run convert;
+  convert.name = "gm convert per frame (pass-through, 1 thread)";
+  convert.format = "png";
+  if (!config.gm.empty()) {
+    convert.ms = 0;
+    for (int i = 1; i <= frames && convert.ms >= 0; ++i) {
+      const double t =
+          TimeWithThreads(config.gm, {"convert", frame_name("in", i, "png"), frame_name("gm", i, "png")}, 1);
+      convert.ms = t < 0 ? -1 : convert.ms + t;
+    }
+    convert.bytes = SequenceBytes(dir, "gm", "png", frames);
+    runs.push_back(convert);
+    for (const int threads : {1, cores}) {
+      // mogrify puts the names it is given under its output folder, so they are relative ones.
+      const std::string out = "mogrify-" + std::to_string(threads);
+      platform::MakeDirectories(platform::JoinPath(dir, out).c_str());
+      std::vector<std::string> arguments = {"mogrify", "-output-directory", out, "-format", "png"};
+      for (int i = 1; i <= frames; ++i) arguments.push_back(platform::FileNamePart(frame_name("in", i, "png").c_str()));
+      Run run;
+      run.name = "gm mogrify over the sequence (pass-through, " + std::to_string(threads) + " thread" +
+                 (threads == 1 ? ")" : "s)");
+      run.ms = TimeWithThreads(config.gm, arguments, threads, dir);
+      run.jobs = threads;
+      run.format = "png";
+      runs.push_back(run);
+    }
+  } else {
+    report.AddNote("End to end: gm (GraphicsMagick) not found; its pass-through measures are left out.");
+  }
+  if (!config.vips.empty()) {
+    Run run;
+    run.name = "vips copy per frame (pass-through)";
+    run.ms = 0;
+    for (int i = 1; i <= frames && run.ms >= 0; ++i) {
+      const double t = TimeProgram(config.vips, {"copy", frame_name("in", i, "png"), frame_name("vips", i, "png")});
+      run.ms = t < 0 ? -1 : run.ms + t;
+    }
+    run.bytes = SequenceBytes(dir, "vips", "png", frames);
+    run.format = "png";
+    runs.push_back(run);
+  } else {
+    report.AddNote("End to end: vips not installed (scripts/bench.sh --peers installs it); vips copy is left out.");
+  }
+
+  // The table under the main one: frames per second and the ratio to gm convert's pass-through.
+  char line[512];
+  std::snprintf(line, sizeof line,
+                "End to end, %d frames of %d × %d noisy PNG, %d usable processors (wall clock; the ratio is to gm "
+                "convert's pass-through):",
+                frames, config.width, config.height, cores);
+  report.AddNote(line);
+  std::string table = "| Run | frames/s | × gm convert | MB per frame |\n|---|--:|--:|--:|";
+  auto rate = [&](const Run& r) { return r.ms > 0 ? 1000.0 * frames / r.ms : 0.0; };
+  for (const Run& r : runs) {
+    Row row;
+    row.section = "end-to-end";
+    row.name = r.name;
+    row.module = r.ours ? "ombrix-render" : "peer";
+    row.ok = r.ms > 0;
+    row.ms = r.ms > 0 ? r.ms / frames : 0;
+    row.reps = frames;
+    row.wall_clock = true;
+    row.pixels = double(config.width) * config.height;
+    const double ratio = convert.ms > 0 && r.ms > 0 ? convert.ms / r.ms : 0;
+    std::snprintf(line, sizeof line, "%.2f frames/s, %.2f × gm convert", rate(r), ratio);
+    row.note = line;
+    report.Add(row);
+    auto number = [](bool known, const char* format, double value) {
+      char text[32] = "–";
+      if (known) std::snprintf(text, sizeof text, format, value);
+      return std::string(text);
+    };
+    std::snprintf(line, sizeof line, "| %s | %s | %s | %s |", r.name.c_str(),
+                  r.ms > 0 ? number(true, "%.2f", rate(r)).c_str() : "failed", number(ratio > 0, "%.2f", ratio).c_str(),
+                  number(r.bytes > 0, "%.2f", r.bytes / frames / 1e6).c_str());
+    table += std::string("\n") + line;
+  }
+  report.AddNote(table);
+  // The goals: single process 3 × (PNG, files at most 30 % larger) and 5 × (TIFF) the
+  // pass-through; all cores 0.8 × the core count times the single process.
+  auto find = [&](const char* format, int jobs) -> const Run* {
+    for (const Run& r : runs)
+      if (r.ours && r.format == format && r.jobs == jobs) return &r;
+    return nullptr;
+  };
+  auto verdict = [](bool met) { return met ? "met" : "missed"; };
+  if (convert.ms > 0) {
+    for (const auto& [format, goal] : std::vector<std::pair<const char*, double>>{{"png", 3.0}, {"tif", 5.0}}) {
+      const Run* one = find(format, 1);
+      if (one == nullptr || one->ms <= 0) continue;
+      const double ratio = convert.ms / one->ms;
+      std::snprintf(line, sizeof line, "Goal %s single process ≥ %.0f × gm convert: %.2f × (%s).",
+                    format[0] == 'p' ? "PNG" : "TIFF", goal, ratio, verdict(ratio >= goal));
+      report.AddNote(line);
+      if (format[0] == 'p' && convert.bytes > 0) {
+        const double larger = one->bytes / convert.bytes - 1;
+        std::snprintf(line, sizeof line, "Goal PNG files ≤ 30 %% larger than gm's: %+.0f %% (%s).", 100 * larger,
+                      verdict(larger <= 0.30));
+        report.AddNote(line);
+      }
+    }
+  }
+  for (const char* format : {"png", "tif"}) {
+    const Run* one = find(format, 1);
+    const Run* all = find(format, cores);
+    if (cores == 1 || one == nullptr || all == nullptr || one->ms <= 0 || all->ms <= 0) continue;
+    const double speedup = one->ms / all->ms;
+    std::snprintf(line, sizeof line, "Goal %s --jobs %d ≥ %.1f × the single process: %.2f × (%s).",
+                  format[0] == 'p' ? "PNG" : "TIFF", cores, 0.8 * cores, speedup, verdict(speedup >= 0.8 * cores));
+    report.AddNote(line);
+  }
 }
 
 }  // namespace ombrix::bench

@@ -17,12 +17,14 @@ struct BenchConfig {
   int width = 1920;
   int height = 1080;
   int frames = 24;                        // frames of the ombrix-render pass
+  int sequence_frames = 48;               // frames of the end-to-end sequence
   int yardstick_reps = 25;                // copies per batch; a batch before and after each part
   RepeatPlan plan;                        // filters, merges and renders
   bool one_filter = false;                // only the first filter of the first module (smoke runs)
   std::vector<std::string> only_filters;  // when not empty, only these filters
   std::string vips;                       // peer tools; empty when not run
   std::string convert;
+  std::string gm;  // GraphicsMagick's gm, for the end-to-end pass-throughs; empty when missing
 };
 
 struct BenchPictures {
@@ -52,6 +54,9 @@ void MeasureMerges(const BenchConfig& config, const BenchPictures& pictures, Rep
 void MeasureRenders(const BenchConfig& config, const BenchPictures& pictures, Report& report);
 // ombrix-render over a sequence of PNG frames, with the share of reading and writing.
 void MeasureFrameSequence(const BenchConfig& config, const BenchPictures& pictures, Report& report);
+// ombrix-render with the demo effect over a noisy PNG sequence, to PNG and TIFF, in one process
+// and on every core, beside GraphicsMagick's (and libvips') pass-throughs of the same frames.
+void MeasureEndToEnd(const BenchConfig& config, Report& report);
 // libvips and ImageMagick on the same picture, net of their own reading and writing.
 void MeasurePeers(const BenchConfig& config, const BenchPictures& pictures, Report& report);
 

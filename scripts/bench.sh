@@ -6,7 +6,14 @@
 #   scripts/bench.sh [--peers] [harness options, see build/release/bench/ombrix_bench --help]
 #
 # --peers also times the closest operations of libvips (vips) and ImageMagick (convert),
-# installing them first when they are missing. Speed is never part of scripts/test.sh.
+# installing them first when they are missing. The end-to-end section (48 generated noisy
+# 1920 × 1080 PNG frames: ombrix-render with Samples/Demo.Oms to PNG and TIFF, in one process and
+# on every core, beside GraphicsMagick's gm convert and gm mogrify pass-throughs and vips copy)
+# runs alone with
+#
+#   scripts/bench.sh --section sequence        # a few minutes; --sequence-frames N for fewer
+#
+# Speed is never part of scripts/test.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-dev
   clang-format clang-tidy
   libgtest-dev libgmock-dev libbenchmark-dev
-  libwxgtk3.2-dev libgraphicsmagick++1-dev graphicsmagick
+  libwxgtk3.2-dev libgraphicsmagick++1-dev graphicsmagick libpng-dev libtiff-dev
   xvfb xauth
   pkg-config
   locales

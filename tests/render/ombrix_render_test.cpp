@@ -19,6 +19,7 @@
 
 #include "core/platform/environment.h"
 #include "core/platform/files.h"
+#include "core/platform/paths.h"
 #include "tests/support/digest_file.h"
 #include "tools/ombrix-render/frame.h"
 #include "tools/ombrix-render/lightwave_host.h"
@@ -305,12 +306,17 @@ TEST_F(OmbrixRenderTest, InterruptStopsWithoutHalfWrittenFiles) {
   const std::string root = LinkedInstallation("installation", true);
   const std::string tmp = dir_ + "/tmp";
   ASSERT_TRUE(platform::MakeDirectories(tmp.c_str()));
-  for (const auto& [signal, status, name] :
-       {std::tuple{SIGINT, 130, "SIGINT"}, std::tuple{SIGTERM, 143, "SIGTERM"}, std::tuple{SIGHUP, 129, "SIGHUP"}}) {
-    const std::string out = dir_ + "/" + name;
+  // With several workers the signal reaches only the parent here, which passes it on (at a
+  // terminal every worker gets the key too).
+  for (const auto& [signal, status, name, jobs] :
+       {std::tuple{SIGINT, 130, "SIGINT", "1"}, std::tuple{SIGTERM, 143, "SIGTERM", "1"},
+        std::tuple{SIGHUP, 129, "SIGHUP", "1"}, std::tuple{SIGINT, 130, "SIGINT", "3"},
+        std::tuple{SIGTERM, 143, "SIGTERM", "3"}}) {
+    SCOPED_TRACE(std::string("--jobs ") + jobs);
+    const std::string out = dir_ + "/" + name + jobs;
     ASSERT_TRUE(platform::MakeDirectories(out.c_str()));
-    const pid_t pid =
-        Start({"--frames", "1-40", effect, dir_ + "/big.%04d.png", out + "/out.%04d.png"}, {"TMPDIR=" + tmp}, root);
+    const pid_t pid = Start({"--jobs", jobs, "--frames", "1-40", effect, dir_ + "/big.%04d.png", out + "/out.%04d.png"},
+                            {"TMPDIR=" + tmp}, root);
     // Interrupt once the first frame is out, so the program is surely past its start-up.
     for (int waited = 0; waited < 60000 && !platform::FileExists((out + "/out.0001.png").c_str()); waited += 20)
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -330,6 +336,40 @@ TEST_F(OmbrixRenderTest, InterruptStopsWithoutHalfWrittenFiles) {
     EXPECT_TRUE(platform::ListDirectory(tmp).empty()) << name;
     EXPECT_TRUE(platform::ListDirectory(root + "/Programs/Temp").empty()) << name;
   }
+}
+
+TEST_F(OmbrixRenderTest, WorkersWriteTheFramesOneProcessWrites) {
+  // A zone that moves from frame to frame, so every frame differs; no random filter.
+  const std::string effect = NegativeEffect(0, 0, 8, 40, 3);
+  std::string error;
+  ASSERT_TRUE(WriteFrame(dir_ + "/in.png", Pattern(64, 48, true), error));
+  ASSERT_EQ(Render({"--jobs", "1", "--frames", "1-9", effect, dir_ + "/in.png", dir_ + "/one.%d.png"}).status, 0);
+  const Outcome run = Render({"--jobs", "2", "--frames", "1-9", effect, dir_ + "/in.png", dir_ + "/two.%d.tif"});
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.errors.find("random"), std::string::npos) << run.errors;
+  ASSERT_EQ(Render({"--jobs", "3", "--frames", "1-9", effect, dir_ + "/in.png", dir_ + "/three.%d.png"}).status, 0);
+  for (int n = 1; n <= 9; ++n) {
+    SCOPED_TRACE(n);
+    const auto one = platform::ReadWholeFile((dir_ + "/one." + std::to_string(n) + ".png").c_str());
+    const auto three = platform::ReadWholeFile((dir_ + "/three." + std::to_string(n) + ".png").c_str());
+    ASSERT_TRUE(one && three);
+    EXPECT_EQ(*one, *three);
+    Frame a, b;
+    ASSERT_TRUE(ReadFrame(dir_ + "/one." + std::to_string(n) + ".png", a, error)) << error;
+    ASSERT_TRUE(ReadFrame(dir_ + "/two." + std::to_string(n) + ".tif", b, error)) << error;
+    EXPECT_EQ(a.red, b.red);
+    EXPECT_EQ(a.alpha, b.alpha);
+  }
+  // A frame that cannot be read stops the run with its reason and exit status 1.
+  ASSERT_TRUE(platform::ReplaceFileAtomically((dir_ + "/seq.1.png").c_str(), "\x89PNG\r\n\x1a\n broken"));
+  const Outcome broken = Render({"--jobs", "2", "--frames", "1-1", effect, dir_ + "/seq.%d.png", dir_ + "/b.%d.png"});
+  EXPECT_EQ(broken.status, 1);
+  EXPECT_NE(broken.errors.find("cannot read \"" + dir_ + "/seq.1.png\""), std::string::npos) << broken.errors;
+  ASSERT_TRUE(platform::ReplaceFileAtomically((dir_ + "/seq.2.png").c_str(),
+                                              platform::ReadWholeFile((dir_ + "/in.png").c_str()).value()));
+  const Outcome pooled = Render({"--jobs", "2", "--frames", "1-2", effect, dir_ + "/seq.%d.png", dir_ + "/b.%d.png"});
+  EXPECT_EQ(pooled.status, 1);
+  EXPECT_FALSE(platform::FileExists((dir_ + "/b.1.png").c_str()));
 }
 
 // Replacing an output keeps what the user set up: its permission bits, and a symbolic link
@@ -431,17 +471,25 @@ TEST_F(OmbrixRenderTest, KeepGoingWritesFailedFramesAndStillFails) {
                                     "\tFullScreen=1\n\tAllFrames=1\n\tXAlphaPicture=" +
                                         dir_ + "/mask.png\n\n");
   const std::string input = Picture("still.png");
-  // By default the run stops at the first failed frame and writes none of it.
-  Outcome run = Render({"--frames", "1-3", effect, input, dir_ + "/out.%d.png"});
+  // By default the run stops at the first failed frame and writes none of it. With workers the
+  // frames already handed out are finished, so only the first failure is sure to be the one.
+  Outcome run = Render({"--jobs", "1", "--frames", "1-3", effect, input, dir_ + "/out.%d.png"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.errors.find("frame 1 failed and was not written: Cannot open the X Alpha picture"), std::string::npos)
       << run.errors;
   EXPECT_EQ(run.errors.find("frame 2"), std::string::npos) << run.errors;
   EXPECT_FALSE(Exists("out.1.png"));
-
-  run = Render({"--keep-going", "--frames", "1-3", effect, input, dir_ + "/out.%d.png"});
+  run = Render({"--jobs", "2", "--frames", "1-3", effect, input, dir_ + "/out.%d.png"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.errors.find("3 failed: 1, 2, 3"), std::string::npos) << run.errors;
+  EXPECT_NE(run.errors.find("frame 1 failed and was not written"), std::string::npos) << run.errors;
+  EXPECT_FALSE(Exists("out.1.png"));
+
+  // The workers' failures are gathered by the parent into the one summary.
+  for (const char* jobs : {"1", "2"}) {
+    run = Render({"--jobs", jobs, "--keep-going", "--frames", "1-3", effect, input, dir_ + "/out.%d.png"});
+    EXPECT_EQ(run.status, 1) << jobs;
+    EXPECT_NE(run.errors.find("3 failed: 1, 2, 3"), std::string::npos) << run.errors;
+  }
   const Frame in = Pattern(8, 6, false);
   for (int n = 1; n <= 3; ++n) {
     Frame out;
@@ -633,7 +681,7 @@ TEST_F(OmbrixRenderTest, NoiseGoesOnFromFrameToFrameWithinOneRun) {
       "\tAllFrames=1\r\n\r\n"));
   std::string error;
   ASSERT_TRUE(WriteFrame(dir_ + "/grey.png", Pattern(64, 48, false), error));
-  ASSERT_EQ(Render({"--frames", "1-2", effect, dir_ + "/grey.png", dir_ + "/run.%d.png"}).status, 0);
+  ASSERT_EQ(Render({"--jobs", "1", "--frames", "1-2", effect, dir_ + "/grey.png", dir_ + "/run.%d.png"}).status, 0);
   ASSERT_EQ(Render({"--frame", "2", effect, dir_ + "/grey.png", dir_ + "/alone.png"}).status, 0);
   const auto first = platform::ReadWholeFile((dir_ + "/run.1.png").c_str());
   const auto second = platform::ReadWholeFile((dir_ + "/run.2.png").c_str());
@@ -641,6 +689,17 @@ TEST_F(OmbrixRenderTest, NoiseGoesOnFromFrameToFrameWithinOneRun) {
   ASSERT_TRUE(first && second && alone);
   EXPECT_NE(*first, *second);  // the sequence went on
   EXPECT_EQ(*first, *alone);   // a new process starts it afresh, whatever the frame
+
+  // Two workers take two chunks of two frames, each going on with its own sequence, and say so.
+  const Outcome run = Render({"--jobs", "2", "--frames", "1-4", effect, dir_ + "/grey.png", dir_ + "/chunk.%d.png"});
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_NE(run.errors.find("\"Add Noise\" draws random numbers"), std::string::npos) << run.errors;
+  EXPECT_EQ(run.errors.find("draws random"), run.errors.rfind("draws random")) << run.errors;  // said once
+  auto chunk = [&](int n) { return platform::ReadWholeFile((dir_ + "/chunk." + std::to_string(n) + ".png").c_str()); };
+  EXPECT_EQ(chunk(1), first);
+  EXPECT_EQ(chunk(2), second);
+  EXPECT_EQ(chunk(3), first);
+  EXPECT_EQ(chunk(4), second);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Frame reading and writing through GraphicsMagick.
+// Frame reading and writing: the direct PNG and TIFF paths, GraphicsMagick for everything else.
 #include <Magick++.h>
 
 #include <cctype>
@@ -6,6 +6,7 @@
 
 #include "core/platform/file_system.h"
 #include "core/platform/files.h"
+#include "tools/ombrix-render/direct_frames.h"
 #include "tools/ombrix-render/frame.h"
 #include "tools/picture-reader/read_picture.h"
 
@@ -58,6 +59,15 @@ bool ReadFrame(const std::string& path, Frame& frame, std::string& error, pictur
     error = "cannot open \"" + path + "\"";
     return false;
   }
+  // A file the direct decoders cannot read whole goes to GraphicsMagick all the same: it reads
+  // over some damage, and says what it met in the notes or in its error.
+  SourceFacts facts;
+  std::string direct_error;
+  if (ReadFrameDirectly(path, frame, facts, direct_error) == DirectRead::kRead) {
+    if (notes != nullptr)
+      picture_reader::NoteRgb8Changes(facts.bits_per_sample, facts.grey, facts.palette_colours, notes);
+    return true;
+  }
   try {
     Magick::Image image;
     picture_reader::ReadNotes own;
@@ -90,7 +100,9 @@ bool ReadFrame(const std::string& path, Frame& frame, std::string& error, pictur
   }
 }
 
-bool WriteFrame(const std::string& path, const Frame& frame, std::string& error) {
+bool WriteFrame(const std::string& path, const Frame& frame, std::string& error, const FrameWriteOptions& options) {
+  const std::string format = FormatForPath(path);
+  if (WritesDirectly(format)) return WriteFrameDirectly(path, format, frame, options, error);
   try {
     const size_t n = size_t(frame.width) * size_t(frame.height);
     std::vector<uint8_t> rgba(n * 4);
@@ -103,7 +115,7 @@ bool WriteFrame(const std::string& path, const Frame& frame, std::string& error)
     Magick::Image image(unsigned(frame.width), unsigned(frame.height), "RGBA", Magick::CharPixel, rgba.data());
     image.matte(frame.has_alpha);
     image.depth(8);
-    image.magick(FormatForPath(path));
+    image.magick(format);
     Magick::Blob blob;
     image.write(&blob);
     const std::string data(static_cast<const char*>(blob.data()), blob.length());

@@ -16,16 +16,20 @@
 #include "core/platform/files.h"
 #include "core/platform/message_box.h"
 #include "core/platform/paths.h"
+#include "core/platform/worker_processes.h"
 #include "core/plugin/last_error.h"
 #include "core/plugin/plugin_host.h"
 #include "core/script/script_file.h"
 #include "core/settings/private_store.h"
 #include "core/settings/settings.h"
+#include "core/text/numbers.h"
 #include "tools/ombrix-render/effect_check.h"
 #include "tools/ombrix-render/effect_edits.h"
 #include "tools/ombrix-render/frame.h"
 #include "tools/ombrix-render/lightwave_host.h"
+#include "tools/ombrix-render/random_filters.h"
 #include "tools/ombrix-render/sequence.h"
+#include "tools/ombrix-render/workers.h"
 #include "tools/picture-reader/read_picture.h"
 
 namespace {
@@ -54,6 +58,8 @@ struct Options {
   bool list_filters = false;
   bool edit = false;
   bool progress = true;
+  FrameWriteOptions write;
+  int jobs = 0;  // 0: as many as the processors this process may use
   bool keep_going = false;
 };
 
@@ -99,6 +105,10 @@ void Usage(FILE* out) {
                "  --edit             open the effect in the editor and wait; the edited effect is saved back\n"
                "  --keep-going       write a frame the effect failed on as it came out, report it and go on\n"
                "  --no-progress      no progress line\n"
+               "  --jobs N           render a sequence in N worker processes (default: one per usable\n"
+               "                     processor; 1 renders in this process)\n"
+               "  --png-compression N  zlib level of PNG frames, 0 (none) to 9 (smallest); default 1\n"
+               "  --tiff-compression none|lzw|deflate  compression of TIFF frames (default none)\n"
                "  --help, --version\n"
                "\n"
                "A frame fails when the effect was not applied whole: the script cannot be read, a plug-in,\n"
@@ -174,6 +184,24 @@ bool ParseArguments(int argc, char** argv, Options& o, int& exit_code) {
       o.edit = true;
     } else if (a == "--no-progress") {
       o.progress = false;
+    } else if (a == "--jobs" || a == "--png-compression" || a == "--tiff-compression") {
+      std::string text;
+      if (!value(text)) break;
+      size_t end = 0;
+      int32_t n = 0;
+      const bool number = text::ParseLeadingInt(text, end, n) && end == text.size();
+      bool good = true;
+      if (a == "--jobs")
+        good = number && n >= 1 && n <= 1024, o.jobs = int(n);
+      else if (a == "--png-compression")
+        good = number && n >= 0 && n <= 9, o.write.png_compression = int(n);
+      else
+        good = ParseTiffCompression(text, o.write.tiff_compression);
+      if (!good) {
+        std::fprintf(stderr, "ombrix-render: bad value \"%s\" for %s (see --help)\n", text.c_str(), a.c_str());
+        exit_code = kExitUsage;
+        return false;
+      }
     } else if (a == "--keep-going") {
       o.keep_going = true;
     } else if (a.size() > 1 && a[0] == '-' && a != "-") {
@@ -452,14 +480,24 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
                  SystemReason().c_str());
     return kExitFailure;
   }
-  ProgressLine progress(o.progress, count);
+  // Frames of an effect with a random filter depend on the frames the same process rendered
+  // before them, so workers then take contiguous chunks.
+  const std::vector<std::string> random = RandomFiltersOf(ScriptFromSceneTexts(texts));
+  FrameDealer frames(count, o.jobs > 0 ? o.jobs : platform::UsableProcessorCount(), !random.empty(), o.progress);
+  if (frames.Pooled() && !random.empty())
+    std::fprintf(stderr,
+                 "ombrix-render: \"%s\" draws random numbers, so each of the %d workers renders a contiguous chunk of "
+                 "frames with its own random sequence (the grain of %d chunks; --jobs 1 keeps one sequence)\n",
+                 random.front().c_str(), frames.Jobs(), frames.Jobs());
+  ProgressLine progress(o.progress && !frames.Pooled(), count);
   static ProgressLine* current_progress = nullptr;
   current_progress = &progress;
   g_before_message = [] { current_progress->Finish(); };
   int status = 0;
   std::vector<int> failed;
-  std::set<std::string> said;  // what reading changed is said once a run
-  for (int i = 0; i < count && status == 0; ++i) {
+  bool kept = false;  // the frame before failed and was written all the same (--keep-going)
+  for (int i = 0; status == 0 && frames.Next(i, kept ? kFrameKeptFailed : 0);) {
+    kept = false;
     const int number = first + i;
     if (platform::InterruptRequested()) {
       status = InterruptedStatus();
@@ -486,10 +524,11 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
       std::fprintf(stderr, "ombrix-render: warning: frame %d: \"%s\" is damaged (%s); rendered as it was read\n",
                    number, in_path.c_str(), damage.c_str());
       failed.push_back(number);
+      kept = true;
     }
     // The renderer's interface gives the alpha back as it came: a filter that moves pixels moves
     // the colour away from its cut-out.
-    if (frame.has_alpha && said.insert("alpha kept").second) {
+    if (frame.has_alpha && frames.FirstToSay("alpha kept")) {
       progress.Finish();
       std::fprintf(stderr,
                    "ombrix-render: \"%s\" has alpha: it goes out unchanged; filters that move pixels (Twirl, "
@@ -497,7 +536,7 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
                    in_path.c_str());
     }
     for (const std::string& change : notes.changes)
-      if (said.insert(change).second) {
+      if (frames.FirstToSay(change)) {
         progress.Finish();
         std::fprintf(stderr, "ombrix-render: \"%s\": %s\n", in_path.c_str(), change.c_str());
       }
@@ -522,20 +561,27 @@ int Run(const Options& o, LightWaveHost& host, LWInstance instance) {
       std::fprintf(stderr, "ombrix-render: frame %d failed and is written as the engine left it: %s\n", number,
                    OneLine(failure.c_str()).c_str());
       if (failed.empty() || failed.back() != number) failed.push_back(number);
+      kept = true;
     }
-    if (frame.has_alpha && !FormatHoldsAlpha(out_path) && said.insert("alpha dropped").second) {
+    if (frame.has_alpha && !FormatHoldsAlpha(out_path) && frames.FirstToSay("alpha dropped")) {
       progress.Finish();
       std::fprintf(stderr, "ombrix-render: \"%s\": the format has no alpha channel; the alpha is dropped\n",
                    out_path.c_str());
     }
-    if (!WriteFrame(out_path, frame, error)) {
+    if (!WriteFrame(out_path, frame, error, o.write)) {
       progress.Finish();
       std::fprintf(stderr, "ombrix-render: %s\n", error.c_str());
       status = kExitFailure;
     }
   }
+  status = frames.Finish(status);
   progress.Finish();
   g_before_message = nullptr;
+  // A worker ends here: the parent sums up the run and removes the instance, its script and
+  // the settings store.
+  frames.EndWorker(status);
+  for (const int index : frames.KeptFailures()) failed.push_back(first + index);
+  std::sort(failed.begin(), failed.end());
   if (platform::InterruptRequested()) {
     status = InterruptedStatus();
     std::fprintf(stderr, "ombrix-render: interrupted (%s); the frame in progress was not written\n",

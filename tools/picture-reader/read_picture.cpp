@@ -236,13 +236,18 @@ void MakeRgb8(Magick::Image& image, ReadNotes* notes) {
     changes.push_back("converted to sRGB");
   }
   if (space != Magick::RGBColorspace) image.colorSpace(Magick::RGBColorspace);
-  if (image.depth() > 8) changes.push_back("reduced from " + std::to_string(image.depth()) + " to 8 bits per channel");
-  if (IsGrey(image)) {
-    changes.push_back("expanded from grey to RGB");
-  } else if (image.classType() == Magick::PseudoClass && image.colorMapSize() > 0) {
-    changes.push_back("expanded from a palette of " + std::to_string(image.colorMapSize()) + " colours to RGB");
-  }
-  if (notes != nullptr) notes->changes.insert(notes->changes.end(), changes.begin(), changes.end());
+  if (notes == nullptr) return;
+  notes->changes.insert(notes->changes.end(), changes.begin(), changes.end());
+  const bool palette = image.classType() == Magick::PseudoClass && image.colorMapSize() > 0;
+  NoteRgb8Changes(int(image.depth()), IsGrey(image), palette ? int(image.colorMapSize()) : 0, notes);
+}
+
+void NoteRgb8Changes(int depth, bool grey, int palette_colours, ReadNotes* notes) {
+  if (depth > 8) notes->changes.push_back("reduced from " + std::to_string(depth) + " to 8 bits per channel");
+  if (grey)
+    notes->changes.push_back("expanded from grey to RGB");
+  else if (palette_colours > 0)
+    notes->changes.push_back("expanded from a palette of " + std::to_string(palette_colours) + " colours to RGB");
 }
 
 PictureFacts DescribePicture(const std::string& path, Magick::Image& image) {

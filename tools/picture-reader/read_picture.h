@@ -42,4 +42,8 @@ PictureFacts DescribePicture(const std::string& path, Magick::Image& image);
 // given) what that changed.
 void MakeRgb8(Magick::Image& image, ReadNotes* notes = nullptr);
 
+// Says in notes what making a picture of depth bits per sample, grey or of a palette (0: none)
+// 8-bit RGB changed; for pictures other decoders read.
+void NoteRgb8Changes(int depth, bool grey, int palette_colours, ReadNotes* notes);
+
 }  // namespace ombrix::picture_reader

@@ -1,0 +1,28 @@
+// The direct paths of PNG and TIFF frames: decoded straight into the frame's planes and encoded
+// straight from them, without GraphicsMagick's pixel cache or an interleaved copy of the frame.
+#pragma once
+
+#include <string>
+
+#include "core/import/picture_planes.h"
+#include "tools/ombrix-render/frame.h"
+
+namespace ombrix::render {
+
+enum class DirectRead {
+  kRead,
+  kNotTaken,  // not a PNG, or a TIFF layout the direct reader leaves to GraphicsMagick
+  kFailed,    // a PNG or TIFF file that is damaged: error says why
+};
+
+// Reads the file when its first bytes say PNG or TIFF; facts tell what the file held.
+DirectRead ReadFrameDirectly(const std::string& path, Frame& frame, SourceFacts& facts, std::string& error);
+
+// Whether frames in the format (an upper-case name: "PNG", "TIFF") are written directly.
+bool WritesDirectly(const std::string& format);
+// Encodes the frame in that format and replaces the file atomically, keeping an existing
+// output's permission bits and a symbolic link's place; a failure names the system's reason.
+bool WriteFrameDirectly(const std::string& path, const std::string& format, const Frame& frame,
+                        const FrameWriteOptions& options, std::string& error);
+
+}  // namespace ombrix::render
