@@ -376,7 +376,8 @@ void MainWindow::RefreshPictures() {
     std::vector<wxBitmap> frames;
     if (picture != nullptr) {
       const wxSize size = area->GetSize();
-      if (auto fitted = FitPicture(*picture, size.x, size.y)) frames.push_back(gui::PictureBitmap(*fitted));
+      if (auto fitted = FitPicture(*picture, size.x, size.y, session_.options.compute_extra))
+        frames.push_back(gui::PictureBitmap(*fitted));
     }
     area->SetFramePictures(std::move(frames));
     area->SetFrame(1);
