@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <wx/image.h>
 #include <wx/scrolbar.h>
+#include <wx/timer.h>
 
 #include <cstring>
 #include <string>
@@ -152,6 +153,33 @@ TEST_F(PreviewTest, WithShowPicOffTheRenderOpensNoPreview) {
   EXPECT_EQ(Button(kMainPreviewLabel)->GetLabel(), "Last Render");
   EXPECT_FALSE(session_->last_render.IsEmpty());
   EXPECT_TRUE(window_->Preview() == nullptr || !window_->Preview()->IsShown());
+  EXPECT_TRUE(window_->IsEnabled());
+}
+
+// Cancel in the render's progress window stops the render: no preview, the areas unchanged.
+TEST_F(PreviewTest, CancelInTheProgressWindowStopsTheRender) {
+  Start();
+  BuildTwoFilterChain();
+  bool pressed = false;
+  wxTimer watch;
+  watch.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    wxWindow* progress = test::FindTopLevel("Ombrix - Working...");
+    if (progress == nullptr || pressed) return;
+    constexpr int kProgressCancel = 1008;
+    if (wxWindow* cancel = progress->FindWindow(kProgressCancel)) {
+      wxCommandEvent press(wxEVT_BUTTON, kProgressCancel);
+      press.SetEventObject(cancel);
+      cancel->ProcessWindowEvent(press);
+      pressed = true;
+    }
+  });
+  watch.Start(5);
+  ClickControl(Button(kMainRender));
+  watch.Stop();
+  ASSERT_TRUE(pressed) << "the progress window never showed";
+  EXPECT_EQ(Button(kMainPreviewLabel)->GetLabel(), "Original");
+  EXPECT_TRUE(window_->Preview() == nullptr || !window_->Preview()->IsShown());
+  EXPECT_STRNE(session_->last_render.SourceText(), "Render");
   EXPECT_TRUE(window_->IsEnabled());
 }
 
