@@ -42,15 +42,18 @@ class PreviewTest : public test::EditorWindowTest {
       }
     ADD_FAILURE() << filter;
   }
-  // Twirl, then Emboss, tested at frame 3 with a twirl that grows per frame.
+  // Twirl, its angle growing by 20 degrees a frame, then Mosaic in blocks of 6, tested at
+  // frame 3; both over the whole picture.
   void BuildTwoFilterChain() {
     Choose("Twirl");
     ClickControl(Button(kMainFullScreen));
+    std::snprintf(session_->chain.At(0)->parameters[8].step, 256, "%s", "20");
     ClickControl(Button(kMainAddFilter));
-    Choose("Emboss");
+    Choose("Mosaic");
     if (Button(kMainFullScreen)->Frame() != 1) ClickControl(Button(kMainFullScreen));
+    window_->Controls().Field(kMainParameterValue1 + 1)->ChangeValue("6");
+    window_->Controls().Field(kMainParameterValue1 + 2)->ChangeValue("6");
     window_->Controls().Field(kTestFrameField)->ChangeValue("3");
-    std::snprintf(session_->chain.At(0)->parameters[1].step, 256, "%s", "25");
   }
   // ombrix-render's output of the script over the installation's test picture.
   wxImage RenderedByTheCommand(const std::string& script) {
