@@ -1,6 +1,6 @@
 // Everything the editor holds for one run, from start-up until it ends: the launch script, the
 // option set and derived paths, the plug-in table and its menu, the chain with its script
-// header and test frame, the test picture and the image-filter module.
+// header and test frame, the test picture, the last test render and the image-filter module.
 #pragma once
 
 #include <memory>
@@ -40,6 +40,7 @@ struct EditorSession {
   ScriptHeader header;  // content directory and based size of the scripts read and written
   int test_frame = 0;
   std::unique_ptr<Picture> test_picture;  // null when there is none
+  Picture last_render;                    // the last successful test render; empty before the first
   FilterModule filter_module;
   std::string startup_script;  // the script read at start-up, or empty
   // The script last loaded or saved (at first the launch script): its file name is where the

@@ -126,7 +126,7 @@ void OptionsWindow::ShowPicture(const Picture* picture) {
   gui::AniButton* area = controls_.Button(kOptionsPicture);
   std::vector<wxBitmap> frames;
   if (picture != nullptr) {
-    if (auto fitted = FitPicture(*picture, area->GetSize().x, area->GetSize().y))
+    if (auto fitted = FitPicture(*picture, area->GetSize().x, area->GetSize().y, session_.options.compute_extra))
       frames.push_back(gui::PictureBitmap(*fitted));
   }
   area->SetFramePictures(std::move(frames));

@@ -244,7 +244,8 @@ TEST(PictureFit, ThePointResizePicksSourcePixelsByRunningSums) {
   }
   EXPECT_EQ(PointResize(source, 0, 3), nullptr);
   Picture empty;
-  EXPECT_EQ(FitPicture(empty, 10, 10), nullptr);
+  EXPECT_EQ(FitPicture(empty, 10, 10, false), nullptr);
+  EXPECT_EQ(FitPicture(empty, 10, 10, true), nullptr);
 }
 
 }  // namespace
