@@ -185,6 +185,7 @@ ExtendedOptionsWindow::ExtendedOptionsWindow(MainWindow* owner, EditorSession& s
         ->SetFramePictures(gui::SmallButtonPictures(Button(kExtendedZoneDrag1 + i)->GetSize()));
   for (const int id : {kExtendedInitDrag, kExtendedStepDrag})
     Button(id)->SetFramePictures(gui::SmallButtonPictures(Button(id)->GetSize()));
+  Button(kExtendedZoneMode)->SetFrame(2);  // drawing starts off
   face_.AddPanel(gui::DialogUnitsRect(this, 2, 2, 150, 186));
   face_.AddPanel(gui::DialogUnitsRect(this, 154, 2, 154, 186));
   face_.AddPanel(gui::DialogUnitsRect(this, 310, 2, 80, 186));

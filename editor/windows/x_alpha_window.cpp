@@ -86,8 +86,7 @@ XAlphaWindow::XAlphaWindow(wxWindow* parent, EditorSession& session)
   for (const int id : {kXAlphaInitDrag, kXAlphaStepDrag})
     Button(id)->SetFramePictures(gui::SmallButtonPictures(Button(id)->GetSize()));
   face_.AddPanel(gui::DialogUnitsRect(this, 2, 2, 136, 146));
-  face_.AddPanel(gui::DialogUnitsRect(this, 138, 2, 160, 104));
-  face_.AddPanel(gui::DialogUnitsRect(this, 138, 127, 160, 21));
+  face_.AddPanel(gui::DialogUnitsRect(this, 138, 2, 160, 146));
 }
 
 XAlphaWindow::~XAlphaWindow() { drag_timer_.Stop(); }

@@ -97,8 +97,10 @@ TEST_F(MaskAndExtendedWindowsTest, AMaskIsLoadedKeptAndClearedAndTheSavedScriptF
   ASSERT_EQ(c.Button(kXAlphaRepeat)->Frame(), 1);
   ClickControl(c.Button(kXAlphaRepeat));
   EXPECT_EQ(c.Button(kXAlphaStretch)->Frame(), 1);
-  ClickControl(c.Button(kXAlphaClipMap));
-  EXPECT_EQ(c.Button(kXAlphaGradual)->Frame(), 2);
+  // The plug-in's type 0 shows as "Clip Map"; "X Alpha" pressed on turns it off.
+  ASSERT_EQ(c.Button(kXAlphaClipMap)->Frame(), 1);
+  ClickControl(c.Button(kXAlphaGradual));
+  EXPECT_EQ(c.Button(kXAlphaClipMap)->Frame(), 2);
   // "Negative" twice shows the mask as it was; once more leaves it inverted, as it will act.
   const std::vector<uint8_t> loaded = Bytes(pending);
   ClickControl(c.Button(kXAlphaNegative));
@@ -118,7 +120,7 @@ TEST_F(MaskAndExtendedWindowsTest, AMaskIsLoadedKeptAndClearedAndTheSavedScriptF
   EXPECT_STREQ(entry->xalpha->picture_path, Mask().c_str());
   ASSERT_NE(entry->xalpha->picture, nullptr);
   EXPECT_EQ(Bytes(*entry->xalpha->picture), loaded);
-  EXPECT_EQ(entry->xalpha->type, 2);
+  EXPECT_EQ(entry->xalpha->type, 1);
   EXPECT_EQ(entry->xalpha->stretch, 1);
   EXPECT_FLOAT_EQ(entry->alpha_init, 50);
   EXPECT_EQ(entry->xalpha->percent, 33);  // not edited here
@@ -126,12 +128,17 @@ TEST_F(MaskAndExtendedWindowsTest, AMaskIsLoadedKeptAndClearedAndTheSavedScriptF
   // Opened again: the entry's mask copied; Reset and Esc change nothing of the entry.
   x_alpha = OpenXAlpha();
   EXPECT_EQ(Bytes(*x_alpha->PendingPicture()), loaded);
+  ClickControl(c.Button(kXAlphaClipMap));
+  EXPECT_EQ(c.Button(kXAlphaGradual)->Frame(), 2);
   ClickControl(c.Button(kXAlphaReset));
   EXPECT_EQ(c.Button(kXAlphaGradual)->Frame(), 1);
+  EXPECT_EQ(c.Button(kXAlphaClipMap)->Frame(), 2);
   EXPECT_EQ(c.Button(kXAlphaRepeat)->Frame(), 1);
+  EXPECT_EQ(c.Button(kXAlphaStretch)->Frame(), 2);
   test::PressKey(x_alpha, WXK_ESCAPE);
   EXPECT_FALSE(x_alpha->IsShown());
-  EXPECT_EQ(entry->xalpha->type, 2);
+  EXPECT_TRUE(window_->IsEnabled());
+  EXPECT_EQ(entry->xalpha->stretch, 1);
 
   const std::string folder = test::FreshDirectory(name_ + "/effects");
   const auto saved_text = [&](const std::string& file) {
@@ -139,7 +146,8 @@ TEST_F(MaskAndExtendedWindowsTest, AMaskIsLoadedKeptAndClearedAndTheSavedScriptF
     ClickControl(Button(kMainSave));
     return platform::ReadWholeFile((folder + "/" + file).c_str()).value_or("");
   };
-  EXPECT_EQ(KeyLine(saved_text("kept.Oms"), "XAlphaPicture"), "XAlphaPicture=" + Mask());
+  // Written relative to the content directory, as every path in a script.
+  EXPECT_EQ(KeyLine(saved_text("kept.Oms"), "XAlphaPicture"), "XAlphaPicture=Images/Back.Bmp");
 
   // Cleared and confirmed: the next saved script names no mask.
   x_alpha = OpenXAlpha();
@@ -149,7 +157,7 @@ TEST_F(MaskAndExtendedWindowsTest, AMaskIsLoadedKeptAndClearedAndTheSavedScriptF
   EXPECT_STREQ(entry->xalpha->picture_path, "");
   const std::string cleared = saved_text("cleared.Oms");
   EXPECT_EQ(KeyLine(cleared, "XAlphaPicture"), "XAlphaPicture=");
-  EXPECT_EQ(KeyLine(cleared, "XAlphaType"), "XAlphaType=2");
+  EXPECT_EQ(KeyLine(cleared, "XAlphaStretchP"), "XAlphaStretchP=1");
   EXPECT_EQ(dialogs_->unexpected, 0);
 }
 
