@@ -1,12 +1,10 @@
 // Converting blue-green-red rows into a toolkit image.
 #include "gui/picture_bitmap.h"
 
-#include <wx/image.h>
-
 namespace ombrix::gui {
 
-wxBitmap PictureBitmap(const Picture& picture) {
-  if (picture.IsEmpty() || picture.Width() <= 0 || picture.Height() <= 0) return wxBitmap();
+wxImage PictureImage(const Picture& picture) {
+  if (picture.IsEmpty() || picture.Width() <= 0 || picture.Height() <= 0) return wxImage();
   wxImage image(picture.Width(), picture.Height(), false);
   unsigned char* to = image.GetData();
   for (int y = 0; y < picture.Height(); ++y) {
@@ -17,7 +15,12 @@ wxBitmap PictureBitmap(const Picture& picture) {
       to[2] = from[0];
     }
   }
-  return wxBitmap(image);
+  return image;
+}
+
+wxBitmap PictureBitmap(const Picture& picture) {
+  const wxImage image = PictureImage(picture);
+  return image.IsOk() ? wxBitmap(image) : wxBitmap();
 }
 
 }  // namespace ombrix::gui

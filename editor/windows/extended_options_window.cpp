@@ -380,7 +380,7 @@ void ExtendedOptionsWindow::RenderFilter() {
 
 void ExtendedOptionsWindow::RenderAll() {
   TakeFields();
-  if (!owner_->Render()) return;
+  if (!owner_->Render(this)) return;
   const wxSize area = area_->GetClientSize();
   render_fitted_ = FitPicture(session_.last_render, area.x, area.y, session_.options.compute_extra);
   ShowPicture(true);

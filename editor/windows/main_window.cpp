@@ -31,7 +31,7 @@
 #include "editor/windows/extended_options_window.h"
 #include "editor/windows/help.h"
 #include "editor/windows/options_window.h"
-#include "editor/windows/picture_view_window.h"
+#include "editor/windows/preview_window.h"
 #include "editor/windows/splash_window.h"
 #include "editor/windows/x_alpha_window.h"
 #include "gui/ani_button.h"
@@ -161,9 +161,8 @@ MainWindow::~MainWindow() {
   if (x_alpha_ != nullptr) x_alpha_->Destroy();
   if (extended_ != nullptr) extended_->Destroy();
   if (splash_ != nullptr) splash_->Destroy();
-  // Deleted now, while this window can still hear that it went (its destroy handler clears
-  // picture_view_), not later with the children.
-  delete picture_view_;
+  // Deleted now, before the picture it may show goes, not later with the children.
+  delete preview_;
 }
 
 void MainWindow::CreateControls() {
@@ -335,22 +334,26 @@ void MainWindow::ShowRows(const FilterDescriptor* entry) {
   // Parameter and option rows 1 to 4: a named slot shows its name and texts; the others are
   // hidden, and when no row of a kind is shown its area shows a picture instead.
   const ParameterRowControls::Shown shown = rows_.Show(*entry);
-  const int parameters_shown = shown.parameters;
-  const int options_shown = shown.options;
-  Button(kMainParameterImage)->Show(parameters_shown == 0);
-  Button(kMainOptionImage)->Show(options_shown == 0);
-  RefreshPictures();
+  // The areas keep the pictures last chosen; only whether they are in use follows the filter.
+  parameter_area_in_use_ = shown.parameters == 0;
+  option_area_in_use_ = shown.options == 0;
+  Button(kMainParameterImage)->Show(parameter_area_in_use_);
+  Button(kMainOptionImage)->Show(option_area_in_use_);
   Refresh();
 }
 
 void MainWindow::RefreshPictures() {
-  const Picture* picture = session_.test_picture.get();
-  gui::AniButton* preview = Button(kMainPreviewImage);
-  Button(kMainPreviewLabel)->SetLabel(picture != nullptr ? "Original" : "No picture");
-  for (const int id : {kMainPreviewImage, kMainParameterImage, kMainOptionImage}) {
+  const Picture* test_picture = session_.test_picture.get();
+  areas_ = ChoosePictureAreas(test_picture != nullptr && !test_picture->IsEmpty(), !session_.last_render.IsEmpty(),
+                              parameter_area_in_use_);
+  Button(kMainPreviewLabel)->SetLabel(areas_.preview_label);
+  const std::pair<int, AreaPicture> areas[] = {{kMainPreviewImage, areas_.preview},
+                                               {kMainParameterImage, areas_.parameters},
+                                               {kMainOptionImage, areas_.options}};
+  for (const auto& [id, shown] : areas) {
     gui::AniButton* area = Button(id);
     std::vector<wxBitmap> frames;
-    if (picture != nullptr) {
+    if (const Picture* picture = AreaPictureOf(shown)) {
       const wxSize size = area->GetSize();
       if (auto fitted = FitPicture(*picture, size.x, size.y, session_.options.compute_extra))
         frames.push_back(gui::PictureBitmap(*fitted));
@@ -358,7 +361,53 @@ void MainWindow::RefreshPictures() {
     area->SetFramePictures(std::move(frames));
     area->SetFrame(1);
   }
-  preview->Show(picture != nullptr);
+  Button(kMainPreviewImage)->Show(areas_.preview != AreaPicture::kNone);
+}
+
+Picture* MainWindow::AreaPictureOf(AreaPicture shown) const {
+  if (shown == AreaPicture::kTestPicture) return session_.test_picture.get();
+  if (shown == AreaPicture::kLastRender) return &session_.last_render;
+  return nullptr;
+}
+
+void MainWindow::OnPictureArea(wxCommandEvent& event) {
+  const int id = event.GetId();
+  const AreaPicture shown = id == kMainPreviewImage     ? areas_.preview
+                            : id == kMainParameterImage ? areas_.parameters
+                                                        : areas_.options;
+  if (Picture* picture = AreaPictureOf(shown)) ShowPreview(picture, this);
+}
+
+void MainWindow::ShowPreview(Picture* picture, wxWindow* owner, std::function<void()> on_close) {
+  if (preview_ == nullptr) preview_ = new PreviewWindow(this, &session_.header.content_directory);
+  preview_->ShowPicture(picture, owner, std::move(on_close));
+}
+
+void MainWindow::ViewPicture(std::unique_ptr<Picture> picture, wxWindow* owner) {
+  // A view open before closes first: its callback frees the picture it showed.
+  if (preview_ != nullptr) preview_->ClosePreview();
+  viewed_picture_ = std::move(picture);
+  ShowPreview(viewed_picture_.get(), owner, [this] { viewed_picture_.reset(); });
+}
+
+bool MainWindow::Render(wxWindow* from) {
+  wxWindow* owner = from != nullptr ? from : this;
+  if (!Available(ChainCommand::kRender)) {
+    gui::Inform(kNothingToRender, kErrorCaption);
+    return false;
+  }
+  bool rendered = false;
+  {
+    wxBusyCursor wait;
+    // From this window its fields are the current filter's; the extended options window has
+    // taken its own into the entry and the test frame, and this window's are older.
+    if (owner == this) TakeFields();
+    rendered = RenderTestPicture(session_, session_.chain.Entries(), session_.chain.Count(), session_.test_frame);
+  }
+  if (!rendered) return false;
+  RefreshPictures();
+  if (session_.options.show_picture && !session_.last_render.IsEmpty()) ShowPreview(&session_.last_render, owner);
+  return true;
 }
 
 void MainWindow::ChooseFilter(int command) {
@@ -424,14 +473,6 @@ void MainWindow::ExtendedOptionsClosed() {
   Refresh();
   ShowCurrentFilter();
   Raise();
-}
-
-bool MainWindow::Render() {
-  if (IsActive()) TakeFields();
-  const bool rendered = RenderTestPicture(session_, session_.chain.Entries(), session_.chain.Count(),
-                                          text::LeadingInt(FieldText(kTestFrameField), session_.test_frame));
-  if (rendered) RefreshPictures();
-  return rendered;
 }
 
 void MainWindow::OnOption(wxCommandEvent&) {
@@ -602,7 +643,7 @@ void MainWindow::RunCommand(int id) {
       ShowMainHelp();
       break;
     case kMainRender:
-      if (!Available(ChainCommand::kRender)) gui::Inform("Nothing to render", kErrorCaption);
+      Render();
       break;
     case kMainXAlpha:
       if (Offer(ChainCommand::kXAlpha)) OpenXAlpha();
@@ -789,14 +830,7 @@ bool MainWindow::EditPictureValue(char (&text)[256], bool right, wxWindow* owner
     std::string path = text;
     if (!platform::FileExists(path.c_str())) path = session_.header.content_directory + path;
     if (std::unique_ptr<Picture> picture = LoadPictureWithMessages(path.c_str(), pump)) {
-      // A second request closes the view open before.
-      if (picture_view_ != nullptr) picture_view_->Destroy();
-      picture_view_ = new PictureViewWindow(owner, std::move(picture));
-      picture_view_->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& e) {
-        if (e.GetEventObject() == picture_view_) picture_view_ = nullptr;
-        e.Skip();
-      });
-      picture_view_->Show();
+      ViewPicture(std::move(picture), owner);
       return false;
     }
   }
@@ -947,6 +981,9 @@ wxBEGIN_EVENT_TABLE(MainWindow, wxDialog)
   wx__DECLARE_EVT2(gui::EVT_ANI_MOUSE_DOWN, kMainFrameDrag1, kMainFrameDrag1 + 2,
                    OMBRIX_ANI_MOUSE_HANDLER(MainWindow::OnDragMouseDown))
   EVT_MENU_RANGE(kFilterMenuBase + 1, kFilterMenuBase + kMaxTableDescriptors, MainWindow::OnFilterMenu)
+  EVT_BUTTON(kMainPreviewImage, MainWindow::OnPictureArea)
+  EVT_BUTTON(kMainParameterImage, MainWindow::OnPictureArea)
+  EVT_BUTTON(kMainOptionImage, MainWindow::OnPictureArea)
   EVT_CLOSE(MainWindow::OnClose)
   EVT_CHAR_HOOK(MainWindow::OnCharHook)
   EVT_TIMER(kDragTimerId, MainWindow::OnDragTimer)

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "editor/model/chain_commands.h"
+#include "editor/model/picture_areas.h"
 #include "editor/model/session.h"
 #include "editor/model/startup.h"
 #include "editor/windows/drag_controller.h"
@@ -37,7 +38,7 @@ class SplashWindow;
 class OptionsWindow;
 class AboutWindow;
 class ColourSelectorWindow;
-class PictureViewWindow;
+class PreviewWindow;
 class XAlphaWindow;
 class ExtendedOptionsWindow;
 
@@ -134,12 +135,21 @@ class MainWindow : public wxDialog, private StartupView {
   void OpenXAlphaFor(FilterDescriptor& entry, int index, wxWindow* owner, std::function<void()> closed);
   // Called by the extended options window when it closes.
   void ExtendedOptionsClosed();
-  // The test render of the whole chain at the test frame; true when it succeeded.
-  bool Render();
   XAlphaWindow* XAlpha() const { return x_alpha_; }
   ExtendedOptionsWindow* Extended() const { return extended_; }
-  // The test picture changed: fit it into the picture areas again.
+  // Chooses the pictures of the three picture areas again and fits them in (at start-up, after
+  // a render, when the test picture changed and when the options window closes).
   void RefreshPictures();
+  // Render: the whole chain at the test frame on the test picture; the result in the areas and,
+  // with "ShowPic" on, in the preview window, for `from` (this window when null, or the
+  // extended options window, which takes its own fields first). True when it rendered.
+  bool Render(wxWindow* from = nullptr);
+  // Shows a picture in the preview window (made on first use) for owner, which stays disabled
+  // until the preview closes; then on_close runs. The picture must live until then.
+  void ShowPreview(Picture* picture, wxWindow* owner, std::function<void()> on_close = {});
+  // The picture of a picture parameter in the preview window for owner; the window keeps it
+  // until the view closes. A second request closes the view open before.
+  void ViewPicture(std::unique_ptr<Picture> picture, wxWindow* owner);
   // Reads the colour set again and recolours every control.
   void ReadColours() override;
 
@@ -158,9 +168,9 @@ class MainWindow : public wxDialog, private StartupView {
   bool RunParameterAction(FilterDescriptor& entry, int k, int which, bool right, wxWindow* owner);
   // The drag in progress, for tests.
   const Drag& CurrentDrag() const { return drag_.Current(); }
-  // The colour selector while one is open, for tests; and the picture view last opened.
+  // The colour selector while one is open, for tests; and the preview window once made.
   ColourSelectorWindow* OpenColourSelector() const { return colour_selector_; }
-  PictureViewWindow* PictureView() const { return picture_view_; }
+  PreviewWindow* Preview() const { return preview_; }
 
  private:
   // Start-up steps shown by the window.
@@ -190,6 +200,9 @@ class MainWindow : public wxDialog, private StartupView {
   void OnClose(wxCloseEvent& event);
   void OnCharHook(wxKeyEvent& event);
   void OnDragTimer(wxTimerEvent& event);
+  void OnPictureArea(wxCommandEvent& event);
+  // The picture an area shows; null for none.
+  Picture* AreaPictureOf(AreaPicture shown) const;
   void LeaveWithoutSaving();
 
   // The chain commands and the buttons around them.
@@ -242,11 +255,16 @@ class MainWindow : public wxDialog, private StartupView {
   std::function<void(SplashWindow&)> step_observer_;
   OptionsWindow* options_ = nullptr;
   AboutWindow* about_ = nullptr;
-  std::unique_ptr<Picture> preview_copy_;  // the test picture fitted into the main preview
   ColourSelectorWindow* colour_selector_ = nullptr;
-  PictureViewWindow* picture_view_ = nullptr;
+  PreviewWindow* preview_ = nullptr;
+  std::unique_ptr<Picture> viewed_picture_;  // a picture parameter's picture while it is viewed
   XAlphaWindow* x_alpha_ = nullptr;
   ExtendedOptionsWindow* extended_ = nullptr;
+  // What the three picture areas show (main preview, parameter area, option area), as last
+  // chosen, and whether the current filter leaves the parameter and option areas in use.
+  PictureAreaChoice areas_;
+  bool parameter_area_in_use_ = false;
+  bool option_area_in_use_ = false;
   // Parameter and option rows 1 to 4, and the drag buttons.
   ParameterRowControls rows_;
   DragController drag_;

@@ -20,7 +20,7 @@
 #include "core/platform/process.h"
 #include "core/settings/settings.h"
 #include "editor/windows/colour_selector_window.h"
-#include "editor/windows/picture_view_window.h"
+#include "editor/windows/preview_window.h"
 #include "gui/ani_button.h"
 #include "gui/gui_app.h"
 #include "gui/icons.h"
@@ -484,10 +484,22 @@ TEST_F(MainWindowTest, FileAndPictureParametersGoThroughTheirDialogs) {
   right.SetEventObject(Button(kMainParameter1 + 2));
   Button(kMainParameter1 + 2)->HandleWindowEvent(right);
   PumpFor(100);
-  ASSERT_NE(window_->PictureView(), nullptr);
-  EXPECT_TRUE(window_->PictureView()->GetTitle().StartsWith("Back.Bmp ("));
-  test::SaveEditorScreenshot(window_->PictureView(), "picture_view");
+  PreviewWindow* view = window_->Preview();
+  ASSERT_NE(view, nullptr);
+  EXPECT_TRUE(view->IsShown());
+  EXPECT_TRUE(view->GetTitle().StartsWith("Back.Bmp ("));
+  EXPECT_FALSE(window_->IsEnabled());
+  test::SaveEditorScreenshot(view, "picture_view");
   EXPECT_STREQ(entry->parameters[3].value, "Back.Bmp");
+  // A second request replaces the view: one window, a picture of its own.
+  const Picture* first = view->Shown();
+  window_->PressParameter(3, 0, true);
+  EXPECT_EQ(window_->Preview(), view);
+  EXPECT_NE(view->Shown(), nullptr);
+  EXPECT_NE(view->Shown(), first);
+  ClickControl(view->Controls().Button(kPreviewClose));
+  EXPECT_FALSE(view->IsShown());
+  EXPECT_TRUE(window_->IsEnabled());
   // The left button opens the picture dialog at the value.
   dialogs_->AnswerFile(std::nullopt);
   ClickControl(Button(kMainParameter1 + 2));
