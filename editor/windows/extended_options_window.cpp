@@ -102,7 +102,7 @@ std::vector<ControlTemplate> ExtendedTemplate() {
       {kExtendedRepeat, ControlRole::kStateButton, "Repeat", 4, 107, 70, 11},
       {kExtendedStretch, ControlRole::kStateButton, "Stretch", 78, 107, 70, 11},
       {kExtendedNegative, ControlRole::kStateButton, "Negative", 4, 120, 70, 11},
-      {kExtendedMask, ControlRole::kLabel, "Image", 4, 136, 64, 48, gui::kAniFocusable},
+      {kExtendedMask, ControlRole::kInfoArea, "Image", 4, 136, 64, 48, gui::kAniFocusable},
       {kExtendedInitCaption, ControlRole::kLabel, "Init.", 72, 136, 26, 11},
       {kExtendedInit, ControlRole::kNumberField, "0.0 %", 100, 136, 38, 11},
       {kExtendedInitDrag, ControlRole::kDragButton, "", 140, 136, 8, 11},
@@ -180,9 +180,13 @@ ExtendedOptionsWindow::ExtendedOptionsWindow(MainWindow* owner, EditorSession& s
   for (int i = 0; i < 3; ++i)
     Button(kExtendedFrameDrag1 + i)
         ->SetFramePictures(gui::SmallButtonPictures(Button(kExtendedFrameDrag1 + i)->GetSize()));
-  for (int i = 0; i < 4; ++i)
+  // The four zone fields share the caption "Coord."; each names its corner when pointed at.
+  constexpr const char* kZoneNames[] = {"Left", "Top", "Right", "Bottom"};
+  for (int i = 0; i < 4; ++i) {
     Button(kExtendedZoneDrag1 + i)
         ->SetFramePictures(gui::SmallButtonPictures(Button(kExtendedZoneDrag1 + i)->GetSize()));
+    controls_.Field(kExtendedZone1 + i)->SetToolTip(kZoneNames[i]);
+  }
   for (const int id : {kExtendedInitDrag, kExtendedStepDrag})
     Button(id)->SetFramePictures(gui::SmallButtonPictures(Button(id)->GetSize()));
   Button(kExtendedZoneMode)->SetFrame(2);  // drawing starts off
