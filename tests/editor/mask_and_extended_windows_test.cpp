@@ -113,6 +113,28 @@ TEST_F(MaskAndExtendedWindowsTest, AMaskIsLoadedKeptAndClearedAndTheSavedScriptF
   c.Field(kXAlphaInit)->ChangeValue("25*2");
   test::PressKey(c.Field(kXAlphaInit), WXK_TAB);
   EXPECT_EQ(c.Field(kXAlphaInit)->GetValue(), "50.0 %");
+  // "Step" dragged: a tenth a pixel, never beyond 100.
+  x_alpha->Raise();
+  PumpFor(150);
+  wxUIActionSimulator mouse;
+  gui::AniButton* drag = c.Button(kXAlphaStepDrag);
+  const wxPoint anchor = drag->ClientToScreen(wxPoint(drag->GetClientSize().x / 2, drag->GetClientSize().y / 2));
+  mouse.MouseMove(anchor);
+  PumpFor(100);
+  mouse.MouseDown();
+  PumpFor(100);
+  EXPECT_TRUE(x_alpha->CurrentDrag().Active());
+  mouse.MouseMove(anchor + wxPoint(30, 0));
+  PumpFor(200);
+  EXPECT_EQ(c.Field(kXAlphaStep)->GetValue(), "3.0 %");
+  for (int i = 0; i < 4; ++i) {
+    mouse.MouseMove(anchor + wxPoint(400, 0));
+    PumpFor(150);
+  }
+  mouse.MouseUp();
+  PumpFor(100);
+  EXPECT_FALSE(x_alpha->CurrentDrag().Active());
+  EXPECT_EQ(c.Field(kXAlphaStep)->GetValue(), "100.0 %");
   test::SaveEditorScreenshot(x_alpha, "x_alpha_window");
   ClickControl(c.Button(kXAlphaConfirm));
   EXPECT_FALSE(x_alpha->IsShown());
@@ -123,6 +145,7 @@ TEST_F(MaskAndExtendedWindowsTest, AMaskIsLoadedKeptAndClearedAndTheSavedScriptF
   EXPECT_EQ(entry->xalpha->type, 1);
   EXPECT_EQ(entry->xalpha->stretch, 1);
   EXPECT_FLOAT_EQ(entry->alpha_init, 50);
+  EXPECT_FLOAT_EQ(entry->alpha_step, 100);
   EXPECT_EQ(entry->xalpha->percent, 33);  // not edited here
 
   // Opened again: the entry's mask copied; Reset and Esc change nothing of the entry.
@@ -301,6 +324,17 @@ TEST_F(MaskAndExtendedWindowsTest, ClosingTheExtendedWindowShowsItsValuesInTheMa
   c.Field(kExtendedParameterValue1 + 1)->ChangeValue("7*2");
   ClickControl(c.Button(kExtendedNegative));
   test::SaveEditorScreenshot(extended, "extended_options");
+  // The mask thumbnail opens the X-Alpha window for this window, which it disables instead of
+  // the main window; cancelled, this window is back with its typed values taken.
+  ClickControl(c.Button(kExtendedMask));
+  ASSERT_NE(window_->XAlpha(), nullptr);
+  EXPECT_TRUE(window_->XAlpha()->IsShown());
+  EXPECT_FALSE(extended->IsEnabled());
+  EXPECT_EQ(window_->XAlpha()->Controls().Field(kXAlphaInit)->GetValue(), "50.0 %");
+  ClickControl(window_->XAlpha()->Controls().Button(kXAlphaCancel));
+  EXPECT_TRUE(extended->IsEnabled());
+  EXPECT_FALSE(window_->IsEnabled());
+  EXPECT_EQ(c.Field(kExtendedZone1 + 3)->GetValue(), "3");
   ClickControl(c.Button(kExtendedClose));
   EXPECT_FALSE(extended->IsShown());
   EXPECT_TRUE(window_->IsEnabled());
