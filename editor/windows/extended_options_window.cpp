@@ -14,6 +14,7 @@
 #include "editor/model/picture_invert.h"
 #include "editor/model/test_render.h"
 #include "editor/model/x_alpha_settings.h"
+#include "editor/windows/field_keys.h"
 #include "editor/windows/help.h"
 #include "editor/windows/main_window.h"
 #include "editor/windows/x_alpha_window.h"
@@ -525,17 +526,10 @@ void ExtendedOptionsWindow::OnCharHook(wxKeyEvent& event) {
     OpenMainHelp(session_, kExtendedOptionsHelpTopic);
     return;
   }
-  if (key == WXK_TAB || key == WXK_RETURN || key == WXK_NUMPAD_ENTER) {
-    wxWindow* focus = wxWindow::FindFocus();
-    if (focus == nullptr || focus->GetParent() != this) {
-      event.Skip();
-      return;
-    }
-    if (const std::optional<int32_t> kind = FieldKind(focus->GetId()))
-      SetField(focus->GetId(), ReformatLeavingField(*kind, FieldText(focus->GetId())));
-    focus->Navigate(event.ShiftDown() ? wxNavigationKeyEvent::IsBackward : wxNavigationKeyEvent::IsForward);
-    return;
-  }
+  const auto reformat = [this](int id) {
+    if (const std::optional<int32_t> kind = FieldKind(id)) SetField(id, ReformatLeavingField(*kind, FieldText(id)));
+  };
+  if (MoveOnFromField(this, event, reformat)) return;
   event.Skip();
 }
 

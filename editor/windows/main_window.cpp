@@ -29,6 +29,7 @@
 #include "editor/windows/artwork.h"
 #include "editor/windows/colour_selector_window.h"
 #include "editor/windows/extended_options_window.h"
+#include "editor/windows/field_keys.h"
 #include "editor/windows/help.h"
 #include "editor/windows/options_window.h"
 #include "editor/windows/preview_window.h"
@@ -543,16 +544,7 @@ void MainWindow::OnCharHook(wxKeyEvent& event) {
     LeaveWithoutSaving();
     return;
   }
-  if (key == WXK_TAB || key == WXK_RETURN || key == WXK_NUMPAD_ENTER) {
-    wxWindow* focus = wxWindow::FindFocus();
-    if (focus == nullptr || focus->GetParent() != this) {
-      event.Skip();
-      return;
-    }
-    ReformatField(focus->GetId());
-    focus->Navigate(event.ShiftDown() ? wxNavigationKeyEvent::IsBackward : wxNavigationKeyEvent::IsForward);
-    return;
-  }
+  if (MoveOnFromField(this, event, [this](int id) { ReformatField(id); })) return;
   if (!filter_menu_showing_ && !event.HasAnyModifiers()) {
     static constexpr std::pair<int, int> kShortcuts[] = {
         {WXK_PAGEUP, kMainNext}, {WXK_PAGEDOWN, kMainPrevious}, {WXK_F1, kMainHelp},     {WXK_F2, kMainSave},

@@ -11,6 +11,7 @@
 #include "editor/model/picture_chooser.h"
 #include "editor/model/picture_fit.h"
 #include "editor/model/picture_invert.h"
+#include "editor/windows/field_keys.h"
 #include "editor/windows/help.h"
 #include "gui/ani_button.h"
 #include "gui/gui_app.h"
@@ -246,19 +247,11 @@ void XAlphaWindow::OnCharHook(wxKeyEvent& event) {
     OpenMainHelp(session_, kXAlphaHelpTopic);
     return;
   }
-  if (key == WXK_TAB || key == WXK_RETURN || key == WXK_NUMPAD_ENTER) {
-    wxWindow* focus = wxWindow::FindFocus();
-    if (focus == nullptr || focus->GetParent() != this) {
-      event.Skip();
-      return;
-    }
-    if (focus->GetId() == kXAlphaInit || focus->GetId() == kXAlphaStep) {
-      gui::MaskedEdit* field = controls_.Field(focus->GetId());
-      field->SetText(ReformatLeavingField(kKindPercentage, field->Text()));
-    }
-    focus->Navigate(event.ShiftDown() ? wxNavigationKeyEvent::IsBackward : wxNavigationKeyEvent::IsForward);
-    return;
-  }
+  const auto reformat = [this](int id) {
+    if (id != kXAlphaInit && id != kXAlphaStep) return;
+    controls_.Field(id)->SetText(ReformatLeavingField(kKindPercentage, controls_.Field(id)->Text()));
+  };
+  if (MoveOnFromField(this, event, reformat)) return;
   event.Skip();
 }
 
