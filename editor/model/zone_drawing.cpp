@@ -2,6 +2,7 @@
 #include "editor/model/zone_drawing.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <utility>
@@ -44,7 +45,7 @@ namespace {
 
 void InvertPixel(Picture& picture, int x, int y) {
   if (x < 0 || y < 0 || x >= picture.Width() || y >= picture.Height()) return;
-  uint8_t* pixel = picture.Row(y) + 3 * x;
+  uint8_t* pixel = picture.Row(y) + 3 * ptrdiff_t(x);
   for (int c = 0; c < 3; ++c) pixel[c] = uint8_t(255 - pixel[c]);
 }
 

@@ -148,6 +148,21 @@ const std::vector<ControlTemplate>& Template() {
 
 int16_t StateFrame(bool on) { return on ? 1 : 2; }
 
+// The cursor over a parameter row's name tells what the row does: typed numbers drag left and
+// right, colours open the colour selector, files, pictures and editor links open their dialog
+// or editor, the other kinds show the filter's help.
+wxCursor KindCursor(int32_t kind) {
+  if (IsTypedNumber(kind)) return wxCursor(wxCURSOR_SIZEWE);
+  switch (ActionOf(kind)) {
+    case KindAction::kColourSelector:
+      return wxCursor(wxCURSOR_PAINT_BRUSH);
+    case KindAction::kFilterHelp:
+      return wxCursor(wxCURSOR_QUESTION_ARROW);
+    default:
+      return wxCursor(wxCURSOR_HAND);
+  }
+}
+
 // The pairs: each button and its partner.
 constexpr std::pair<int, int> kPairs[] = {
     {kExtendedGradual, kExtendedClipMap},
@@ -250,6 +265,9 @@ void ExtendedOptionsWindow::ShowEntry() {
   SetField(kExtendedInit, AlphaText(entry.alpha_init));
   SetField(kExtendedStep, AlphaText(entry.alpha_step));
   rows_.Show(entry);
+  for (int i = 0; i < 10; ++i)
+    if (const std::optional<int32_t> kind = rows_.FieldKind(kExtendedParameterValue1 + i))
+      Button(kExtendedParameter1 + i)->SetCursor(KindCursor(*kind));
   const XAlphaRecord none{};
   const XAlphaButtons buttons = ShowXAlphaButtons(entry.xalpha != nullptr ? *entry.xalpha : none);
   Button(kExtendedGradual)->SetFrame(StateFrame(buttons.gradual));

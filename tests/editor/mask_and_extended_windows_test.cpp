@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <wx/uiaction.h>
 
+#include <cstddef>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -31,7 +32,7 @@ using test::PumpFor;
 std::vector<uint8_t> Bytes(const Picture& picture) {
   std::vector<uint8_t> bytes;
   for (int y = 0; y < picture.Height(); ++y)
-    bytes.insert(bytes.end(), picture.Row(y), picture.Row(y) + 3 * picture.Width());
+    bytes.insert(bytes.end(), picture.Row(y), picture.Row(y) + 3 * ptrdiff_t(picture.Width()));
   return bytes;
 }
 
@@ -173,7 +174,7 @@ TEST_F(MaskAndExtendedWindowsTest, AMaskIsLoadedKeptAndClearedAndTheSavedScriptF
   EXPECT_EQ(KeyLine(saved_text("kept.Oms"), "XAlphaPicture"), "XAlphaPicture=Images/Back.Bmp");
 
   // Cleared and confirmed: the next saved script names no mask.
-  x_alpha = OpenXAlpha();
+  ASSERT_EQ(OpenXAlpha(), x_alpha);  // the window made on first use
   ClickControl(c.Button(kXAlphaClear));
   EXPECT_EQ(c.Button(kXAlphaInformation)->GetLabel(), "(no picture loaded)");
   ClickControl(c.Button(kXAlphaConfirm));
@@ -222,7 +223,7 @@ TEST_F(MaskAndExtendedWindowsTest, RenderFilterOnTheThirdEntryRendersOnlyIt) {
     if (!image.IsOk() || image.GetWidth() != p.Width() || image.GetHeight() != p.Height()) return false;
     for (int y = 0; y < p.Height(); ++y)
       for (int x = 0; x < p.Width(); ++x) {
-        const uint8_t* bgr = p.Row(y) + 3 * x;
+        const uint8_t* bgr = p.Row(y) + 3 * ptrdiff_t(x);
         if (image.GetRed(x, y) != bgr[2] || image.GetGreen(x, y) != bgr[1] || image.GetBlue(x, y) != bgr[0])
           return false;
       }

@@ -4,6 +4,7 @@
 // drawn and undrawn on a picture.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <tuple>
 #include <vector>
@@ -29,7 +30,7 @@ std::unique_ptr<Picture> Pattern(int width, int height) {
 std::vector<uint8_t> Bytes(const Picture& picture) {
   std::vector<uint8_t> bytes;
   for (int y = 0; y < picture.Height(); ++y)
-    bytes.insert(bytes.end(), picture.Row(y), picture.Row(y) + 3 * picture.Width());
+    bytes.insert(bytes.end(), picture.Row(y), picture.Row(y) + 3 * ptrdiff_t(picture.Width()));
   return bytes;
 }
 
@@ -191,7 +192,7 @@ TEST(ZoneDrawing, AnOutlineDrawnTwiceLeavesThePictureAsItWas) {
                                                                               {5, 1, false},
                                                                               {1, 4, false}}) {
     const size_t at = size_t(y) * 21 + size_t(x) * 3;
-    EXPECT_EQ(picture->Row(y)[3 * x], inverted ? 255 - before[at] : before[at]) << x << "," << y;
+    EXPECT_EQ(picture->Row(y)[3 * ptrdiff_t(x)], inverted ? 255 - before[at] : before[at]) << x << "," << y;
   }
   InvertOutline(*picture, 1, 1, 4, 3);
   EXPECT_EQ(Bytes(*picture), before);
