@@ -223,12 +223,20 @@ void RunChain() {
       char line[64];
       std::snprintf(line, sizeof line, "Total work (%d/%d)", i + 1, n);
       g_progress.SetMessage(nullptr, line, nullptr, nullptr);
-      if (f.OmUpdateProgress != nullptr && f.OmUpdateProgress(1, i + 1) == 0) break;
+      // A stop asked for between filters is a cancel as much as one inside a filter: the caller
+      // must not take the picture for the whole chain's result.
+      if (f.OmUpdateProgress != nullptr && f.OmUpdateProgress(1, i + 1) == 0) {
+        g_render.cancelled = true;
+        break;
+      }
       // The line is kept in 256 bytes; a name near that length is cut.
       const std::string applying = std::string("Applying \"") + e.name + "\"...";
       std::snprintf(g_render.applying_line, sizeof g_render.applying_line, "%s", applying.c_str());
       g_progress.SetMessage(nullptr, nullptr, g_render.applying_line, g_render.applying_line);
-      if (f.OmUpdateProgress != nullptr && f.OmUpdateProgress(2, 0) == 0) break;
+      if (f.OmUpdateProgress != nullptr && f.OmUpdateProgress(2, 0) == 0) {
+        g_render.cancelled = true;
+        break;
+      }
     }
     if (!ApplyEntry(e, g_render.frame)) {
       // A filter stopped by a cancel is no failure; any other refusal is.

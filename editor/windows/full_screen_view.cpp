@@ -16,7 +16,8 @@ FullScreenView::FullScreenView(wxWindow* parent, const Picture& picture) {
   const wxRect screen = wxDisplay(display != wxNOT_FOUND ? unsigned(display) : 0u).GetGeometry();
   Create(parent, wxID_ANY, "Ombrix - Full Screen", screen.GetPosition(), screen.GetSize(),
          wxBORDER_NONE | wxSTAY_ON_TOP);
-  SetClientSize(screen.GetSize());
+  SetSizeHints(screen.GetSize(), screen.GetSize());
+  SetSize(screen);
   painter_.SetPicture(&picture);
   const wxSize client = GetClientSize();
   const int bar = wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, this);

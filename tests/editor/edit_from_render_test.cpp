@@ -1,6 +1,7 @@
 // The whole loop from the renderer: "ombrix-render --edit EFFECT.Oms" starts ombrix-editor on
-// the instance's script and waits; the editor keeps its test picture on the clipboard while it
-// runs; a value typed into the editor and confirmed comes back into EFFECT.Oms; and the
+// the instance's script and waits; the editor takes the test picture an earlier start left on
+// the clipboard and keeps it there while it runs; a test render in the editor shows its
+// preview; a value typed into the editor and confirmed comes back into EFFECT.Oms; and the
 // picture leaves the clipboard with the instance. The editor runs in a process of its own and
 // is driven like a person would, with the pointer and the keyboard of the private X server.
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 #include "core/platform/files.h"
 #include "core/platform/process.h"
 #include "core/settings/settings.h"
+#include "editor/model/test_picture.h"
 #include "gui/gui_app.h"
 #include "tests/editor/editor_test_support.h"
 #include "tests/editor/x_windows.h"
@@ -55,13 +57,26 @@ TEST(EditFromRender, TheEditorEditsTheEffectAndTheRendererWaitsForIt) {
   fs::copy_file(std::string(OMBRIX_STAGE_DIR) + "/Samples/Demo.Oms", effect);
   ASSERT_EQ(platform::ReadWholeFile(effect.c_str())->find("TestFrame=5\r\n"), std::string::npos);
 
+  // What an earlier start from this instance left: a small red picture in the clipboard format.
+  Picture left;
+  ASSERT_TRUE(left.Create(64, 48));
+  const uint8_t red[3] = {0, 0, 255};
+  for (int y = 0; y < 48; ++y)
+    for (int x = 0; x < 64; ++x) left.SetPixel(x, y, red);
+  ASSERT_TRUE(editor::KeepTestPictureOnClipboard(left));
+
   platform::Process render;
   ASSERT_TRUE(render.Start({std::string(OMBRIX_STAGE_DIR) + "/Programs/ombrix-render", {"--edit", effect}, {}}));
   const auto window = WaitForWindow("Ombrix - v1.0e", render);
   ASSERT_TRUE(window.has_value()) << "the editor's main window did not show";
   test::PumpFor(500);
   EXPECT_FALSE(render.Wait({}, 0)) << "the renderer must wait for the editor";
-  EXPECT_TRUE(platform::Clipboard::HasFormat(platform::kClipboardTemporaryPicture));
+  {
+    const std::unique_ptr<Picture> kept = editor::TakeClipboardTestPicture();
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(kept->Width(), 64);
+    EXPECT_EQ(kept->Height(), 48);
+  }
 
   std::vector<uint32_t> pixels;
   ASSERT_TRUE(test::ReadScreen(window->x, window->y, window->width, window->height, pixels));
@@ -82,12 +97,26 @@ TEST(EditFromRender, TheEditorEditsTheEffectAndTheRendererWaitsForIt) {
   probe->SetFont(gui::DialogFont());
   probe->Show();
   wxTheApp->SetTopWindow(probe);
+  // The main preview area shows the picture found on the clipboard, fitted: red.
+  const wxPoint area = ControlCentre(probe, *window, 308, 71, 108, 81);
+  std::vector<uint32_t> centre;
+  ASSERT_TRUE(test::ReadScreen(area.x, area.y, 1, 1, centre));
+  EXPECT_EQ(centre[0] & 0xFFFFFF, 0xFF0000u);
   wxUIActionSimulator person;
   person.MouseMove(ControlCentre(probe, *window, 52, 102, 36, 11));
   person.MouseClick();
   test::PumpFor(300);
   person.Char('5');
   test::PumpFor(300);
+  // F9 renders the chain on it in the editor's process and shows the result in the preview.
+  person.Char(WXK_F9);
+  const auto preview = WaitForWindow("Render (64x48) - Raw Memory", render);
+  ASSERT_TRUE(preview.has_value()) << "no preview of the render";
+  test::PumpFor(300);
+  person.MouseMove(ControlCentre(probe, *preview, 246, 214, 50, 13));  // "Close"
+  person.MouseClick();
+  test::PumpFor(500);
+  EXPECT_FALSE(test::FindXWindow("Render (64x48) - Raw Memory").has_value());
   person.MouseMove(ControlCentre(probe, *window, 4, 199, 44, 13));
   person.MouseClick();
   probe->Destroy();

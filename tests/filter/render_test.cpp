@@ -237,8 +237,9 @@ TEST_F(RenderTest, CancelStopsTheChainAndKeepsEarlierResults) {
   Noise(p, 12, 12);
   before.CopyFrom(&p);
   stop_bar_ = 2;  // the first StepProgress of a filter says stop
-  // The chain's own "update 2 0" stops first, before any filter: result 1, nothing applied.
-  EXPECT_EQ(Render(p, 0), 1);
+  // The chain's own "update 2 0" stops first, before any filter: nothing applied, and the
+  // result says it was cancelled.
+  EXPECT_EQ(Render(p, 0), 0);
   EXPECT_EQ(std::memcmp(p.Bits(), before.Bits(), size_t(p.Stride()) * 12), 0);
 
   // The chain's update before Count and Negative's own steps go on (bar 2: chain 0, Negative 0
