@@ -39,7 +39,7 @@ std::unique_ptr<Picture> PointResize(const Picture& source, int width, int heigh
     float sum_x = 0;
     for (int x = 0; x < width; ++x, sum_x += step_x) {
       const int sx = int(sum_x) < last_column ? int(sum_x) : last_column;
-      std::memcpy(to + 3 * x, from + 3 * sx, 3);
+      std::memcpy(to + 3 * ptrdiff_t(x), from + 3 * ptrdiff_t(sx), 3);
     }
   }
   target->SetSourceText(source.SourceText());

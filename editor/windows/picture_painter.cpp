@@ -1,8 +1,6 @@
 // The picture views' drawing.
 #include "editor/windows/picture_painter.h"
 
-#include <wx/dcmemory.h>
-
 #include <algorithm>
 
 #include "gui/picture_bitmap.h"
@@ -10,16 +8,13 @@
 namespace ombrix::editor {
 
 wxBitmap BackgroundPattern() {
-  wxBitmap pattern(8, 8);
-  wxMemoryDC dc(pattern);
-  dc.SetPen(*wxTRANSPARENT_PEN);
-  dc.SetBrush(wxBrush(wxColour(96, 96, 104)));
-  dc.DrawRectangle(0, 0, 8, 8);
-  dc.SetBrush(wxBrush(wxColour(128, 128, 136)));
-  dc.DrawRectangle(0, 0, 4, 4);
-  dc.DrawRectangle(4, 4, 4, 4);
-  dc.SelectObject(wxNullBitmap);
-  return pattern;
+  wxImage pattern(8, 8, false);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) {
+      const unsigned char shade = ((x < 4) == (y < 4)) ? 128 : 96;
+      pattern.SetRGB(x, y, shade, shade, (unsigned char)(shade + 8));
+    }
+  return wxBitmap(pattern);
 }
 
 PicturePainter::PicturePainter() : pattern_(BackgroundPattern()) {}

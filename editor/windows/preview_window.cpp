@@ -49,8 +49,8 @@ class PreviewCanvas : public wxWindow {
     const double factor = zoom.Exponent() >= old_exponent ? double(1 << (zoom.Exponent() - old_exponent))
                                                           : 1.0 / double(1 << (old_exponent - zoom.Exponent()));
     painter_.SetZoom(zoom);
-    offset_ = {int((offset_.x + client.x / 2) * factor) - client.x / 2,
-               int((offset_.y + client.y / 2) * factor) - client.y / 2};
+    const wxPoint half(client.x / 2, client.y / 2);
+    offset_ = {int((offset_.x + half.x) * factor) - half.x, int((offset_.y + half.y) * factor) - half.y};
     UpdateScrollBars();
     Refresh();
   }

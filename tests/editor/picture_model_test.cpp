@@ -5,6 +5,7 @@
 #include <Magick++.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -49,7 +50,8 @@ TEST(PictureResize, ThePointResizeFollowsItsSinglePrecisionSumsOnOddSizes) {
   for (int y = 0; y < 11; ++y, sum_y += 5.0f / 11.0f) {
     float sum_x = 0;
     for (int x = 0; x < 3; ++x, sum_x += 7.0f / 3.0f)
-      EXPECT_EQ(std::memcmp(resized->Row(y) + 3 * x, source.Row(int(sum_y)) + 3 * int(sum_x), 3), 0) << x << "," << y;
+      EXPECT_EQ(std::memcmp(resized->Row(y) + 3 * ptrdiff_t(x), source.Row(int(sum_y)) + 3 * ptrdiff_t(sum_x), 3), 0)
+          << x << "," << y;
   }
 }
 
@@ -59,7 +61,7 @@ TEST(PictureResize, TheTwoPassResizeInterpolatesEnlargingAndAveragesShrinking) {
   Fill(row, 3, 1, [](int x, int, int) { return uint8_t(100 * x); });
   auto stretched = TwoPassResize(row, 5, 1);
   ASSERT_NE(stretched, nullptr);
-  for (int x = 0; x < 5; ++x) EXPECT_EQ(stretched->Row(0)[3 * x], 50 * x) << x;
+  for (int x = 0; x < 5; ++x) EXPECT_EQ(stretched->Row(0)[3 * ptrdiff_t(x)], 50 * x) << x;
   // Three rows 0, 90, 180 squeezed into two: each covers one and a half source rows.
   Picture column;
   Fill(column, 1, 3, [](int, int y, int) { return uint8_t(90 * y); });
@@ -87,7 +89,8 @@ TEST(PictureResize, TheTwoPassResizeKeepsUniformPicturesAndSameSizesExact) {
     ASSERT_EQ(resized->Height(), h);
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x)
-        ASSERT_EQ(std::memcmp(resized->Row(y) + 3 * x, uniform.Row(0), 3), 0) << w << "x" << h << " at " << x;
+        ASSERT_EQ(std::memcmp(resized->Row(y) + 3 * ptrdiff_t(x), uniform.Row(0), 3), 0)
+            << w << "x" << h << " at " << x;
   }
   Picture source;
   Fill(source, 9, 6, Pattern);
@@ -101,7 +104,7 @@ TEST(PictureResize, TheTwoPassResizeKeepsUniformPicturesAndSameSizesExact) {
   ASSERT_NE(wider, nullptr);
   for (int y = 0; y < 6; ++y) {
     EXPECT_EQ(std::memcmp(wider->Row(y), source.Row(y), 3), 0);
-    EXPECT_EQ(std::memcmp(wider->Row(y) + 3 * 16, source.Row(y) + 3 * 8, 3), 0);
+    EXPECT_EQ(std::memcmp(wider->Row(y) + ptrdiff_t(3 * 16), source.Row(y) + ptrdiff_t(3 * 8), 3), 0);
   }
 }
 
@@ -226,10 +229,10 @@ TEST_F(PictureModel, TheSavedBitmapReadsBackThroughTheImportCodeAndGraphicsMagic
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 7; ++x) {
       const Magick::ColorRGB colour = image.pixelColor(size_t(x), size_t(y));
-      const uint8_t* bgr = picture.Row(y) + 3 * x;
-      EXPECT_EQ(int(colour.red() * 255 + 0.5), bgr[2]) << x << "," << y;
-      EXPECT_EQ(int(colour.green() * 255 + 0.5), bgr[1]);
-      EXPECT_EQ(int(colour.blue() * 255 + 0.5), bgr[0]);
+      const uint8_t* bgr = picture.Row(y) + 3 * ptrdiff_t(x);
+      EXPECT_EQ(int(std::lround(colour.red() * 255)), bgr[2]) << x << "," << y;
+      EXPECT_EQ(int(std::lround(colour.green() * 255)), bgr[1]);
+      EXPECT_EQ(int(std::lround(colour.blue() * 255)), bgr[0]);
     }
 
   // A file that cannot be written says so and leaves the picture's name.

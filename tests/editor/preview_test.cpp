@@ -72,7 +72,7 @@ class PreviewTest : public test::EditorWindowTest {
     const unsigned char* rgb = image.GetData();
     for (int y = 0; y < picture.Height(); ++y)
       for (int x = 0; x < picture.Width(); ++x, rgb += 3) {
-        const uint8_t* bgr = picture.Row(y) + 3 * x;
+        const uint8_t* bgr = picture.Row(y) + 3 * ptrdiff_t(x);
         if (bgr[0] != rgb[2] || bgr[1] != rgb[1] || bgr[2] != rgb[0]) return false;
       }
     return true;
@@ -207,7 +207,7 @@ TEST_F(PreviewTest, TheFullScreenViewScrollsByEdgesAndKeys) {
   Start();
   Picture large;
   ASSERT_TRUE(large.Create(4000, 3000));
-  for (int y = 0; y < 3000; y += 7) std::memset(large.Row(y), 200, 3 * 4000);
+  for (int y = 0; y < 3000; y += 7) std::memset(large.Row(y), 200, size_t(3) * 4000);
   large.SetSourceText("/pictures/large.bmp");
   large.SetTypeText("Windows Bitmap");
   bool closed = false;
