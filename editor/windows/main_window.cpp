@@ -28,10 +28,13 @@
 #include "editor/windows/about_window.h"
 #include "editor/windows/artwork.h"
 #include "editor/windows/colour_selector_window.h"
+#include "editor/windows/extended_options_window.h"
+#include "editor/windows/field_keys.h"
 #include "editor/windows/help.h"
 #include "editor/windows/options_window.h"
 #include "editor/windows/preview_window.h"
 #include "editor/windows/splash_window.h"
+#include "editor/windows/x_alpha_window.h"
 #include "gui/ani_button.h"
 #include "gui/dialogs.h"
 #include "gui/gui_app.h"
@@ -132,7 +135,16 @@ const std::vector<ControlTemplate>& Template() {
 }  // namespace
 
 MainWindow::MainWindow(EditorSession& session, EndHandler on_end)
-    : session_(session), on_end_(std::move(on_end)), drag_timer_(this, kDragTimerId) {
+    : session_(session),
+      on_end_(std::move(on_end)),
+      drag_timer_(this, kDragTimerId),
+      rows_(controls_,
+            {kMainParameter1, kMainParameterValue1, kMainParameterStep1, kMainParameterValueDrag1,
+             kMainParameterStepDrag1, kMainOption1},
+            4),
+      drag_(this, drag_timer_,
+            {[this](int id) { return FieldText(id); }, [this](int id, const std::string& text) { SetField(id, text); },
+             [this] { return CurrentDragTexts(); }}) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   Create(nullptr, wxID_ANY, kTitle, wxDefaultPosition, wxDefaultSize,
          wxCAPTION | wxCLOSE_BOX | wxSYSTEM_MENU | wxMINIMIZE_BOX);
@@ -147,6 +159,8 @@ MainWindow::~MainWindow() {
   drag_timer_.Stop();
   if (options_ != nullptr) options_->Destroy();
   if (about_ != nullptr) about_->Destroy();
+  if (x_alpha_ != nullptr) x_alpha_->Destroy();
+  if (extended_ != nullptr) extended_->Destroy();
   if (splash_ != nullptr) splash_->Destroy();
   // Deleted now, before the picture it may show goes, not later with the children.
   delete preview_;
@@ -158,9 +172,9 @@ void MainWindow::CreateControls() {
   chain_bar_ = new wxScrollBar(this, kMainChainBar, bar.GetPosition(), bar.GetSize(), wxSB_HORIZONTAL);
   chain_bar_->SetScrollbar(0, 1, 1, 1);
   chain_bar_->MoveAfterInTabOrder(Button(kMainIndex));
+  rows_.SetUpButtons();
   for (int i = 0; i < 4; ++i)
-    for (const int id :
-         {kMainParameterValueDrag1 + i, kMainParameterStepDrag1 + i, kMainZoneDrag1 + i, kMainZoneStepDrag1 + i})
+    for (const int id : {kMainZoneDrag1 + i, kMainZoneStepDrag1 + i})
       Button(id)->SetFramePictures(gui::SmallButtonPictures(Button(id)->GetSize()));
   for (int i = 0; i < 3; ++i)
     Button(kMainFrameDrag1 + i)->SetFramePictures(gui::SmallButtonPictures(Button(kMainFrameDrag1 + i)->GetSize()));
@@ -290,16 +304,7 @@ void MainWindow::TakeFields() {
   entry->all_frames = Button(kMainAllFrames)->Frame() == 1;
   entry->full_screen = Button(kMainFullScreen)->Frame() == 1;
   entry->proportional = Button(kMainProportional)->Frame() == 1;
-  for (int k = 1; k <= 4; ++k) {
-    const int i = k - 1;
-    if (!row_shown_[size_t(i)]) continue;
-    RowFields fields;
-    if (controls_.Window(kMainParameterValue1 + i)->IsShown()) fields.value = FieldText(kMainParameterValue1 + i);
-    if (controls_.Window(kMainParameterStep1 + i)->IsShown()) fields.step = FieldText(kMainParameterStep1 + i);
-    TakeParameterRow(*entry, k, fields);
-  }
-  for (int k = 1; k <= 4 && entry->options != nullptr && k < entry->option_count; ++k)
-    if (option_shown_[size_t(k - 1)]) entry->options[k].state = Button(kMainOption1 + k - 1)->Frame() == 1 ? 1 : 0;
+  rows_.Take(*entry);
 }
 
 void MainWindow::ShowCurrentFilter() {
@@ -329,41 +334,10 @@ void MainWindow::ShowRows(const FilterDescriptor* entry) {
   if (entry == nullptr) return;
   // Parameter and option rows 1 to 4: a named slot shows its name and texts; the others are
   // hidden, and when no row of a kind is shown its area shows a picture instead.
-  int parameters_shown = 0;
-  for (int k = 1; k <= 4; ++k) {
-    const int i = k - 1;
-    const ParameterRowView row = ShowParameterRow(*entry, k);
-    row_shown_[size_t(i)] = row.shown;
-    row_kinds_[size_t(i)] = row.kind;
-    parameters_shown += row.shown ? 1 : 0;
-    controls_.Window(kMainParameter1 + i)->Show(row.shown);
-    controls_.Window(kMainParameterValue1 + i)->Show(row.value_shown);
-    controls_.Window(kMainParameterStep1 + i)->Show(row.step_shown);
-    controls_.Window(kMainParameterValueDrag1 + i)->Show(row.value_shown);
-    controls_.Window(kMainParameterStepDrag1 + i)->Show(row.step_shown);
-    if (!row.shown) continue;
-    Button(kMainParameter1 + i)->FitLabel(gui::FromAnsi(row.name.c_str()));
-    SetField(kMainParameterValue1 + i, row.value);
-    SetField(kMainParameterStep1 + i, row.step);
-    const int16_t look = row.drags ? gui::kDragLook : gui::kActionLook;
-    Button(kMainParameterValueDrag1 + i)->SetFrame(look);
-    Button(kMainParameterStepDrag1 + i)->SetFrame(look);
-  }
-  int options_shown = 0;
-  for (int k = 1; k <= 4; ++k) {
-    const OptionRowView row = ShowOptionRow(*entry, k);
-    option_shown_[size_t(k - 1)] = row.shown;
-    option_groups_[size_t(k - 1)] = row.group;
-    options_shown += row.shown ? 1 : 0;
-    gui::AniButton* option = Button(kMainOption1 + k - 1);
-    option->Show(row.shown);
-    if (!row.shown) continue;
-    option->FitLabel(gui::FromAnsi(row.name.c_str()));
-    option->SetFrame(row.on ? 1 : 2);
-  }
+  const ParameterRowControls::Shown shown = rows_.Show(*entry);
   // The areas keep the pictures last chosen; only whether they are in use follows the filter.
-  parameter_area_in_use_ = parameters_shown == 0;
-  option_area_in_use_ = options_shown == 0;
+  parameter_area_in_use_ = shown.parameters == 0;
+  option_area_in_use_ = shown.options == 0;
   Button(kMainParameterImage)->Show(parameter_area_in_use_);
   Button(kMainOptionImage)->Show(option_area_in_use_);
   Refresh();
@@ -417,7 +391,8 @@ void MainWindow::ViewPicture(std::unique_ptr<Picture> picture, wxWindow* owner) 
   ShowPreview(viewed_picture_.get(), owner, [this] { viewed_picture_.reset(); });
 }
 
-bool MainWindow::Render() {
+bool MainWindow::Render(wxWindow* from) {
+  wxWindow* owner = from != nullptr ? from : this;
   if (!Available(ChainCommand::kRender)) {
     gui::Inform(kNothingToRender, kErrorCaption);
     return false;
@@ -425,13 +400,14 @@ bool MainWindow::Render() {
   bool rendered = false;
   {
     wxBusyCursor wait;
-    // The window is enabled (commands run only then), so its fields are the current filter's.
-    TakeFields();
+    // From this window its fields are the current filter's; the extended options window has
+    // taken its own into the entry and the test frame, and this window's are older.
+    if (owner == this) TakeFields();
     rendered = RenderTestPicture(session_, session_.chain.Entries(), session_.chain.Count(), session_.test_frame);
   }
   if (!rendered) return false;
   RefreshPictures();
-  if (session_.options.show_picture && !session_.last_render.IsEmpty()) ShowPreview(&session_.last_render, this);
+  if (session_.options.show_picture && !session_.last_render.IsEmpty()) ShowPreview(&session_.last_render, owner);
   return true;
 }
 
@@ -470,6 +446,33 @@ void MainWindow::OnBanner(wxCommandEvent&) {
 
 void MainWindow::AboutClosed() {
   Enable(true);
+  Raise();
+}
+
+void MainWindow::OpenXAlpha() {
+  FilterDescriptor* entry = session_.chain.CurrentEntry();
+  if (entry == nullptr) return;
+  OpenXAlphaFor(*entry, session_.chain.Current(), this, [this] { Raise(); });
+}
+
+void MainWindow::OpenXAlphaFor(FilterDescriptor& entry, int index, wxWindow* owner, std::function<void()> closed) {
+  if (x_alpha_ == nullptr) x_alpha_ = new XAlphaWindow(this, session_);
+  x_alpha_->Open(entry, index, owner, std::move(closed));
+}
+
+// The extended window edits the entry with the values this window shows, so they are taken first.
+void MainWindow::OpenExtended() {
+  TakeFields();
+  FilterDescriptor* entry = session_.chain.CurrentEntry();
+  if (entry == nullptr) return;
+  if (extended_ == nullptr) extended_ = new ExtendedOptionsWindow(this, session_);
+  extended_->Open(*entry, session_.chain.Current());
+}
+
+void MainWindow::ExtendedOptionsClosed() {
+  Enable(true);
+  Refresh();
+  ShowCurrentFilter();
   Raise();
 }
 
@@ -541,16 +544,7 @@ void MainWindow::OnCharHook(wxKeyEvent& event) {
     LeaveWithoutSaving();
     return;
   }
-  if (key == WXK_TAB || key == WXK_RETURN || key == WXK_NUMPAD_ENTER) {
-    wxWindow* focus = wxWindow::FindFocus();
-    if (focus == nullptr || focus->GetParent() != this) {
-      event.Skip();
-      return;
-    }
-    ReformatField(focus->GetId());
-    focus->Navigate(event.ShiftDown() ? wxNavigationKeyEvent::IsBackward : wxNavigationKeyEvent::IsForward);
-    return;
-  }
+  if (MoveOnFromField(this, event, [this](int id) { ReformatField(id); })) return;
   if (!filter_menu_showing_ && !event.HasAnyModifiers()) {
     static constexpr std::pair<int, int> kShortcuts[] = {
         {WXK_PAGEUP, kMainNext}, {WXK_PAGEDOWN, kMainPrevious}, {WXK_F1, kMainHelp},     {WXK_F2, kMainSave},
@@ -644,10 +638,10 @@ void MainWindow::RunCommand(int id) {
       Render();
       break;
     case kMainXAlpha:
-      Offer(ChainCommand::kXAlpha);
+      if (Offer(ChainCommand::kXAlpha)) OpenXAlpha();
       break;
     case kMainExtended:
-      Offer(ChainCommand::kExtended);
+      if (Offer(ChainCommand::kExtended)) OpenExtended();
       break;
     default:
       break;
@@ -776,9 +770,7 @@ std::optional<int32_t> MainWindow::FieldKind(int id) const {
   if (id >= kMainZone1 && id < kMainZone1 + 4) return kKindInteger;
   if (id >= kMainZoneStep1 && id < kMainZoneStep1 + 4) return kKindReal;
   if (id >= kMainFrame1 && id < kMainFrame1 + 3) return kKindPositiveInteger;
-  for (const int first : {kMainParameterValue1, kMainParameterStep1})
-    if (id >= first && id < first + 4 && row_shown_[size_t(id - first)]) return row_kinds_[size_t(id - first)];
-  return std::nullopt;
+  return rows_.FieldKind(id);
 }
 
 void MainWindow::ReformatField(int id) {
@@ -799,12 +791,11 @@ void MainWindow::OnParameterMouseDown(gui::AniMouseEvent& event) {
 // The small buttons of rows whose kind has a dialog run it on the value or the step.
 void MainWindow::OnSmallButton(wxCommandEvent& event) {
   const int id = event.GetId();
-  const bool step = id >= kMainParameterStepDrag1;
-  const int i = id - (step ? kMainParameterStepDrag1 : kMainParameterValueDrag1);
-  if (!row_shown_[size_t(i)] || IsTypedNumber(row_kinds_[size_t(i)])) return;
+  const auto small = rows_.SmallButtonOf(id);
+  if (!small || small->drags) return;
   gui::AniButton* button = Button(id);
   button->SetFrame(gui::kActionLook + 1);
-  PressParameter(i + 1, step ? 1 : 0, false);
+  PressParameter(small->k, small->which, false);
   button->SetFrame(gui::kActionLook);
 }
 
@@ -825,13 +816,13 @@ bool MainWindow::EditFileValue(char (&text)[256], bool save) {
 
 // Right button: the picture the value names (or that name in the content directory) in a view
 // of its own. Left button, or a picture that does not load: the picture dialog.
-bool MainWindow::EditPictureValue(char (&text)[256], bool right) {
+bool MainWindow::EditPictureValue(char (&text)[256], bool right, wxWindow* owner) {
   const auto pump = [] { gui::DispatchPendingEvents(); };
   if (right) {
     std::string path = text;
     if (!platform::FileExists(path.c_str())) path = session_.header.content_directory + path;
     if (std::unique_ptr<Picture> picture = LoadPictureWithMessages(path.c_str(), pump)) {
-      ViewPicture(std::move(picture), this);
+      ViewPicture(std::move(picture), owner);
       return false;
     }
   }
@@ -845,13 +836,20 @@ bool MainWindow::EditPictureValue(char (&text)[256], bool right) {
 bool MainWindow::PressParameter(int k, int which, bool right) {
   TakeFields();
   FilterDescriptor* entry = session_.chain.CurrentEntry();
-  if (entry == nullptr || entry->parameters == nullptr || k < 1 || k >= entry->parameter_count) return false;
-  ParameterRecord& slot = entry->parameters[k];
+  if (entry == nullptr) return false;
+  const bool changed = RunParameterAction(*entry, k, which, right, this);
+  if (changed) ShowCurrentFilter();
+  return changed;
+}
+
+bool MainWindow::RunParameterAction(FilterDescriptor& entry, int k, int which, bool right, wxWindow* owner) {
+  if (entry.parameters == nullptr || k < 1 || k >= entry.parameter_count) return false;
+  ParameterRecord& slot = entry.parameters[k];
   char(&text)[256] = which == 1 ? slot.step : slot.value;
   bool changed = false;
   switch (ActionOf(slot.kind)) {
     case KindAction::kColourSelector: {
-      ColourSelectorWindow selector(this, entry->name, k - 1, session_.custom_colours);
+      ColourSelectorWindow selector(owner, entry.name, k - 1, session_.custom_colours);
       colour_selector_ = &selector;
       std::string colour = text;
       changed = selector.Edit(colour);
@@ -866,31 +864,23 @@ bool MainWindow::PressParameter(int k, int which, bool right) {
       changed = EditFileValue(text, true);
       break;
     case KindAction::kPictureFile:
-      changed = EditPictureValue(text, right);
+      changed = EditPictureValue(text, right, owner);
       break;
     case KindAction::kEditorLink: {
-      const EditorLinkResult result = RunEditorLink(slot.value, *entry);
+      const EditorLinkResult result = RunEditorLink(slot.value, entry);
       if (!result.error.empty()) gui::Inform(result.error, kErrorCaption);
       changed = result.changed;
       break;
     }
     case KindAction::kFilterHelp:
-      ShowFilterHelp();
+      OpenFilterHelp(session_, &entry);
       break;
   }
-  if (changed) ShowCurrentFilter();
   return changed;
 }
 
 // The pressed option has toggled itself; the group rule sets it and its partners.
-void MainWindow::OnOptionButton(wxCommandEvent& event) {
-  std::vector<OptionButton> options(4);
-  for (size_t i = 0; i < 4; ++i)
-    options[i] = {option_shown_[i], Button(kMainOption1 + int(i))->Frame() == 1, option_groups_[i]};
-  ApplyOptionGroup(options, size_t(event.GetId() - kMainOption1));
-  for (size_t i = 0; i < 4; ++i)
-    if (option_shown_[i]) Button(kMainOption1 + int(i))->SetFrame(options[i].on ? 1 : 2);
-}
+void MainWindow::OnOptionButton(wxCommandEvent& event) { rows_.PressOption(event.GetId()); }
 
 // ---- Drag buttons --------------------------------------------------------------------------
 
@@ -926,66 +916,15 @@ DragFieldTexts MainWindow::CurrentDragTexts() const {
 }
 
 void MainWindow::OnDragMouseDown(gui::AniMouseEvent& event) {
-  if (event.Button() != 1 || drag_.Active() || !IsEnabled()) return;
+  if (event.Button() != 1 || !IsEnabled()) return;
   const int id = event.GetId();
-  int field = 0;
-  int32_t kind = kKindInteger;
-  DragField target = DragField::kParameter;
+  std::optional<DragController::Target> target = rows_.DragTargetOf(id);
   for (const DragButton& b : FieldDragButtons())
-    if (b.button == id) {
-      field = b.field;
-      target = b.kind;
-      kind = DragKindOf(b.kind, 0);
-    }
-  if (field == 0) {
-    const bool step = id >= kMainParameterStepDrag1;
-    const int i = id - (step ? kMainParameterStepDrag1 : kMainParameterValueDrag1);
-    if (i < 0 || i >= 4 || !row_shown_[size_t(i)] || !IsTypedNumber(row_kinds_[size_t(i)])) return;
-    field = (step ? kMainParameterStep1 : kMainParameterValue1) + i;
-    kind = row_kinds_[size_t(i)];
-  }
-  gui::AniButton* button = Button(id);
-  drag_anchor_ = wxGetMousePosition();
-  drag_.Begin(field, kind, FieldText(field), drag_anchor_.x);
-  drag_field_ = target;
-  drag_button_ = id;
-  button->SetFrame(int16_t(button->Frame() + 1));
-  if (!button->HasCapture()) button->CaptureMouse();
-  button->SetCursor(wxCursor(wxCURSOR_BLANK));
+    if (b.button == id) target = DragController::Target{b.field, b.kind, DragKindOf(b.kind, 0)};
+  if (target) drag_.Begin(Button(id), *target);
 }
 
-// The value follows the cursor's travel from the anchor, and the cursor goes back to the anchor
-// after every step, so the mouse never reaches the edge of the screen. Ticks come faster than
-// the toolkit can always serve; one that arrives while the last is still running is dropped, and
-// the travel, not the number of ticks, decides the value.
-void MainWindow::OnDragTimer(wxTimerEvent&) {
-  if (!drag_.Active() || in_drag_tick_) return;
-  in_drag_tick_ = true;
-  if (!wxGetMouseState().LeftIsDown()) {
-    EndDrag();
-  } else {
-    const wxPoint cursor = wxGetMousePosition();
-    if (cursor.x != drag_.AnchorX()) {
-      drag_timer_.Stop();
-      const int32_t kind = FieldKind(drag_.Target()).value_or(kKindInteger);
-      const DragBounds bounds = DragBoundsOf(drag_field_, kind, CurrentDragTexts());
-      if (const auto text = drag_.Step(cursor.x, bounds)) SetField(drag_.Target(), *text);
-      WarpPointer(ScreenToClient(drag_anchor_).x, ScreenToClient(drag_anchor_).y);
-      drag_timer_.Start(kDragTimerMilliseconds);
-    }
-  }
-  in_drag_tick_ = false;
-}
-
-void MainWindow::EndDrag() {
-  if (!drag_.Active()) return;
-  drag_.End();
-  gui::AniButton* button = Button(drag_button_);
-  button->SetFrame(int16_t(button->Frame() - 1));
-  WarpPointer(ScreenToClient(drag_anchor_).x, ScreenToClient(drag_anchor_).y);
-  button->SetCursor(wxNullCursor);
-  if (button->HasCapture()) button->ReleaseMouse();
-}
+void MainWindow::OnDragTimer(wxTimerEvent&) { drag_.Tick(); }
 
 void MainWindow::End(int result) {
   if (ended_) return;
@@ -994,6 +933,8 @@ void MainWindow::End(int result) {
   drag_timer_.Stop();
   if (options_ != nullptr) options_->Hide();
   if (about_ != nullptr) about_->Hide();
+  if (x_alpha_ != nullptr) x_alpha_->Hide();
+  if (extended_ != nullptr) extended_->Hide();
   Hide();
   if (on_end_) on_end_(result);
 }

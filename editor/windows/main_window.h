@@ -14,10 +14,11 @@
 #include <vector>
 
 #include "editor/model/chain_commands.h"
-#include "editor/model/drag.h"
 #include "editor/model/picture_areas.h"
 #include "editor/model/session.h"
 #include "editor/model/startup.h"
+#include "editor/windows/drag_controller.h"
+#include "editor/windows/parameter_row_controls.h"
 #include "gui/colour_set.h"
 #include "gui/dialog_template.h"
 #include "gui/dialogs.h"
@@ -38,6 +39,8 @@ class OptionsWindow;
 class AboutWindow;
 class ColourSelectorWindow;
 class PreviewWindow;
+class XAlphaWindow;
+class ExtendedOptionsWindow;
 
 // Control ids of template 131.
 enum MainWindowId {
@@ -89,9 +92,6 @@ enum MainWindowId {
 inline constexpr int kStartFrameField = kMainFrame1;
 inline constexpr int kEndFrameField = kMainFrame1 + 1;
 inline constexpr int kTestFrameField = kMainFrame1 + 2;
-// The window timer of the drag buttons and its period.
-inline constexpr int kDragTimerId = 1;
-inline constexpr int kDragTimerMilliseconds = 1;
 // Menu commands of the filter menu: kFilterMenuBase + the item's command number.
 inline constexpr int kFilterMenuBase = 20000;
 
@@ -130,12 +130,20 @@ class MainWindow : public wxDialog, private StartupView {
   void OptionsClosed(bool confirmed);
   // Called by the about window when it closes.
   void AboutClosed();
+  // The X-Alpha window on an entry, for this window or the extended options window (the owner,
+  // disabled while it is shown); `closed` runs when it closes.
+  void OpenXAlphaFor(FilterDescriptor& entry, int index, wxWindow* owner, std::function<void()> closed);
+  // Called by the extended options window when it closes.
+  void ExtendedOptionsClosed();
+  XAlphaWindow* XAlpha() const { return x_alpha_; }
+  ExtendedOptionsWindow* Extended() const { return extended_; }
   // Chooses the pictures of the three picture areas again and fits them in (at start-up, after
   // a render, when the test picture changed and when the options window closes).
   void RefreshPictures();
   // Render: the whole chain at the test frame on the test picture; the result in the areas and,
-  // with "ShowPic" on, in the preview window. True when it rendered.
-  bool Render();
+  // with "ShowPic" on, in the preview window, for `from` (this window when null, or the
+  // extended options window, which takes its own fields first). True when it rendered.
+  bool Render(wxWindow* from = nullptr);
   // Shows a picture in the preview window (made on first use) for owner, which stays disabled
   // until the preview closes; then on_close runs. The picture must live until then.
   void ShowPreview(Picture* picture, wxWindow* owner, std::function<void()> on_close = {});
@@ -154,8 +162,12 @@ class MainWindow : public wxDialog, private StartupView {
   // A press on parameter row k's buttons (which 0: value, 1: step; right: the right mouse
   // button), by the slot's kind. True when the entry changed; the window then shows it again.
   bool PressParameter(int k, int which, bool right);
+  // The action of slot k's kind on the entry's value (which 0) or step (1), for this window and
+  // the extended options window (the owner of a picture view it opens). True when it changed
+  // the entry; the caller shows it again.
+  bool RunParameterAction(FilterDescriptor& entry, int k, int which, bool right, wxWindow* owner);
   // The drag in progress, for tests.
-  const Drag& CurrentDrag() const { return drag_; }
+  const Drag& CurrentDrag() const { return drag_.Current(); }
   // The colour selector while one is open, for tests; and the preview window once made.
   ColourSelectorWindow* OpenColourSelector() const { return colour_selector_; }
   PreviewWindow* Preview() const { return preview_; }
@@ -216,7 +228,10 @@ class MainWindow : public wxDialog, private StartupView {
   void OnSmallButton(wxCommandEvent& event);
   void OnOptionButton(wxCommandEvent& event);
   bool EditFileValue(char (&text)[256], bool save);
-  bool EditPictureValue(char (&text)[256], bool right);
+  bool EditPictureValue(char (&text)[256], bool right, wxWindow* owner);
+  // The X-Alpha window and the extended options window on the current filter.
+  void OpenXAlpha();
+  void OpenExtended();
   // The kind a number field is evaluated and dragged as; nothing for a field of another kind.
   std::optional<int32_t> FieldKind(int id) const;
   // Evaluates a number field's text after Tab or Enter left it and shows it in its kind's format.
@@ -224,7 +239,6 @@ class MainWindow : public wxDialog, private StartupView {
 
   // Drag buttons.
   void OnDragMouseDown(gui::AniMouseEvent& event);
-  void EndDrag();
   DragFieldTexts CurrentDragTexts() const;
 
   EditorSession& session_;
@@ -244,22 +258,16 @@ class MainWindow : public wxDialog, private StartupView {
   ColourSelectorWindow* colour_selector_ = nullptr;
   PreviewWindow* preview_ = nullptr;
   std::unique_ptr<Picture> viewed_picture_;  // a picture parameter's picture while it is viewed
+  XAlphaWindow* x_alpha_ = nullptr;
+  ExtendedOptionsWindow* extended_ = nullptr;
   // What the three picture areas show (main preview, parameter area, option area), as last
   // chosen, and whether the current filter leaves the parameter and option areas in use.
   PictureAreaChoice areas_;
   bool parameter_area_in_use_ = false;
   bool option_area_in_use_ = false;
-  // What rows 1 to 4 show: the slot kinds, whether each field is shown, the options' groups.
-  std::array<int32_t, 4> row_kinds_{};
-  std::array<bool, 4> row_shown_{};
-  std::array<bool, 4> option_shown_{};
-  std::array<int16_t, 4> option_groups_{};
-  // The drag in progress: its field, what bounds it, its button and where the cursor is held.
-  Drag drag_;
-  DragField drag_field_ = DragField::kParameter;
-  int drag_button_ = 0;
-  wxPoint drag_anchor_;
-  bool in_drag_tick_ = false;
+  // Parameter and option rows 1 to 4, and the drag buttons.
+  ParameterRowControls rows_;
+  DragController drag_;
   bool ended_ = false;
   int end_result_ = wxID_CANCEL;
 
