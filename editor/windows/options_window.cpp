@@ -203,6 +203,9 @@ void OptionsWindow::OnTestPicture(wxCommandEvent&) {
   if (!picture) return;
   pending_picture_ = std::move(picture);
   ShowPicture(pending_picture_.get());
+  // The preview keeps this window disabled while it shows the pending picture, so the picture
+  // cannot be replaced or taken before the preview closes.
+  if (session_.options.show_picture) owner_->ShowPreview(pending_picture_.get(), this);
 }
 
 void OptionsWindow::OnColour(wxCommandEvent& event) {

@@ -21,6 +21,7 @@
 #include "editor/windows/about_window.h"
 #include "editor/windows/main_window.h"
 #include "editor/windows/options_window.h"
+#include "editor/windows/preview_window.h"
 #include "editor/windows/splash_window.h"
 #include "gui/ani_button.h"
 #include "gui/colour_set.h"
@@ -391,6 +392,15 @@ TEST_F(OptionsWindowTest, AddPlugInAndTheTestPictureGoThroughTheDialogs) {
   ClickControl(OptionButton(options, kOptionsTestPicture));
   EXPECT_EQ(dialogs_->files.back().title, "Load Image File");
   ASSERT_NE(options->PendingTestPicture(), nullptr);
+  // With "ShowPic" on the new picture shows in the preview, which holds the options window
+  // disabled until it closes.
+  PreviewWindow* preview = window_->Preview();
+  ASSERT_NE(preview, nullptr);
+  EXPECT_TRUE(preview->IsShown());
+  EXPECT_EQ(preview->Shown(), options->PendingTestPicture());
+  EXPECT_FALSE(options->IsEnabled());
+  ClickControl(preview->Controls().Button(kPreviewClose));
+  EXPECT_TRUE(options->IsEnabled());
   const Picture* before = session_->test_picture.get();
   ClickControl(OptionButton(options, kOptionsConfirm));
   EXPECT_NE(session_->test_picture.get(), before);
