@@ -34,8 +34,12 @@ bool RenderTestPicture(EditorSession& session, const FilterDescriptor* const* en
     return false;
   }
   std::memcpy(record, script.c_str(), script.size());
-  if (!session.last_render.CopyFrom(session.test_picture.get())) return false;
-  if (render(kRenderCallerText, record, &session.last_render) == 0) return false;
+  // The chain works on a copy: a render that is cancelled or fails leaves the last render as it
+  // was, so no picture area ever shows a chain the render did not finish.
+  Picture rendered;
+  if (!rendered.CopyFrom(session.test_picture.get())) return false;
+  if (render(kRenderCallerText, record, &rendered) == 0) return false;
+  if (!session.last_render.CopyFrom(&rendered)) return false;
   session.last_render.SetSourceText(kRenderSourceText);
   session.last_render.SetTypeText(kRenderTypeText);
   return true;
