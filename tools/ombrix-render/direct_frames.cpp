@@ -30,34 +30,22 @@ bool AllocatePlanes(Frame& frame, int width, int height, bool has_alpha, Picture
 
 }  // namespace
 
-DirectRead ReadFrameDirectly(const std::string& path, Frame& frame, SourceFacts& facts, std::string& error) {
+bool ReadFrameDirectly(const std::string& path, Frame& frame, SourceFacts& facts) {
   std::optional<std::string> data;
   try {
     data = platform::ReadWholeFile(path.c_str());
   } catch (const std::bad_alloc&) {
     data.reset();
   }
-  if (!data) return DirectRead::kNotTaken;  // GraphicsMagick says why
+  if (!data) return false;  // the general reader says why
   const std::string file = std::move(*data);
   const auto* bytes = reinterpret_cast<const uint8_t*>(file.data());
   const PlaneAllocator allocate = [&frame](int w, int h, bool alpha, PicturePlanes& planes) {
     return AllocatePlanes(frame, w, h, alpha, planes);
   };
-  std::string reason;
-  if (IsPngData(bytes, file.size())) {
-    if (DecodePng(bytes, file.size(), allocate, &facts, reason)) return DirectRead::kRead;
-  } else {
-    switch (DecodeTiff(bytes, file.size(), allocate, &facts, reason)) {
-      case TiffDecode::kDecoded:
-        return DirectRead::kRead;
-      case TiffDecode::kNotTaken:
-        return DirectRead::kNotTaken;
-      case TiffDecode::kFailed:
-        break;
-    }
-  }
-  error = "cannot read \"" + path + "\": " + reason;
-  return DirectRead::kFailed;
+  std::string reason;  // a damaged file is left to the general reader, which says what it met
+  if (IsPngData(bytes, file.size())) return DecodePng(bytes, file.size(), allocate, &facts, reason);
+  return DecodeTiff(bytes, file.size(), allocate, &facts, reason) == TiffDecode::kDecoded;
 }
 
 bool WritesDirectly(const std::string& format) { return format == "PNG" || format == "TIFF"; }

@@ -9,14 +9,10 @@
 
 namespace ombrix::render {
 
-enum class DirectRead {
-  kRead,
-  kNotTaken,  // not a PNG, or a TIFF layout the direct reader leaves to GraphicsMagick
-  kFailed,    // a PNG or TIFF file that is damaged: error says why
-};
-
-// Reads the file when its first bytes say PNG or TIFF; facts tell what the file held.
-DirectRead ReadFrameDirectly(const std::string& path, Frame& frame, SourceFacts& facts, std::string& error);
+// Reads the file when its first bytes say PNG or TIFF and the direct decoders take all of it;
+// facts tell what the file held. False leaves the file to the general reader: another format,
+// a TIFF layout the direct reader does not take, or a damaged file.
+bool ReadFrameDirectly(const std::string& path, Frame& frame, SourceFacts& facts);
 
 // Whether frames in the format (an upper-case name: "PNG", "TIFF") are written directly.
 bool WritesDirectly(const std::string& format);

@@ -62,8 +62,7 @@ bool ReadFrame(const std::string& path, Frame& frame, std::string& error, pictur
   // A file the direct decoders cannot read whole goes to GraphicsMagick all the same: it reads
   // over some damage, and says what it met in the notes or in its error.
   SourceFacts facts;
-  std::string direct_error;
-  if (ReadFrameDirectly(path, frame, facts, direct_error) == DirectRead::kRead) {
+  if (ReadFrameDirectly(path, frame, facts)) {
     if (notes != nullptr)
       picture_reader::NoteRgb8Changes(facts.bits_per_sample, facts.grey, facts.palette_colours, notes);
     return true;
